@@ -1,0 +1,28 @@
+// The program's own errors and the standard box that shows them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellicot {
+
+// An error whose message is shown to the player as it stands.
+class AppError {
+public:
+    explicit AppError(std::wstring message) : message_(std::move(message)) {}
+    const std::wstring& Message() const noexcept { return message_; }
+
+private:
+    std::wstring message_;
+};
+
+// The system's own text for an error code (FormatMessageW), without the trailing line break.
+std::wstring SystemErrorText(unsigned long code);
+
+// UTF-8 to UTF-16; invalid sequences become U+FFFD.
+std::wstring WidenUtf8(std::string_view text);
+
+// MessageBoxW with the program's caption and an error icon, owned by the active window.
+void ShowErrorBox(const std::wstring& message) noexcept;
+
+}  // namespace vellicot

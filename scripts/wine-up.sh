@@ -1,0 +1,26 @@
+#!/bin/bash
+# Starts Xvfb (when the display is not up yet), makes the Wine prefix once (fonts, Japanese font
+# replacements, a 1280x1024 virtual desktop), and keeps a persistent wineserver running.
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+mkdir -p "$VELLICOT_ROOT/build"
+if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  echo $! >"$WINEPREFIX.xvfb.pid"
+  for _ in $(seq 100); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+if [ ! -f "$WINEPREFIX/.vellicot-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  timeout 300 wineboot -i </dev/null >/dev/null 2>&1
+  timeout 120 wineserver -w
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  # Without Wine's own Tahoma the replacement below applies, and Japanese text gets real glyphs.
+  rm -f "$WINEPREFIX"/drive_c/windows/Fonts/tahoma*.ttf
+  timeout 120 wine regedit /S "$VELLICOT_ROOT/scripts/wine-setup.reg" </dev/null >/dev/null 2>&1
+  timeout 120 wineserver -w
+  touch "$WINEPREFIX/.vellicot-ready"
+fi
+# A persistent server: no start-up and linger per program. The warm-up keeps the services that
+# the first program starts from inheriting a caller's pipe.
+wineserver -p </dev/null >/dev/null 2>&1 || true  # already running is fine
+timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true

@@ -1,0 +1,231 @@
+// The driver's plumbing: processes, windows, input, pixels and the clipboard.
+#include "tests/e2e/E2e.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+std::wstring DriverFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+struct FindContext {
+    DWORD pid;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
+    auto* context = reinterpret_cast<FindContext*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != context->pid) return TRUE;
+    if (context->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+    wchar_t name[64];
+    GetClassNameW(hwnd, name, 64);
+    if (lstrcmpW(name, context->className) != 0) return TRUE;
+    context->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                     nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+App::App(const std::wstring& runName) {
+    std::wstring runs = DriverFolder() + L"\\e2e-runs";
+    CreateDirectoryW(runs.c_str(), nullptr);
+    folder_ = runs + L"\\" + runName;
+    RemoveTree(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
+App::~App() {
+    if (Running()) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+    if (process_ != nullptr) CloseHandle(process_);
+}
+
+void App::WriteSettings(const std::string& bytes) const {
+    std::ofstream out(SettingsPath().c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool App::ReadSettings(std::string& bytes) const {
+    std::ifstream in(SettingsPath().c_str(), std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool App::Start() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + ExePath() + L"\"";
+    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                        &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+    bool shown = WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
+    if (shown) std::this_thread::sleep_for(std::chrono::milliseconds(300));  // first paint
+    return shown;
+}
+
+int App::StartSecondCopy(DWORD timeoutMs) const {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + ExePath() + L"\"";
+    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                        &startup, &info)) {
+        return -1;
+    }
+    CloseHandle(info.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(info.hProcess, &code);
+    } else {
+        TerminateProcess(info.hProcess, 98);
+    }
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+int App::Close(DWORD timeoutMs) {
+    if (process_ == nullptr) return -1;
+    if (main_ != nullptr) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<int>(code);
+}
+
+bool App::Running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
+    FindContext context{pid_, className, visibleOnly, nullptr};
+    EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+HWND Child(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+std::wstring Text(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void MoveTo(int x, int y) {
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x * 65535 + sw / 2) / (sw - 1);
+    in.mi.dy = (y * 65535 + sh / 2) / (sh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void ClickAt(int x, int y) {
+    MoveTo(x, y);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    INPUT in[2] = {};
+    for (INPUT& i : in) i.type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void Click(HWND window) {
+    RECT rect = ClientRectOnScreen(window);
+    ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace e2e

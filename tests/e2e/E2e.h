@@ -1,0 +1,74 @@
+// Working the real Vellicot.exe from outside, as a person would: a fresh folder for every run,
+// real mouse input, window texts, screen pixels, the clipboard, the settings file and exit codes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+// UTF-16 to UTF-8, for gtest messages.
+std::string Narrow(const std::wstring& text);
+
+// Polls a condition every 10 ms until it holds or the time runs out.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+// One run of Vellicot.exe copied into its own folder below the driver's folder.
+class App {
+public:
+    // The folder is emptied first; settingsBytes, when given, becomes the settings file.
+    explicit App(const std::wstring& runName);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+    ~App();
+
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring ExePath() const { return folder_ + L"\\Vellicot.exe"; }
+    std::wstring SettingsPath() const { return ExePath() + L"_ユーザー設定.ini"; }
+
+    void WriteSettings(const std::string& bytes) const;
+    // The settings file's bytes, or nothing when it does not exist.
+    bool ReadSettings(std::string& bytes) const;
+
+    // Starts the program and waits until its main window is visible; false when it never shows.
+    bool Start();
+    // Starts another copy from the same folder; returns its exit code (or -1 when it hangs).
+    int StartSecondCopy(DWORD timeoutMs = 15000) const;
+    HWND MainWindow() const { return main_; }
+    DWORD ProcessId() const { return pid_; }
+    // Asks the main window to close and waits for the process; returns its exit code, or -1.
+    int Close(DWORD timeoutMs = 15000);
+    bool Running() const;
+
+    // A top-level window of this process with the class name, or null.
+    HWND FindTopLevel(const wchar_t* className, bool visibleOnly = true) const;
+
+private:
+    std::wstring folder_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+// Child of parent with the control id, or null.
+HWND Child(HWND parent, int id);
+std::wstring Text(HWND window);
+RECT ClientRectOnScreen(HWND window);
+SIZE ClientSize(HWND window);
+
+// Real input: moves the pointer and clicks the left button at a screen point.
+void ClickAt(int x, int y);
+void MoveTo(int x, int y);
+// Clicks the centre of a window's client area.
+void Click(HWND window);
+
+// The screen's colour at a point as 0x00BBGGRR.
+COLORREF ScreenPixel(int x, int y);
+// The clipboard's Unicode text, or empty.
+std::wstring ClipboardText();
+
+}  // namespace e2e
