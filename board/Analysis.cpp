@@ -17,7 +17,9 @@ constexpr std::wstring_view kNoTrees = L"－";
 enum TreeState { kNoPick = 0, kPicked = 1, kDuplicate = 9 };
 
 // Integer division rounding up, for the non-negative sizes of buttons.
-constexpr int CeilHalf(int v) noexcept { return v / 2 + v % 2; }
+constexpr int CeilHalf(int v) noexcept {
+    return v / 2 + v % 2;
+}
 
 }  // namespace
 
@@ -36,11 +38,14 @@ void BoardAnalysis::SetTwoLineCaption(ButtonFace& button, std::wstring_view firs
 
 int BoardAnalysis::TreesHolding(int entry, std::wstring* labels) const {
     int count = 0;
-    if (labels != nullptr) labels->clear();
+    if (labels != nullptr)
+        labels->clear();
     for (int t = 1; t <= kTrees; ++t) {
-        if (board_.sList1Sel[t] != board_.sList2Txt[entry]) continue;
+        if (board_.sList1Sel[t] != board_.sList2Txt[entry])
+            continue;
         ++count;
-        if (labels != nullptr) labels->append(board_.sList1Txt[t]);
+        if (labels != nullptr)
+            labels->append(board_.sList1Txt[t]);
     }
     return count;
 }
@@ -67,7 +72,8 @@ void BoardAnalysis::btnClear() {
         SetTwoLineCaption(entry, board_.sList2Txt[i], kNoTrees);
         entry.SetBackColor(board_.sListBCol[i]);
     }
-    for (int i = 1; i < kSlots; ++i) board_.sList1Sel[i].clear();
+    for (int i = 1; i < kSlots; ++i)
+        board_.sList1Sel[i].clear();
     for (int i = 1; i <= kEntries; ++i) {
         ButtonFace& entry = *targets_.entries[i];
         entry.SetFontBold(true);
@@ -139,9 +145,11 @@ void BoardAnalysis::Check1RedLine() {
     }
 
     for (int j = 1; j <= kEntries; ++j) {
-        if (TreesHolding(j, nullptr) < 2) continue;
+        if (TreesHolding(j, nullptr) < 2)
+            continue;
         for (int t = 1; t <= kTrees; ++t) {
-            if (board_.sList1Sel[t] != board_.sList2Txt[j]) continue;
+            if (board_.sList1Sel[t] != board_.sList2Txt[j])
+                continue;
             state[t] = kDuplicate;
             TreeButtonFace& tree = *targets_.trees[t];
             tree.SetFontBold(true);
@@ -153,11 +161,14 @@ void BoardAnalysis::Check1RedLine() {
     targets_.overlay->Clear();
 
     for (int j = 1; j <= kTrees; ++j) {
-        if (state[j] != kPicked) continue;
+        if (state[j] != kPicked)
+            continue;
         const int k = board_.EntryNumberOf(board_.sList1Sel[j]);
-        if (k < 1 || k > kVirtues) continue;
+        if (k < 1 || k > kVirtues)
+            continue;
         for (int l = 1; l <= kTrees; ++l) {
-            if (board_.sList1Sel[l] == board_.sList2Txt[k + kVirtues]) DrawPairLine(j, l, board_.sList1Col[k]);
+            if (board_.sList1Sel[l] == board_.sList2Txt[k + kVirtues])
+                DrawPairLine(j, l, board_.sList1Col[k]);
         }
     }
 }

@@ -4,7 +4,8 @@
 namespace vellicot {
 
 void Board::FillTreeLabels() {
-    for (int t = 1; t <= kTrees; ++t) sList1Txt[t] = kTreeLabels[t];
+    for (int t = 1; t <= kTrees; ++t)
+        sList1Txt[t] = kTreeLabels[t];
 }
 
 void Board::excBtnClearForm2() {
@@ -26,9 +27,11 @@ void Board::excBtnClearForm2_Sub() {
 }
 
 int Board::EntryNumberOf(std::wstring_view name) const noexcept {
-    if (name.empty()) return 0;
+    if (name.empty())
+        return 0;
     for (int n = 1; n <= kEntries; ++n) {
-        if (sList2Txt[n] == name) return n;
+        if (sList2Txt[n] == name)
+            return n;
     }
     return 0;
 }

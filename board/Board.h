@@ -25,9 +25,9 @@ inline constexpr std::array<std::wstring_view, kSlots> kTreeLabels = {
 
 // Entry names by entry number (slot 0 unused).
 inline constexpr std::array<std::wstring_view, kSlots> kEntryNames = {
-    L"",       L"慈悲",     L"誠実",     L"名誉",     L"謙譲", L"正義",     L"献身",
-    L"霊性",   L"武勇",     L"デスパイス", L"デシート", L"シェイム", L"Pride", L"ロング",
-    L"コブトス", L"ヒスロス", L"Destard",  L"",
+    L"",      L"慈悲",   L"誠実",     L"名誉",       L"謙譲",     L"正義",
+    L"献身",  L"霊性",   L"武勇",     L"デスパイス", L"デシート", L"シェイム",
+    L"Pride", L"ロング", L"コブトス", L"ヒスロス",   L"Destard",  L"",
 };
 
 // Colour tables by virtue k = 1..8; entry k + 8 carries the values of virtue k.
@@ -51,7 +51,9 @@ inline constexpr std::array<VirtueColours, kVirtues + 1> kVirtueColours = {{
 }};
 
 // The virtue whose colours entry n (1..16) carries.
-constexpr int VirtueOf(int entry) noexcept { return entry > kVirtues ? entry - kVirtues : entry; }
+constexpr int VirtueOf(int entry) noexcept {
+    return entry > kVirtues ? entry - kVirtues : entry;
+}
 
 // The Board's fields, in the order the main window declares them. Every table has 18 slots.
 struct Board {

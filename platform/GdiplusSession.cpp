@@ -8,11 +8,13 @@ namespace vellicot {
 GdiplusSession::GdiplusSession() {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok)
+        token_ = token;
 }
 
 GdiplusSession::~GdiplusSession() {
-    if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+    if (token_ != 0)
+        Gdiplus::GdiplusShutdown(token_);
 }
 
 }  // namespace vellicot

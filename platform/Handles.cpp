@@ -22,7 +22,8 @@ MemoryCanvas::MemoryCanvas(int width, int height)
 }
 
 MemoryCanvas::~MemoryCanvas() {
-    if (oldBitmap_ != nullptr) SelectObject(dc_.get(), oldBitmap_);
+    if (oldBitmap_ != nullptr)
+        SelectObject(dc_.get(), oldBitmap_);
 }
 
 }  // namespace vellicot

@@ -61,7 +61,8 @@ public:
     SavedDC(const SavedDC&) = delete;
     SavedDC& operator=(const SavedDC&) = delete;
     ~SavedDC() {
-        if (id_ != 0) RestoreDC(dc_, id_);
+        if (id_ != 0)
+            RestoreDC(dc_, id_);
     }
 
 private:
@@ -76,12 +77,13 @@ public:
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
-        if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+        if (old_ != nullptr && old_ != HGDI_ERROR)
+            SelectObject(dc_, old_);
     }
 
 private:
-    HDC dc_;        // not owned
-    HGDIOBJ old_;   // not owned
+    HDC dc_;       // not owned
+    HGDIOBJ old_;  // not owned
 };
 
 // A screen-compatible memory DC with a 32-bit top-down DIB section selected into it.

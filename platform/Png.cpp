@@ -29,7 +29,8 @@ std::optional<DecodedPicture> DecodePng(const void* data, std::size_t size) {
 std::optional<DecodedPicture> DecodePngResource(const wchar_t* name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    if (info == nullptr) return std::nullopt;
+    if (info == nullptr)
+        return std::nullopt;
     HGLOBAL loaded = LoadResource(module, info);
     const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
     return DecodePng(data, SizeofResource(module, info));

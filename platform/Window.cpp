@@ -25,7 +25,8 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (GetClassInfoExW(instance, className, &wc)) return;
+    if (GetClassInfoExW(instance, className, &wc))
+        return;
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = &Window::StaticWndProc;
@@ -37,16 +38,19 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
     RegisterClassExW(&wc);
 }
 
-HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
-                          int width, int height, HWND parent, HMENU menuOrId) {
+HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
+                          int y, int width, int height, HWND parent, HMENU menuOrId) {
     return CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
                            GetModuleHandleW(nullptr), this);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
 
 Window* WindowFromHandle(HWND hwnd) noexcept {
-    if (hwnd == nullptr || GetPropW(hwnd, kOwnerProp) == nullptr) return nullptr;
+    if (hwnd == nullptr || GetPropW(hwnd, kOwnerProp) == nullptr)
+        return nullptr;
     return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -60,7 +64,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     } else {
         self = WindowFromHandle(hwnd);
     }
-    if (self == nullptr) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (self == nullptr)
+        return DefWindowProcW(hwnd, msg, wp, lp);
 
     // Nothing escapes a window procedure: the program's errors reach the player in its error box.
     try {

@@ -16,14 +16,18 @@ void TForm1::Create() {
     RegisterWindowClass(kClassName, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     RECT outer{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                 outer.bottom - outer.top, nullptr, nullptr);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr);
     FormCreate();
 }
 
-void TForm1::Show(int showCommand) { ShowWindow(Handle(), showCommand); }
+void TForm1::Show(int showCommand) {
+    ShowWindow(Handle(), showCommand);
+}
 
-void TForm1::FormCreate() { mapPicture_ = DecodePngResource(L"PngImage_1"); }
+void TForm1::FormCreate() {
+    mapPicture_ = DecodePngResource(L"PngImage_1");
+}
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

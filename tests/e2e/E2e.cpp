@@ -23,7 +23,8 @@ void RemoveTree(const std::wstring& folder) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
+            if (name == L"." || name == L"..")
+                continue;
             std::wstring path = folder + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
@@ -48,11 +49,14 @@ BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
     auto* context = reinterpret_cast<FindContext*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != context->pid) return TRUE;
-    if (context->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+    if (pid != context->pid)
+        return TRUE;
+    if (context->visibleOnly && !IsWindowVisible(hwnd))
+        return TRUE;
     wchar_t name[64];
     GetClassNameW(hwnd, name, 64);
-    if (lstrcmpW(name, context->className) != 0) return TRUE;
+    if (lstrcmpW(name, context->className) != 0)
+        return TRUE;
     context->found = hwnd;
     return FALSE;
 }
@@ -60,19 +64,21 @@ BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                      nullptr, nullptr);
     std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
+                        nullptr, nullptr);
     return narrow;
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
@@ -92,7 +98,8 @@ App::~App() {
         TerminateProcess(process_, 99);
         WaitForSingleObject(process_, 5000);
     }
-    if (process_ != nullptr) CloseHandle(process_);
+    if (process_ != nullptr)
+        CloseHandle(process_);
 }
 
 void App::WriteSettings(const std::string& bytes) const {
@@ -102,7 +109,8 @@ void App::WriteSettings(const std::string& bytes) const {
 
 bool App::ReadSettings(std::string& bytes) const {
     std::ifstream in(SettingsPath().c_str(), std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
@@ -112,15 +120,17 @@ bool App::Start() {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &startup, &info)) {
+    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;
-    bool shown = WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
-    if (shown) std::this_thread::sleep_for(std::chrono::milliseconds(300));  // first paint
+    bool shown =
+        WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
+    if (shown)
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // first paint
     return shown;
 }
 
@@ -129,8 +139,8 @@ int App::StartSecondCopy(DWORD timeoutMs) const {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &startup, &info)) {
+    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &info)) {
         return -1;
     }
     CloseHandle(info.hThread);
@@ -145,15 +155,20 @@ int App::StartSecondCopy(DWORD timeoutMs) const {
 }
 
 int App::Close(DWORD timeoutMs) {
-    if (process_ == nullptr) return -1;
-    if (main_ != nullptr) PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return -1;
+    if (process_ == nullptr)
+        return -1;
+    if (main_ != nullptr)
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return static_cast<int>(code);
 }
 
-bool App::Running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool App::Running() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
 
 HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
     FindContext context{pid_, className, visibleOnly, nullptr};
@@ -161,7 +176,9 @@ HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
     return context.found;
 }
 
-HWND Child(HWND parent, int id) { return GetDlgItem(parent, id); }
+HWND Child(HWND parent, int id) {
+    return GetDlgItem(parent, id);
+}
 
 std::wstring Text(HWND window) {
     int length = GetWindowTextLengthW(window);
@@ -197,7 +214,8 @@ void ClickAt(int x, int y) {
     MoveTo(x, y);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     INPUT in[2] = {};
-    for (INPUT& i : in) i.type = INPUT_MOUSE;
+    for (INPUT& i : in)
+        i.type = INPUT_MOUSE;
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, in, sizeof(INPUT));
@@ -217,7 +235,8 @@ COLORREF ScreenPixel(int x, int y) {
 
 std::wstring ClipboardText() {
     std::wstring text;
-    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt)
+        Sleep(20);
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
             text = chars;

@@ -12,7 +12,8 @@ namespace {
 std::vector<unsigned char> ResourceBytes(const wchar_t* name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, name, MAKEINTRESOURCEW(10));
-    if (info == nullptr) return {};
+    if (info == nullptr)
+        return {};
     auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, info)));
     return {data, data + SizeofResource(module, info)};
 }
@@ -27,7 +28,9 @@ TEST(PngTest, BothMapPicturesDecodeTo800By800Pixels) {
     }
 }
 
-TEST(PngTest, MissingResourceGivesNothing) { EXPECT_FALSE(DecodePngResource(L"PngImage_9").has_value()); }
+TEST(PngTest, MissingResourceGivesNothing) {
+    EXPECT_FALSE(DecodePngResource(L"PngImage_9").has_value());
+}
 
 TEST(PngTest, TruncatedOrForeignDataGivesNothing) {
     std::vector<unsigned char> bytes = ResourceBytes(L"PngImage_1");

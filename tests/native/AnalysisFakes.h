@@ -1,0 +1,96 @@
+// Fakes for the analysis: buttons and an overlay that record what they were given.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "board/Analysis.h"
+
+namespace vellicot::testing {
+
+struct FakeButton : TreeButtonFace {
+    std::wstring caption = L"(untouched)";
+    bool bold = false;
+    int size = 0;
+    Colour font = 0x123456;
+    Colour inner = 0x123456;
+    Colour outer = 0x123456;
+    Colour back = 0x123456;
+    Bounds bounds;
+    int captionWrites = 0;
+
+    void SetCaption(std::wstring_view c) override {
+        caption.assign(c);
+        ++captionWrites;
+    }
+    void SetFontBold(bool b) override { bold = b; }
+    void SetFontSize(int points) override { size = points; }
+    void SetFontColor(Colour c) override { font = c; }
+    void SetInnerBorderColor(Colour c) override { inner = c; }
+    void SetOuterBorderColor(Colour c) override { outer = c; }
+    void SetBackColor(Colour c) override { back = c; }
+    Bounds BoundsInParent() const override { return bounds; }
+};
+
+struct Segment {
+    Point from;
+    Point to;
+    Colour colour;
+    int width;
+    friend bool operator==(const Segment&, const Segment&) = default;
+};
+
+struct FakeOverlay : LineOverlay {
+    std::vector<Segment> segments;
+    int clears = 0;
+    void Clear() override {
+        segments.clear();
+        ++clears;
+    }
+    void DrawSegment(Point from, Point to, Colour colour, int width) override {
+        segments.push_back({from, to, colour, width});
+    }
+};
+
+// The main window's tree button positions, 40 x 40 each.
+inline constexpr Point kTreeButtonOrigins[kTrees + 1] = {
+    {0, 0},     {65, 59},  {122, 62},  {177, 70},  {135, 120}, {252, 118}, {231, 169}, {184, 165}, {225, 222},
+    {122, 222}, {80, 267}, {138, 289}, {177, 249}, {19, 105},  {57, 155},  {7, 158},   {29, 211},
+};
+
+// A Board filled as after start-up, with fake buttons wired to an analysis.
+struct AnalysisRig {
+    Board board;
+    FakeButton trees[kTrees + 1];
+    FakeButton entries[kEntries + 3];
+    FakeOverlay overlay;
+    BoardAnalysis analysis{board, Targets()};
+
+    explicit AnalysisRig(int palette = 0) {
+        board.iSettingsBtnBGColor = palette;
+        board.FillTreeLabels();
+        board.excBtnClearForm2();
+        for (int t = 1; t <= kTrees; ++t) {
+            trees[t].bounds = {kTreeButtonOrigins[t].x, kTreeButtonOrigins[t].y, 40, 40};
+            trees[t].caption = board.sList1Txt[t];
+        }
+        analysis.btnClear();
+    }
+
+    AnalysisTargets Targets() {
+        AnalysisTargets targets;
+        for (int t = 1; t <= kTrees; ++t)
+            targets.trees[t] = &trees[t];
+        for (int i = 1; i <= kEntries + 2; ++i)
+            targets.entries[i] = &entries[i];
+        targets.overlay = &overlay;
+        return targets;
+    }
+
+    void Pick(int tree, int entry) {
+        board.iSel1 = tree;
+        analysis.WritePick(entry);
+    }
+};
+
+}  // namespace vellicot::testing
