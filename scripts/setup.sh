@@ -6,6 +6,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   g++ cmake ninja-build make dpkg-dev xz-utils libgtest-dev libbenchmark-dev clang clang-format
+  libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
   wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic xdotool xclip imagemagick
   libpng-dev zlib1g-dev

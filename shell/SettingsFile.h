@@ -1,0 +1,79 @@
+// The settings file next to the executable: its name, loading, atomic rewriting, and the default
+// window position that stands in for a missing stored one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Win32.h"
+#include "shell/IniStore.h"
+
+namespace vellicot {
+
+inline constexpr std::wstring_view kSettingsSuffix = L"_ユーザー設定.ini";
+inline constexpr std::wstring_view kSystemSection = L"System";
+
+// The executable's full path (any length) followed by "_ユーザー設定.ini".
+std::wstring SettingsFileName();
+
+// The executable's own full path, however long.
+std::wstring ExecutablePath();
+
+// The form of a full path that the file functions accept past MAX_PATH ("\\?\" or "\\?\UNC\").
+std::wstring ExtendedLengthPath(const std::wstring& fullPath);
+
+struct WindowPosition {
+    int top = 0;
+    int left = 0;
+};
+
+// A window of the outer size centred on the area: origin + ⌊area / 2 − window / 2⌋ on each axis.
+WindowPosition CentredIn(const RECT& area, int outerWidth, int outerHeight) noexcept;
+
+// Centred on the desktop work area (SPI_GETWORKAREA), the work area's origin included.
+WindowPosition DefaultWindowPosition(int outerWidth, int outerHeight);
+
+// One use of the settings file: loaded when opened, read and written in memory, rewritten by Flush.
+// Errors are thrown as AppError with the messages the player sees.
+class SettingsFile {
+public:
+    // The program's own file (SettingsFileName()).
+    SettingsFile();
+    // Another file, for tests; a relative path is taken from the current folder.
+    explicit SettingsFile(const std::wstring& path);
+
+    // The file's full name as the messages show it.
+    const std::wstring& Path() const noexcept { return path_; }
+
+    std::int32_t ReadInteger(std::wstring_view key, std::int32_t def) const {
+        return store_.ReadInteger(kSystemSection, key, def);
+    }
+    std::wstring ReadString(std::wstring_view key, std::wstring_view def) const {
+        return store_.ReadString(kSystemSection, key, def);
+    }
+    bool ReadBool(std::wstring_view key, bool def) const { return store_.ReadBool(kSystemSection, key, def); }
+    void WriteInteger(std::wstring_view key, std::int32_t value) {
+        store_.WriteInteger(kSystemSection, key, value);
+    }
+    void WriteString(std::wstring_view key, std::wstring_view value) {
+        store_.WriteString(kSystemSection, key, value);
+    }
+    void WriteBool(std::wstring_view key, bool value) { store_.WriteBool(kSystemSection, key, value); }
+
+    IniStore& Store() noexcept { return store_; }
+    const IniStore& Store() const noexcept { return store_; }
+
+    // Writes the whole store to a temporary file in the same folder, flushes it to disk and puts it
+    // in place of the old file in one step. On failure the old file is left as it was.
+    void Flush();
+
+private:
+    void Load();
+
+    std::wstring path_;     // full path, as shown in messages
+    std::wstring apiPath_;  // the same, extended past MAX_PATH when needed
+    IniStore store_;
+};
+
+}  // namespace vellicot
