@@ -1,0 +1,371 @@
+// The glass button's properties, repaints, pointer and keyboard handling, driven by real input and
+// by messages under a parent window on the screen.
+#include <gtest/gtest.h>
+
+#include "GlassTestSupport.h"
+
+namespace vellicot::test {
+namespace {
+
+constexpr POINT kFarAway{700, 700};
+
+class GlassButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MoveCursorTo(kFarAway);
+        parent.Create();
+        button.SetCaption(L"上４");
+        button.Create(parent.Handle(), 7, 40, 30, 40, 40);
+        SetForegroundWindow(parent.Handle());
+        UpdateWindow(parent.Handle());
+        Pump(30);
+        button.events.clear();
+    }
+
+    // Lets the button paint what is pending, then reports whether a setter left it invalid.
+    void Settle() {
+        UpdateWindow(button.Handle());
+        ASSERT_FALSE(Invalidated(button.Handle()));
+    }
+
+    POINT Centre() const { return ScreenCentreOf(button.Handle()); }
+
+    GlassTestParent parent;
+    RecordingButton button;
+};
+
+TEST_F(GlassButtonTest, NewButtonHasTheTableDefaults) {
+    TGlassButton fresh;
+    EXPECT_EQ(fresh.BackColor(), 0x000000u);
+    EXPECT_EQ(fresh.InnerBorderColor(), 0x000000u);
+    EXPECT_EQ(fresh.OuterBorderColor(), 0xFFFFFFu);
+    EXPECT_EQ(fresh.ShineColor(), 0xFFFFFFu);
+    EXPECT_EQ(fresh.GlowColor(), 16760205u);
+    EXPECT_EQ(fresh.ForeColor(), 0xFFFFFFu);
+    EXPECT_EQ(fresh.CornerRadius(), 4);
+    EXPECT_FALSE(fresh.ForceTransparent());
+    EXPECT_TRUE(fresh.ShowCaption());
+    EXPECT_FALSE(fresh.ShowFocusRect());
+    EXPECT_EQ(fresh.AntiAlias(), TAntiAlias::aaClearType);
+    EXPECT_TRUE(fresh.Enabled());
+    EXPECT_TRUE(fresh.TabStop());
+    EXPECT_EQ(fresh.Font().family, L"Tahoma");
+    EXPECT_EQ(fresh.Width(), 100);
+    EXPECT_EQ(fresh.Height(), 32);
+    EXPECT_EQ(fresh.State(), TGlassButtonState::gbsUp);
+    EXPECT_FALSE(fresh.UnHotTimerRunning());
+    EXPECT_EQ(fresh.Version(), L"1.3.0.2");
+    EXPECT_EQ(fresh.GetVersionNr(), 0x01030002u);
+}
+
+TEST_F(GlassButtonTest, IsAChildWindowWhoseTextIsTheCaption) {
+    wchar_t className[64]{};
+    GetClassNameW(button.Handle(), className, 64);
+    EXPECT_STREQ(className, L"TGlassButton");
+    EXPECT_EQ(GetParent(button.Handle()), parent.Handle());
+    EXPECT_EQ(GetDlgCtrlID(button.Handle()), 7);
+    LONG_PTR style = GetWindowLongPtrW(button.Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_VISIBLE);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(button.Left(), 40);
+    EXPECT_EQ(button.Top(), 30);
+    EXPECT_EQ(button.Width(), 40);
+    EXPECT_EQ(button.Height(), 40);
+
+    wchar_t text[32]{};
+    GetWindowTextW(button.Handle(), text, 32);
+    EXPECT_STREQ(text, L"上４");
+    button.SetCaption(L"慈悲\r\n上４");
+    GetWindowTextW(button.Handle(), text, 32);
+    EXPECT_STREQ(text, L"慈悲\r\n上４");
+    SetWindowTextW(button.Handle(), L"外から");
+    EXPECT_EQ(button.Caption(), L"外から");
+
+    button.SetName(L"btn07");
+    EXPECT_EQ(FindGlassButton(parent.Handle(), L"BTN07"), &button);
+    EXPECT_EQ(FindGlassButton(parent.Handle(), L"btn08"), nullptr);
+    button.SetBounds(10, 12, 75, 40);
+    EXPECT_EQ(button.Left(), 10);
+    EXPECT_EQ(button.Width(), 75);
+    MoveWindow(button.Handle(), 20, 22, 71, 26, TRUE);
+    EXPECT_EQ(button.Top(), 22);
+    EXPECT_EQ(button.Height(), 26);
+}
+
+TEST_F(GlassButtonTest, SettersRepaintOnceOnARealChangeAndNeverOnTheSameValue) {
+    struct Setter {
+        const char* name;
+        std::function<void()> same;
+        std::function<void()> different;
+    };
+    TCustomGlassButton& b = button;
+    const Setter setters[] = {
+        {"BackColor", [&] { b.SetBackColor(b.BackColor()); }, [&] { b.SetBackColor(0x123456); }},
+        {"InnerBorderColor", [&] { b.SetInnerBorderColor(b.InnerBorderColor()); },
+         [&] { b.SetInnerBorderColor(0x0000FF); }},
+        {"OuterBorderColor", [&] { b.SetOuterBorderColor(b.OuterBorderColor()); },
+         [&] { b.SetOuterBorderColor(0x9314FF); }},
+        {"ShineColor", [&] { b.SetShineColor(b.ShineColor()); }, [&] { b.SetShineColor(0x00FFFF); }},
+        {"GlowColor", [&] { b.SetGlowColor(b.GlowColor()); }, [&] { b.SetGlowColor(0x00FF00); }},
+        {"ForeColor", [&] { b.SetForeColor(b.ForeColor()); }, [&] { b.SetForeColor(0x000000); }},
+        {"CornerRadius", [&] { b.SetCornerRadius(b.CornerRadius()); }, [&] { b.SetCornerRadius(6); }},
+        {"ForceTransparent", [&] { b.SetForceTransparent(b.ForceTransparent()); },
+         [&] { b.SetForceTransparent(true); }},
+        {"ShowCaption", [&] { b.SetShowCaption(b.ShowCaption()); }, [&] { b.SetShowCaption(false); }},
+        {"ShowFocusRect", [&] { b.SetShowFocusRect(b.ShowFocusRect()); }, [&] { b.SetShowFocusRect(true); }},
+        {"AntiAlias", [&] { b.SetAntiAlias(b.AntiAlias()); }, [&] { b.SetAntiAlias(TAntiAlias::aaNone); }},
+        {"Caption", [&] { b.SetCaption(std::wstring(b.Caption())); }, [&] { b.SetCaption(L"下１"); }},
+        {"Font", [&] { b.SetFont(GlassFont(b.Font())); },
+         [&] {
+             GlassFont f = b.Font();
+             f.italic = true;
+             b.SetFont(f);
+         }},
+        {"FontBold", [&] { b.SetFontBold(b.Font().bold); }, [&] { b.SetFontBold(!b.Font().bold); }},
+        {"FontSize", [&] { b.SetFontSize(b.Font().Size()); }, [&] { b.SetFontSize(10); }},
+        {"FontColor", [&] { b.SetFontColor(b.Font().colour); }, [&] { b.SetFontColor(0x808080); }},
+        {"Enabled", [&] { b.SetEnabled(b.Enabled()); }, [&] { b.SetEnabled(false); }},
+        {"TabStop", [&] { b.SetTabStop(b.TabStop()); }, [&] { b.SetTabStop(false); }},
+    };
+    for (const Setter& setter : setters) {
+        SCOPED_TRACE(setter.name);
+        Settle();
+        int draws = button.draws;
+        setter.same();
+        EXPECT_FALSE(Invalidated(button.Handle()));
+        setter.different();
+        EXPECT_TRUE(Invalidated(button.Handle()));
+        setter.different();  // the new value again: no second repaint
+        UpdateWindow(button.Handle());
+        EXPECT_EQ(button.draws, draws + 1);
+        setter.same();
+        EXPECT_FALSE(Invalidated(button.Handle()));
+    }
+}
+
+TEST_F(GlassButtonTest, NegativeCornerRadiusChangesNothing) {
+    Settle();
+    button.SetCornerRadius(-3);
+    EXPECT_EQ(button.CornerRadius(), 4);
+    EXPECT_FALSE(Invalidated(button.Handle()));
+    button.SetCornerRadius(0);
+    EXPECT_EQ(button.CornerRadius(), 0);
+    EXPECT_TRUE(Invalidated(button.Handle()));
+}
+
+TEST_F(GlassButtonTest, OnlyCaptionToEmptyAndBackShowsANewPictureBeneath) {
+    Settle();
+    // The square beneath the button changes colour without the button being told.
+    parent.markerRect = {45, 35, 75, 65};
+    parent.marker = 0x00A0FF;
+    button.SetCaption(L"");
+    button.SetCaption(L"上４");
+    UpdateWindow(button.Handle());
+    Pump(30);
+    HDC screen = GetDC(nullptr);
+    POINT inside{GlassTestParent::kScreenLeft + 50,
+                 GlassTestParent::kScreenTop + 58};  // lower face, no shine
+    COLORREF before = GetPixel(screen, inside.x, inside.y);
+
+    parent.marker = 0xFF2000;
+    InvalidateRect(parent.Handle(), nullptr, TRUE);  // the parent itself; the button is a clipped child
+    UpdateWindow(parent.Handle());
+    button.SetCaption(L"上４");  // the same text: no repaint
+    UpdateWindow(button.Handle());
+    Pump(30);
+    EXPECT_EQ(GetPixel(screen, inside.x, inside.y), before) << "the button keeps the old picture";
+
+    int handed = static_cast<int>(parent.handed.size());
+    button.SetCaption(L"");
+    button.SetCaption(L"上４");
+    UpdateWindow(button.Handle());
+    Pump(30);
+    COLORREF after = GetPixel(screen, inside.x, inside.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NE(after, before);
+    EXPECT_GT(GetBValue(after), GetBValue(before)) << "the new blue square shows through the face";
+    EXPECT_EQ(static_cast<int>(parent.handed.size()), handed + 2) << "one erase and one paint of the parent";
+}
+
+TEST_F(GlassButtonTest, HoveringCallsMouseEnterOnceAndLeavesTheFaceAlone) {
+    Settle();
+    MoveCursorTo(Centre());
+    MoveCursorTo({Centre().x + 3, Centre().y + 2});
+    EXPECT_EQ(button.events, (std::vector<std::string>{"enter"}));
+    EXPECT_TRUE(button.MouseInControl());
+    EXPECT_TRUE(button.UnHotTimerRunning());
+    EXPECT_FALSE(Invalidated(button.Handle())) << "no hot look";
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsUp);
+
+    // Under Wine a late motion event of the earlier moves may still arrive after the pointer has
+    // gone and count as one more visit; what matters is that leaving ends with a leave.
+    MoveCursorTo(kFarAway);
+    ASSERT_TRUE(PumpUntil([&] { return !button.events.empty() && button.events.back() == "leave"; }, 3000));
+    EXPECT_FALSE(button.MouseInControl());
+    EXPECT_FALSE(button.UnHotTimerRunning());
+
+    int enters = button.Count("enter");
+    MoveCursorTo(Centre());
+    EXPECT_EQ(button.Count("enter"), enters + 1) << "entering again is a new enter";
+    EXPECT_TRUE(button.UnHotTimerRunning());
+}
+
+TEST_F(GlassButtonTest, ClickCallsDownEnterClickUpInThatOrder) {
+    MoveCursorTo(Centre());
+    button.events.clear();
+    LeftDown();
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsDown);
+    EXPECT_TRUE(button.MouseDownInControl());
+    EXPECT_TRUE(button.Dragging());
+    EXPECT_EQ(GetCapture(), button.Handle());
+    LeftUp();
+    EXPECT_EQ(button.events, (std::vector<std::string>{"down", "enter", "click", "up"}));
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsUp);
+    EXPECT_FALSE(button.MouseDownInControl());
+    EXPECT_FALSE(button.Dragging());
+    EXPECT_TRUE(button.MouseInControl());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(GlassButtonTest, PressDraggedOffAndReleasedDoesNotClick) {
+    MoveCursorTo(Centre());
+    LeftDown();
+    MoveCursorTo({Centre().x + 60, Centre().y});
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsUp) << "dragged out";
+    EXPECT_TRUE(button.MouseDownInControl()) << "the pressed look lasts until the release";
+    MoveCursorTo({Centre().x + 5, Centre().y});
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsDown) << "back inside";
+    MoveCursorTo({Centre().x + 60, Centre().y + 40});
+    LeftUp();
+    EXPECT_EQ(button.Count("click"), 0);
+    EXPECT_EQ(button.Count("up"), 1);
+    EXPECT_EQ(button.Count("leave"), 1);
+    EXPECT_FALSE(button.MouseDownInControl());
+    EXPECT_FALSE(button.MouseInControl());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(GlassButtonTest, AQuickDoubleClickIsTwoClicks) {
+    MoveCursorTo(Centre());
+    LeftDown();
+    LeftUp();
+    LeftDown();
+    LeftUp();
+    EXPECT_EQ(button.Count("click"), 2);
+    EXPECT_EQ(button.Count("down"), 2);
+
+    // With a double-click handler the second press is still a press, and the handler hears of it.
+    int doubleClicks = 0;
+    button.OnDblClick = [&](TCustomGlassButton&) { ++doubleClicks; };
+    Pump(GetDoubleClickTime() + 50);
+    LeftDown();
+    LeftUp();
+    LeftDown();
+    LeftUp();
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(button.Count("click"), 4);
+}
+
+TEST_F(GlassButtonTest, ADisabledButtonNeverClicks) {
+    button.SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(button.Handle()));
+    MoveCursorTo(Centre());
+    LeftDown();
+    LeftUp();
+    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(button.Count("click"), 0);
+    EXPECT_EQ(button.Count("down"), 0);
+    EXPECT_FALSE(button.MouseDownInControl());
+
+    UpdateWindow(button.Handle());
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsDisabled);
+    button.SetEnabled(true);
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsDisabled) << "until the next paint";
+    UpdateWindow(button.Handle());
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsUp);
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(button.Count("click"), 1);
+}
+
+TEST_F(GlassButtonTest, WithoutTabStopAPressNeverTakesTheFocus) {
+    button.SetTabStop(false);
+    EXPECT_FALSE(GetWindowLongPtrW(button.Handle(), GWL_STYLE) & WS_TABSTOP);
+    SetFocus(parent.Handle());
+    MoveCursorTo(Centre());
+    LeftDown();
+    LeftUp();
+    EXPECT_EQ(button.Count("click"), 1);
+    EXPECT_NE(GetFocus(), button.Handle());
+    EXPECT_FALSE(button.Active());
+    PressKey(VK_RETURN);
+    TypeChar(L' ');
+    EXPECT_EQ(button.Count("click"), 1) << "Enter and Space reach another window";
+}
+
+TEST_F(GlassButtonTest, WithTabStopAPressFocusesAndEnterOrSpaceClicks) {
+    SetFocus(parent.Handle());
+    Settle();
+    MoveCursorTo(Centre());
+    LeftDown();
+    LeftUp();
+    EXPECT_EQ(GetFocus(), button.Handle());
+    EXPECT_TRUE(button.Active());
+    EXPECT_EQ(button.Count("click"), 1);
+
+    PressKey(VK_RETURN);
+    EXPECT_EQ(button.Count("click"), 2);
+    PressKey(VK_RETURN, true);
+    EXPECT_EQ(button.Count("click"), 2) << "Shift+Enter is not a click";
+    TypeChar(L' ');
+    EXPECT_EQ(button.Count("click"), 3);
+    button.OnKeyPress = [](TCustomGlassButton&, wchar_t& key) {
+        if (key == L' ')
+            key = 0;
+    };
+    TypeChar(L' ');
+    EXPECT_EQ(button.Count("click"), 3) << "a key-press handler that clears the space stops the click";
+
+    Settle();
+    SetFocus(parent.Handle());
+    EXPECT_FALSE(button.Active());
+    EXPECT_TRUE(Invalidated(button.Handle())) << "losing the focus repaints";
+}
+
+TEST_F(GlassButtonTest, AcceleratorClicksAButtonThatCanTakeTheFocus) {
+    button.SetCaption(L"&Go");
+    EXPECT_TRUE(ClickGlassAccelerator(parent.Handle(), L'g'));
+    EXPECT_TRUE(button.DialogChar(L'G'));
+    EXPECT_FALSE(button.DialogChar(L'o'));
+    EXPECT_EQ(button.Count("click"), 2);
+    button.SetCaption(L"&&Go");
+    EXPECT_FALSE(ClickGlassAccelerator(parent.Handle(), L'g'));
+    button.SetCaption(L"&Go");
+    button.SetEnabled(false);
+    EXPECT_FALSE(ClickGlassAccelerator(parent.Handle(), L'g'));
+    EXPECT_EQ(button.Count("click"), 2);
+}
+
+TEST_F(GlassButtonTest, LosingTheCaptureMidPressEndsThePressWithoutAClick) {
+    MoveCursorTo(Centre());
+    LeftDown();
+    ASSERT_TRUE(button.MouseDownInControl());
+    SetCapture(parent.Handle());
+    EXPECT_FALSE(button.MouseDownInControl());
+    EXPECT_FALSE(button.Dragging());
+    EXPECT_EQ(button.State(), TGlassButtonState::gbsUp);
+    ReleaseCapture();
+    LeftUp();
+    EXPECT_EQ(button.Count("click"), 0);
+}
+
+TEST_F(GlassButtonTest, ReleaseWithoutAPressHereDoesNotClick) {
+    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(button.Count("click"), 0);
+    EXPECT_EQ(button.Count("up"), 1);
+}
+
+}  // namespace
+}  // namespace vellicot::test

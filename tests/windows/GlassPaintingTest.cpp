@@ -1,0 +1,339 @@
+// The glass button's painting checked pixel by pixel on off-screen DCs over known backgrounds:
+// the parent's picture beneath, the borders, the translucent face, the shine, the glow and the
+// caption's two routes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "GlassTestSupport.h"
+
+namespace vellicot::test {
+namespace {
+
+constexpr COLORREF kCanvas = 0x605040;  // r 0x40, g 0x50, b 0x60
+constexpr COLORREF kOuter = 0x00FF00;
+constexpr COLORREF kInner = 0xFF0000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+class GlassPaintingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MoveCursorTo({700, 700});
+        parent.Create();
+        button.SetOuterBorderColor(kOuter);
+        button.SetInnerBorderColor(kInner);
+        button.SetBackColor(kWhite);
+        button.SetShowCaption(false);
+        button.Create(parent.Handle(), 1, 40, 30, 40, 40);
+        UpdateWindow(parent.Handle());
+        Pump(20);
+    }
+
+    // The face and caption alone, drawn over a plain canvas.
+    std::unique_ptr<MemoryCanvas> Face(TCustomGlassButton& b, COLORREF under = kCanvas) {
+        auto canvas = std::make_unique<MemoryCanvas>(b.Width(), b.Height());
+        Fill(*canvas, under);
+        b.DrawButton(canvas->Dc());
+        return canvas;
+    }
+
+    // The whole paint, parent picture included, as WM_PAINT would do it.
+    std::unique_ptr<MemoryCanvas> FullPaint(TCustomGlassButton& b) {
+        auto canvas = std::make_unique<MemoryCanvas>(b.Width(), b.Height());
+        Fill(*canvas, 0x000000);
+        SendMessageW(b.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->Dc()), PRF_CLIENT);
+        return canvas;
+    }
+
+    static bool SamePixels(const MemoryCanvas& a, const MemoryCanvas& b) {
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                if (Rgb(a, x, y) != Rgb(b, x, y))
+                    return false;
+        return true;
+    }
+
+    static int Brightness(std::uint32_t rgb) {
+        return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF);
+    }
+
+    GlassTestParent parent;
+    RecordingButton button;
+};
+
+TEST_F(GlassPaintingTest, BordersLieOnTheOuterAndInnerRowsAndColumns) {
+    auto face = Face(button);
+    for (int i : {20, 12, 27}) {
+        EXPECT_LE(ChannelDistance(Rgb(*face, i, 0), ToRgb(kOuter)), 8) << "top, x " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, i, 39), ToRgb(kOuter)), 8) << "bottom, x " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, 0, i), ToRgb(kOuter)), 8) << "left, y " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, 39, i), ToRgb(kOuter)), 8) << "right, y " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, i, 1), ToRgb(kInner)), 8) << "inner top, x " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, i, 38), ToRgb(kInner)), 8) << "inner bottom, x " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, 1, i), ToRgb(kInner)), 8) << "inner left, y " << i;
+        EXPECT_LE(ChannelDistance(Rgb(*face, 38, i), ToRgb(kInner)), 8) << "inner right, y " << i;
+    }
+    // The corners are rounded: the corner pixel keeps the canvas.
+    EXPECT_EQ(Rgb(*face, 0, 0), ToRgb(kCanvas));
+    EXPECT_EQ(Rgb(*face, 39, 39), ToRgb(kCanvas));
+}
+
+TEST_F(GlassPaintingTest, FaceIsTheBackColourAtAlpha127OverWhatLiesBeneath) {
+    auto face = Face(button);
+    for (int y : {24, 30, 35}) {
+        for (int x : {5, 20, 34}) {
+            EXPECT_LE(ChannelDistance(Rgb(*face, x, y), Blend(kWhite, kCanvas, 127)), 3) << x << ", " << y;
+        }
+    }
+    // A system colour as back colour is not resolved: it is drawn from its low bytes, nearly black.
+    button.SetBackColor(SystemColour(COLOR_WINDOW));
+    auto unresolved = Face(button);
+    EXPECT_LE(ChannelDistance(Rgb(*unresolved, 20, 30), Blend(COLOR_WINDOW, kCanvas, 127)), 3);
+    // The borders resolve theirs.
+    button.SetOuterBorderColor(SystemColour(COLOR_WINDOW));
+    auto resolved = Face(button);
+    EXPECT_LE(ChannelDistance(Rgb(*resolved, 20, 0), ToRgb(GetSysColor(COLOR_WINDOW))), 8);
+}
+
+TEST_F(GlassPaintingTest, ShineBrightensTheUpperHalfFadingDownward) {
+    button.SetBackColor(0x000000);
+    auto face = Face(button);
+    std::uint32_t plain = Blend(0x000000, kCanvas, 127);
+    EXPECT_LE(ChannelDistance(Rgb(*face, 20, 26), plain), 3) << "below the shine";
+    int previous = 3 * 255;
+    for (int y = 3; y <= 19; ++y) {
+        int brightness = Brightness(Rgb(*face, 20, y));
+        EXPECT_GT(brightness, Brightness(plain) + 40) << "row " << y;
+        EXPECT_LE(brightness, previous + 3) << "row " << y;
+        previous = brightness;
+    }
+    // White at alpha 153 at the top of the band, 51 at its bottom (rows 1 to 20).
+    COLORREF plainColour = RGB((plain >> 16) & 0xFF, (plain >> 8) & 0xFF, plain & 0xFF);
+    auto expected = [&](int y) {
+        double alpha = 153 - 102.0 * (y - 1) / 19;
+        return Blend(kWhite, plainColour, static_cast<int>(alpha + 0.5));
+    };
+    for (int y : {4, 10, 16})
+        EXPECT_LE(ChannelDistance(Rgb(*face, 20, y), expected(y)), 10) << "row " << y;
+
+    // A 4-pixel-high button has no shine; a 5-pixel-high one has.
+    TGlassButton low;
+    low.SetBounds(0, 0, 40, 4);
+    low.SetBackColor(0x000000);
+    low.SetOuterBorderColor(0x000000);
+    low.SetInnerBorderColor(0x000000);
+    low.SetShowCaption(false);
+    auto flat = Face(low, 0x000000);
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 4; ++y)
+            EXPECT_EQ(Rgb(*flat, x, y), 0u) << x << ", " << y;
+    low.SetBounds(0, 0, 40, 5);
+    auto shiny = Face(low, 0x000000);
+    int lit = 0;
+    for (int x = 0; x < 40; ++x)
+        lit += Brightness(Rgb(*shiny, x, 2)) > 0;
+    EXPECT_GT(lit, 20);
+}
+
+TEST_F(GlassPaintingTest, GlowShowsOnlyWhilePressed) {
+    button.SetBackColor(0x000000);
+    auto up = Face(button);
+    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    ASSERT_TRUE(button.MouseDownInControl());
+    auto pressed = Face(button);
+    // The glow rises from the bottom middle: strongly blue there, weaker higher up.
+    std::uint32_t low = Rgb(*pressed, 20, 34), lowUp = Rgb(*up, 20, 34);
+    EXPECT_GT(static_cast<int>(low & 0xFF), static_cast<int>(lowUp & 0xFF) + 60);
+    int gainLow = Brightness(low) - Brightness(lowUp);
+    int gainHigh = Brightness(Rgb(*pressed, 20, 24)) - Brightness(Rgb(*up, 20, 24));
+    EXPECT_GT(gainLow, gainHigh);
+    EXPECT_EQ(Rgb(*pressed, 0, 0), Rgb(*up, 0, 0)) << "clipped to the face";
+    // Dragged outside the glow stays until the release.
+    SendMessageW(button.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-30, 20));
+    ASSERT_EQ(button.State(), TGlassButtonState::gbsUp);
+    EXPECT_TRUE(SamePixels(*Face(button), *pressed));
+    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, 20));
+    EXPECT_TRUE(SamePixels(*Face(button), *up)) << "gone after the release";
+    EXPECT_EQ(button.Count("click"), 0);
+}
+
+TEST_F(GlassPaintingTest, HoverAndForeColourChangeNothingOnTheFace) {
+    button.SetShowCaption(true);
+    button.SetCaption(L"上４");
+    auto before = FullPaint(button);
+    MoveCursorTo(ScreenCentreOf(button.Handle()));
+    ASSERT_TRUE(button.MouseInControl());
+    EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
+    button.SetForeColor(0x0000FF);
+    EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
+}
+
+TEST_F(GlassPaintingTest, ParentPaintsBeneathThroughTheHandedOverDc) {
+    parent.handed.clear();
+    auto canvas = FullPaint(button);
+    ASSERT_EQ(parent.handed.size(), 2u);
+    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
+    EXPECT_EQ(parent.handed[1].message, static_cast<UINT>(WM_PAINT));
+    for (const auto& handed : parent.handed) {
+        EXPECT_EQ(handed.dc, canvas->Dc());
+        EXPECT_EQ(handed.origin.x, 40);
+        EXPECT_EQ(handed.origin.y, 30);
+    }
+    POINT origin{-1, -1};
+    GetWindowOrgEx(canvas->Dc(), &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(canvas->Dc(), clip.get()), 0) << "no clip region is left behind";
+
+    // The marker square at parent (50..70, 40..60) lies at button (10..30, 10..30).
+    EXPECT_LE(ChannelDistance(Rgb(*canvas, 20, 28), Blend(kWhite, parent.marker, 127)), 3);
+    EXPECT_LE(ChannelDistance(Rgb(*canvas, 34, 33), Blend(kWhite, GlassTestParent::kBackground, 127)), 3);
+    EXPECT_EQ(Rgb(*canvas, 0, 0), ToRgb(GlassTestParent::kBackground)) << "the corner shows the parent";
+}
+
+TEST_F(GlassPaintingTest, OnScreenPaintHandsThePaintDcToTheParent) {
+    parent.handed.clear();
+    InvalidateRect(button.Handle(), nullptr, TRUE);
+    UpdateWindow(button.Handle());
+    ASSERT_EQ(parent.handed.size(), 2u);
+    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
+    EXPECT_EQ(parent.handed[1].origin.x, 40);
+    EXPECT_EQ(parent.handed[1].origin.y, 30);
+    HDC screen = GetDC(nullptr);
+    COLORREF corner = GetPixel(screen, GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(corner, GlassTestParent::kBackground);
+}
+
+TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {
+    TGlassButton red;
+    red.SetBackColor(0x0000FF);
+    red.SetShowCaption(false);
+    red.Create(parent.Handle(), 2, 60, 50, 40, 40);  // overlaps button (40..80, 30..70) at 60..80, 50..70
+
+    auto opaque = FullPaint(button);
+    button.SetForceTransparent(true);
+    auto seeThrough = FullPaint(button);
+    // At button (30, 30) = sibling (10, 10): the sibling's red face now lies beneath.
+    std::uint32_t with = Rgb(*seeThrough, 30, 30), without = Rgb(*opaque, 30, 30);
+    EXPECT_GT(static_cast<int>((with >> 16) & 0xFF), static_cast<int>((without >> 16) & 0xFF) + 30);
+    EXPECT_EQ(Rgb(*seeThrough, 10, 10), Rgb(*opaque, 10, 10)) << "outside the overlap nothing changes";
+    // The sibling's outer border crosses the overlap at its own row 0, button row 20.
+    EXPECT_LE(ChannelDistance(Rgb(*seeThrough, 30, 20), Blend(kWhite, 0xFFFFFF, 127)), 40);
+
+    // The sibling painting itself sees this one too, whichever lies above: this button's blue inner
+    // border runs down its column 38, the sibling's column 18.
+    auto redOpaque = FullPaint(red);
+    red.SetForceTransparent(true);
+    auto redSeeThrough = FullPaint(red);
+    EXPECT_GT(static_cast<int>(Rgb(*redSeeThrough, 18, 12) & 0xFF),
+              static_cast<int>(Rgb(*redOpaque, 18, 12) & 0xFF) + 30);
+    EXPECT_EQ(Rgb(*redSeeThrough, 30, 30), Rgb(*redOpaque, 30, 30));
+}
+
+class GlassCaptionTest : public GlassPaintingTest {
+protected:
+    void SetUp() override {
+        GlassPaintingTest::SetUp();
+        GlassFont font;
+        font.family = L"Tahoma";
+        font.height = -27;
+        font.bold = true;
+        font.colour = 0x000000;
+        button.SetFont(font);
+        button.SetBackColor(kWhite);
+        button.SetOuterBorderColor(kWhite);
+        button.SetInnerBorderColor(kWhite);
+        button.SetShowCaption(true);
+        button.SetCaption(L"■");
+        button.SetBounds(40, 30, 75, 60);
+    }
+
+    // The darkest channel value inside the face.
+    static int Darkest(const MemoryCanvas& canvas) {
+        int darkest = 255;
+        for (int y = 3; y < canvas.Height() - 3; ++y)
+            for (int x = 3; x < canvas.Width() - 3; ++x) {
+                std::uint32_t p = Rgb(canvas, x, y);
+                darkest = std::min({darkest, static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                                    static_cast<int>((p >> 16) & 0xFF)});
+            }
+        return darkest;
+    }
+
+    struct Ink {
+        int top = 1000, bottom = -1, left = 1000, right = -1;
+        std::vector<bool> rows;
+    };
+    static Ink InkOf(const MemoryCanvas& canvas) {
+        Ink ink;
+        ink.rows.assign(canvas.Height(), false);
+        for (int y = 2; y < canvas.Height() - 2; ++y)
+            for (int x = 2; x < canvas.Width() - 2; ++x)
+                if ((Rgb(canvas, x, y) & 0xFF) < 160) {
+                    ink.rows[y] = true;
+                    ink.top = std::min(ink.top, y);
+                    ink.bottom = std::max(ink.bottom, y);
+                    ink.left = std::min(ink.left, x);
+                    ink.right = std::max(ink.right, x);
+                }
+        return ink;
+    }
+};
+
+TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
+    for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaClearType}) {
+        button.SetAntiAlias(route);
+        button.SetEnabled(true);
+        EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
+        button.SetEnabled(false);
+        int darkest = Darkest(*Face(button, kWhite));
+        EXPECT_NEAR(darkest, 0x80, 12) << "grey 0x808080";
+    }
+    // Without anti-aliasing the caption goes through GDI and keeps the font's colour.
+    button.SetAntiAlias(TAntiAlias::aaNone);
+    EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
+    // So does a family that is not installed, whatever the anti-aliasing.
+    button.SetAntiAlias(TAntiAlias::aaAntiAlias);
+    GlassFont missing = button.Font();
+    missing.family = L"No Such Font Family";
+    button.SetFont(missing);
+    EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
+}
+
+TEST_F(GlassCaptionTest, NoCaptionOrShowCaptionOffDrawsTheFaceOnly) {
+    auto withCaption = Face(button, kWhite);
+    button.SetShowCaption(false);
+    auto hidden = Face(button, kWhite);
+    EXPECT_FALSE(SamePixels(*withCaption, *hidden));
+    button.SetShowCaption(true);
+    button.SetCaption(L"");
+    EXPECT_TRUE(SamePixels(*Face(button, kWhite), *hidden));
+}
+
+TEST_F(GlassCaptionTest, TwoLinesAreEachCentredAndCentredTogether) {
+    GlassFont font = button.Font();
+    font.height = -16;
+    button.SetFont(font);
+    for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaNone}) {
+        SCOPED_TRACE(route == TAntiAlias::aaNone ? "GDI" : "GDI+");
+        button.SetAntiAlias(route);
+        for (const wchar_t* caption : {L"■\r\n■", L"■\\n■"}) {
+            button.SetCaption(caption);
+            Ink ink = InkOf(*Face(button, kWhite));
+            ASSERT_GE(ink.bottom, 0) << "no caption drawn";
+            int bands = 0;
+            for (int y = 1; y < 60; ++y)
+                bands += ink.rows[y] && !ink.rows[y - 1];
+            EXPECT_EQ(bands, 2);
+            // The caption box runs from x 2 to the right edge, so its middle is one pixel right of the
+            // button's.
+            EXPECT_NEAR((ink.left + ink.right) / 2.0, (2 + 75) / 2.0, 2.0);
+            EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 30, 3.0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vellicot::test

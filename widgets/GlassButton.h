@@ -1,0 +1,236 @@
+// The glass push button: a child window with a translucent, glossy, rounded face painted over
+// whatever its parent shows beneath it, and a centred caption.
+//
+// The parent must answer WM_ERASEBKGND and WM_PAINT whose wParam is a device context by painting
+// its background and non-windowed content into that DC in its own client coordinates: the button
+// hands over its own DC with the window origin moved by the button's position and clipped to the
+// button, so the parent's drawing lands beneath the face.
+//
+// GDI+ must have been started for the process before the first paint (GdiplusSession).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/Win32.h"
+#include "platform/Window.h"
+#include "widgets/GlassFont.h"
+#include "widgets/GlassGeometry.h"
+
+namespace vellicot {
+
+enum class TGlassButtonState { gbsUp, gbsDisabled, gbsDown, gbsDropDown, gbsExclusive };
+enum class TAntiAlias { aaNone, aaClearType, aaAntiAlias };
+
+class TCustomGlassButton : public Window {
+public:
+    using Event = std::function<void(TCustomGlassButton& sender)>;
+    // The character of a key press, which the handler may change or clear (set it to 0).
+    using KeyPressEvent = std::function<void(TCustomGlassButton& sender, wchar_t& key)>;
+    // A virtual-key code, which the handler may clear (set it to 0) to keep the button from acting on it.
+    using KeyEvent = std::function<void(TCustomGlassButton& sender, WORD& key)>;
+
+    static constexpr wchar_t kClassName[] = L"TGlassButton";
+    static constexpr std::uint32_t kVersionNr = 0x01030002;
+    static constexpr UINT_PTR kUnHotTimerId = 1;
+    static constexpr UINT kUnHotTimerInterval = 1;  // ms; the platform rounds it up to its shortest
+
+    TCustomGlassButton() = default;
+    ~TCustomGlassButton() override;
+
+    // Creates the child window (WS_CHILD | WS_VISIBLE, class "TGlassButton") with the properties
+    // set so far; the bounds are in the parent's client coordinates.
+    void Create(HWND parent, int controlId, int left, int top, int width, int height);
+
+    const std::wstring& Name() const noexcept { return FName; }
+    void SetName(std::wstring name) { FName = std::move(name); }
+
+    // Colours are 0x00BBGGRR. The borders and the caption resolve system colours; the face, shine
+    // and glow take the value's low three bytes as they are.
+    std::uint32_t BackColor() const noexcept { return FBackColor; }
+    void SetBackColor(std::uint32_t value) { SetAndInvalidate(FBackColor, value); }
+    std::uint32_t InnerBorderColor() const noexcept { return FInnerBorderColor; }
+    void SetInnerBorderColor(std::uint32_t value) { SetAndInvalidate(FInnerBorderColor, value); }
+    std::uint32_t OuterBorderColor() const noexcept { return FOuterBorderColor; }
+    void SetOuterBorderColor(std::uint32_t value) { SetAndInvalidate(FOuterBorderColor, value); }
+    std::uint32_t ShineColor() const noexcept { return FShineColor; }
+    void SetShineColor(std::uint32_t value) { SetAndInvalidate(FShineColor, value); }
+    std::uint32_t GlowColor() const noexcept { return FGlowColor; }
+    void SetGlowColor(std::uint32_t value) { SetAndInvalidate(FGlowColor, value); }
+    // Kept and repainted on a change, but the face never shows it.
+    std::uint32_t ForeColor() const noexcept { return FForeColor; }
+    void SetForeColor(std::uint32_t value) { SetAndInvalidate(FForeColor, value); }
+
+    // Pixels; a negative radius is ignored.
+    int CornerRadius() const noexcept { return FCornerRadius; }
+    void SetCornerRadius(int value);
+
+    // Also shows overlapping sibling glass buttons beneath the face.
+    bool ForceTransparent() const noexcept { return FForceTransparent; }
+    void SetForceTransparent(bool value) { SetAndInvalidate(FForceTransparent, value); }
+    bool ShowCaption() const noexcept { return FShowCaption; }
+    void SetShowCaption(bool value) { SetAndInvalidate(FShowCaption, value); }
+    // Draws a dotted focus rectangle inside the inner border while the button holds the focus.
+    bool ShowFocusRect() const noexcept { return FShowFocusRect; }
+    void SetShowFocusRect(bool value) { SetAndInvalidate(FShowFocusRect, value); }
+    TAntiAlias AntiAlias() const noexcept { return FAntiAlias; }
+    void SetAntiAlias(TAntiAlias value) { SetAndInvalidate(FAntiAlias, value); }
+
+    // The caption is the window text; "\r\n" breaks it into lines, and so does "\n" written as a
+    // backslash and the letter n. A different text repaints the button; the same text does not.
+    const std::wstring& Caption() const noexcept { return FCaption; }
+    void SetCaption(std::wstring_view caption);
+
+    const GlassFont& Font() const noexcept { return FFont; }
+    void SetFont(const GlassFont& font);
+    void SetFontBold(bool bold);
+    void SetFontSize(int points);
+    void SetFontColor(std::uint32_t colour);
+
+    bool Enabled() const noexcept { return FEnabled; }
+    void SetEnabled(bool enabled);
+    bool TabStop() const noexcept { return FTabStop; }
+    void SetTabStop(bool tabStop);
+
+    std::wstring Version() const;
+    virtual std::uint32_t GetVersionNr() const { return kVersionNr; }
+
+    // Bounds in the parent's client coordinates.
+    int Left() const noexcept { return FLeft; }
+    int Top() const noexcept { return FTop; }
+    int Width() const noexcept { return FWidth; }
+    int Height() const noexcept { return FHeight; }
+    void SetBounds(int left, int top, int width, int height);
+
+    // Whether the button can take the keyboard focus now: it and every ancestor enabled and visible.
+    bool CanFocus() const;
+
+    // Reports a click: calls OnClick when assigned.
+    void Click();
+
+    // Clicks the button when its caption marks ch with '&' (either case) and it can take the focus;
+    // true when it did, so the caller consumes the character.
+    bool DialogChar(wchar_t ch);
+
+    // Paints face and caption onto any canvas the size of the button.
+    virtual void DrawButton(HDC canvas);
+
+    // A hook for drawing a custom symbol beneath the caption; the button itself never calls it.
+    virtual void DrawCustomBackgroundSymbol(HDC canvas, const RECT& box);
+
+    // The whole paint of the button into a DC of its client area: the parent's content beneath,
+    // overlapping sibling glass buttons when ForceTransparent is set, then the face and caption.
+    void Paint(HDC canvas);
+
+    // State, for the painting and for tests.
+    TGlassButtonState State() const noexcept { return FState; }
+    bool MouseInControl() const noexcept { return FMouseInControl; }
+    bool MouseDownInControl() const noexcept { return FMouseDownInControl; }
+    bool Dragging() const noexcept { return FDragging; }
+    bool Down() const noexcept { return FDown; }
+    bool Active() const noexcept { return FActive; }
+    bool UnHotTimerRunning() const noexcept { return FUnHotTimerRunning; }
+
+    Event OnClick;
+    Event OnMouseEnter;
+    Event OnMouseLeave;
+    // Called for a press and a release of any mouse button on the button.
+    Event OnMouseDown;
+    Event OnMouseUp;
+    Event OnMouseMove;
+    // Only whether it is assigned changes the button's behaviour: while it is empty, the second
+    // press of a double click is an ordinary press, so a quick double click gives two clicks.
+    Event OnDblClick;
+    KeyEvent OnKeyDown;
+    KeyPressEvent OnKeyPress;
+    KeyEvent OnKeyUp;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // The glossy face on a GDI+ graphics object: outer border, face, glow, shine, inner border.
+    void DrawGlass(Gdiplus::GpGraphics* graphics);
+    // The caption on the canvas, by GDI+ or by GDI (see the .cpp for the choice).
+    void DrawCaption(HDC canvas);
+
+    void Invalidate();
+
+    TGlassButtonState FState = TGlassButtonState::gbsUp;
+    bool FMouseInControl = false;
+    bool FMouseDownInControl = false;
+    bool FDragging = false;
+    bool FDown = false;  // latched down; buttons here never latch, the painting still honours it
+    bool FActive = false;
+
+private:
+    template <class T>
+    void SetAndInvalidate(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        Invalidate();
+    }
+
+    void PaintParentBackground(HDC canvas);
+    void PaintOverlappingSiblings(HDC canvas);
+    bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text);
+    void DrawCaptionGdi(HDC canvas, const std::wstring& text);
+
+    void MouseEnter();
+    void MouseLeave();
+    void UpdateTracking();
+    void StartUnHotTimer();
+    void StopUnHotTimer();
+    void OnUnHotTimer();
+    void EndPress();
+
+    void OnMouseMoveMessage(int x, int y);
+    void OnLeftButtonDown();
+    void OnLeftButtonUp(int x, int y);
+    void OnOtherButton(bool down);
+    void OnMouseLeaveMessage();
+    bool OnKeyDownMessage(WPARAM key);
+    void OnCharMessage(WPARAM ch);
+    LRESULT OnGetDlgCode(LPARAM lp);
+    void OnSetText(const wchar_t* text);
+    void OnFocusChanged(bool focused);
+    void OnPaintMessage();
+
+    std::wstring FName;
+    std::wstring FCaption;
+    GlassFont FFont;
+    std::uint32_t FBackColor = 0x000000;
+    std::uint32_t FInnerBorderColor = 0x000000;
+    std::uint32_t FOuterBorderColor = 0xFFFFFF;
+    std::uint32_t FShineColor = 0xFFFFFF;
+    std::uint32_t FGlowColor = 0xFFBD8D;
+    std::uint32_t FForeColor = 0xFFFFFF;
+    int FCornerRadius = 4;
+    bool FForceTransparent = false;
+    bool FShowCaption = true;
+    bool FShowFocusRect = false;
+    TAntiAlias FAntiAlias = TAntiAlias::aaClearType;
+    bool FEnabled = true;
+    bool FTabStop = true;
+    int FLeft = 0;
+    int FTop = 0;
+    int FWidth = 100;
+    int FHeight = 32;
+
+    bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
+    bool FPointerTracked = false;     // the platform reports the pointer over the window
+    bool FPressBegan = false;         // a left press on this button awaits its release
+};
+
+// The push button the windows place; it adds nothing to TCustomGlassButton.
+class TGlassButton : public TCustomGlassButton {};
+
+// The glass button among the parent's direct children whose name matches, ignoring letter case.
+TCustomGlassButton* FindGlassButton(HWND parent, std::wstring_view name);
+
+// Offers a typed character to the parent's glass buttons as an accelerator; true when one clicked.
+bool ClickGlassAccelerator(HWND parent, wchar_t ch);
+
+}  // namespace vellicot

@@ -1,0 +1,107 @@
+// The glass button's outline figures, glow and shine boxes and caption rules.
+#include "widgets/GlassGeometry.h"
+
+namespace vellicot {
+namespace {
+
+// Floor division, so that a face less than three pixels high gets a negative half height.
+int FloorHalf(int value) {
+    return value >= 0 ? value / 2 : -((1 - value) / 2);
+}
+
+void AddUpperCorners(GlassFigure& figure, float x, float y, float w, float r) {
+    float d = 2 * r;
+    figure.segments.push_back(GlassArc{{x, y, d, d}, 180, 90});
+    figure.segments.push_back(GlassLine{{x + r, y}, {x + w - r, y}});
+    figure.segments.push_back(GlassArc{{x + w - d, y, d, d}, 270, 90});
+}
+
+}  // namespace
+
+GlassFigure RoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
+    float x = static_cast<float>(xi), y = static_cast<float>(yi);
+    float w = static_cast<float>(wi), h = static_cast<float>(hi), r = static_cast<float>(ri);
+    float d = 2 * r;
+    GlassFigure figure;
+    AddUpperCorners(figure, x, y, w, r);
+    figure.segments.push_back(GlassLine{{x + w, y + r}, {x + w, y + h - r}});
+    figure.segments.push_back(GlassArc{{x + w - d, y + h - d, d, d}, 0, 90});
+    figure.segments.push_back(GlassLine{{x + w - r, y + h}, {x + r, y + h}});
+    figure.segments.push_back(GlassArc{{x, y + h - d, d, d}, 90, 90});
+    figure.segments.push_back(GlassLine{{x, y + h - r}, {x, y + r}});
+    return figure;
+}
+
+GlassFigure TopRoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
+    float x = static_cast<float>(xi), y = static_cast<float>(yi);
+    float w = static_cast<float>(wi), h = static_cast<float>(hi), r = static_cast<float>(ri);
+    GlassFigure figure;
+    AddUpperCorners(figure, x, y, w, r);
+    figure.segments.push_back(GlassLine{{x + w, y + r}, {x + w, y + h}});
+    figure.segments.push_back(GlassLine{{x + w, y + h}, {x, y + h}});
+    figure.segments.push_back(GlassLine{{x, y + h}, {x, y + r}});
+    return figure;
+}
+
+GlassRect GlowEllipseBox(int width, int height) {
+    float w0 = static_cast<float>(width - 4);
+    float h0 = static_cast<float>(height - 4);
+    return {1 - 0.35f * w0, 1 - 0.15f * h0, 1.7f * w0, 2.3f * h0};
+}
+
+std::optional<GlassShine> ShineArea(int width, int height) {
+    int half = FloorHalf(height - 3);
+    if (width - 3 <= 0 || half <= 0)
+        return std::nullopt;
+    float hs = static_cast<float>(half + 1);
+    return GlassShine{{1, 1, static_cast<float>(width - 3), hs}, {1, 1, static_cast<float>(width - 4), hs}};
+}
+
+GlassRect CaptionLayoutBox(int width, int height) {
+    return {2, 0, static_cast<float>(width - 2), static_cast<float>(height)};
+}
+
+int CaptionTextTop(int height, int textHeight) {
+    return (height - textHeight) / 2;
+}
+
+std::wstring ExpandCaptionLineBreaks(std::wstring_view caption) {
+    std::wstring text;
+    text.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'\\' && i + 1 < caption.size() &&
+            (caption[i + 1] == L'n' || caption[i + 1] == L'N')) {
+            text += L"\n\r";
+            ++i;
+        } else {
+            text += caption[i];
+        }
+    }
+    return text;
+}
+
+std::wstring GdiplusCaptionText(std::wstring_view caption) {
+    std::wstring text;
+    text.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        bool nextToLineFeed =
+            (i > 0 && caption[i - 1] == L'\n') || (i + 1 < caption.size() && caption[i + 1] == L'\n');
+        if (caption[i] == L'\r' && nextToLineFeed)
+            continue;
+        text += caption[i];
+    }
+    return text;
+}
+
+std::optional<wchar_t> CaptionAccelerator(std::wstring_view caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&')
+            continue;
+        if (caption[i + 1] != L'&')
+            return caption[i + 1];
+        ++i;  // "&&" stands for one ampersand
+    }
+    return std::nullopt;
+}
+
+}  // namespace vellicot
