@@ -108,14 +108,26 @@ LOGFONTW ToLogFont(const GlassFont& font) {
     return lf;
 }
 
+// Every glass button alive (all live on the UI thread), so that the sibling step can tell whether
+// any glass button overlaps without asking the window manager about each child of the parent.
+std::vector<TCustomGlassButton*>& LiveButtons() {
+    static std::vector<TCustomGlassButton*> buttons;
+    return buttons;
+}
+
 bool InClient(int x, int y, int width, int height) {
     return x >= 0 && y >= 0 && x < width && y < height;
 }
 
 }  // namespace
 
+TCustomGlassButton::TCustomGlassButton() {
+    LiveButtons().push_back(this);
+}
+
 TCustomGlassButton::~TCustomGlassButton() {
     StopUnHotTimer();
+    std::erase(LiveButtons(), this);
 }
 
 void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, int width, int height) {
@@ -530,6 +542,9 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FHeight = bounds.bottom - bounds.top;
             break;
         }
+        case WM_DESTROY:
+            StopUnHotTimer();
+            break;
         case BM_CLICK:
             if (FEnabled)
                 Click();
@@ -584,20 +599,31 @@ void TCustomGlassButton::PaintParentBackground(HDC canvas) {
     SelectClipRgn(canvas, nullptr);
 }
 
+RECT TCustomGlassButton::BoundsInParent() const {
+    return {FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+}
+
 void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
     HWND parent = GetParent(Handle());
-    RECT mine{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+    RECT mine = BoundsInParent();
+    RECT overlap{};
+    auto overlapping = [&](const TCustomGlassButton* other) {
+        if (other == this || other->Handle() == nullptr || GetParent(other->Handle()) != parent)
+            return false;
+        RECT theirs = other->BoundsInParent();
+        return IntersectRect(&overlap, &mine, &theirs) != FALSE;
+    };
+    // Glass buttons rarely overlap (the program's never do): settle that first, without a walk.
+    if (std::none_of(LiveButtons().begin(), LiveButtons().end(), overlapping))
+        return;
+
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (child == Handle() || !IsWindowVisible(child))
             continue;
         auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (sibling == nullptr)
+        if (sibling == nullptr || !overlapping(sibling))
             continue;
-        RECT theirs{sibling->FLeft, sibling->FTop, sibling->FLeft + sibling->FWidth,
-                    sibling->FTop + sibling->FHeight};
-        RECT overlap{};
-        if (!IntersectRect(&overlap, &mine, &theirs))
-            continue;
+        RECT theirs = sibling->BoundsInParent();
         int width = overlap.right - overlap.left;
         int height = overlap.bottom - overlap.top;
         MemoryCanvas bitmap(sibling->FWidth, sibling->FHeight);

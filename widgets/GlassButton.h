@@ -37,7 +37,7 @@ public:
     static constexpr UINT_PTR kUnHotTimerId = 1;
     static constexpr UINT kUnHotTimerInterval = 1;  // ms; the platform rounds it up to its shortest
 
-    TCustomGlassButton() = default;
+    TCustomGlassButton();
     ~TCustomGlassButton() override;
 
     // Creates the child window (WS_CHILD | WS_VISIBLE, class "TGlassButton") with the properties
@@ -173,6 +173,7 @@ private:
         Invalidate();
     }
 
+    RECT BoundsInParent() const;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);
     bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text);
