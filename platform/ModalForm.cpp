@@ -1,0 +1,144 @@
+// The modal loop and the disabling of the other windows around it.
+#include "platform/ModalForm.h"
+
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace vellicot {
+namespace {
+
+struct DisableContext {
+    HWND self;
+    std::vector<HWND>* disabled;
+};
+
+BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lp) {
+    auto* context = reinterpret_cast<DisableContext*>(lp);
+    if (hwnd != context->self && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        context->disabled->push_back(hwnd);
+    }
+    return TRUE;
+}
+
+// Disables the owner and the thread's other visible, enabled top-level windows; returns them in the
+// order they were disabled.
+std::vector<HWND> DisableOtherWindows(HWND self, HWND owner) {
+    std::vector<HWND> disabled;
+    if (owner != nullptr && owner != self && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabled.push_back(owner);
+    }
+    DisableContext context{self, &disabled};
+    EnumThreadWindows(GetCurrentThreadId(), &DisableThreadWindow, reinterpret_cast<LPARAM>(&context));
+    return disabled;
+}
+
+// The first visible, enabled child that takes part in Tab navigation, or null.
+HWND FirstTabStop(HWND parent) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) != 0 && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+bool CanTakeFocus(HWND parent, HWND control) {
+    return control != nullptr && IsWindow(control) && IsChild(parent, control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control);
+}
+
+}  // namespace
+
+void ModalForm::ShowModal(HWND owner) {
+    HWND self = Handle();
+    if (self == nullptr || shownModal_)
+        return;
+    HWND previousActive = GetActiveWindow();
+    std::vector<HWND> disabled = DisableOtherWindows(self, owner);
+    shownModal_ = true;
+    closeRequested_ = false;
+
+    // Enabling comes before hiding, so that the system hands activation back to the owner rather than
+    // to some other application.
+    ScopeExit restore([&] {
+        shownModal_ = false;
+        for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
+            if (IsWindow(*it))
+                EnableWindow(*it, TRUE);
+        }
+        HWND hwnd = Handle();
+        if (hwnd == nullptr)
+            return;
+        bool wasActive = GetActiveWindow() == hwnd;
+        ShowWindow(hwnd, SW_HIDE);
+        if (wasActive && previousActive != nullptr && previousActive != hwnd && IsWindow(previousActive) &&
+            IsWindowVisible(previousActive) && IsWindowEnabled(previousActive) &&
+            GetActiveWindow() != previousActive)
+            SetActiveWindow(previousActive);
+    });
+
+    PlaceForShow(owner);
+    ShowWindow(self, SW_SHOW);
+    if (GetActiveWindow() != self)
+        SetActiveWindow(self);
+    FormShow();
+    RunModalLoop();
+}
+
+void ModalForm::RunModalLoop() {
+    MSG msg;
+    while (!closeRequested_ && Handle() != nullptr) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1)
+            break;
+        if (got == 0) {
+            // The program is ending: leave the loop and let the outer loop see the quit as well.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        // Tab, the arrow keys, Enter and Esc work in this window as in a dialog.
+        if (!IsDialogMessageW(Handle(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void ModalForm::PlaceForShow(HWND) {}
+
+void ModalForm::FormShow() {}
+
+bool ModalForm::OnActivate(WPARAM wp) {
+    HWND self = Handle();
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(self, focus))
+            focusedControl_ = focus;
+        return false;
+    }
+    if (HIWORD(wp) != 0)  // minimised: the system leaves the focus alone
+        return false;
+    HWND target = CanTakeFocus(self, focusedControl_) ? focusedControl_ : FirstTabStop(self);
+    if (target == nullptr)
+        return false;
+    SetFocus(target);
+    return true;
+}
+
+LRESULT ModalForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CLOSE:
+            CloseModal();
+            return 0;
+        case WM_ACTIVATE:
+            if (OnActivate(wp))
+                return 0;
+            break;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vellicot

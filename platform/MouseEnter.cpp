@@ -1,0 +1,115 @@
+// The pointer-entered watcher: a comctl32 subclass that tracks the pointer's leaving.
+#include "platform/MouseEnter.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "platform/ErrorBox.h"
+
+namespace vellicot {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4D454E54;  // 'MENT'
+// The watch of a window is also kept in this property: the import library lacks GetWindowSubclass.
+constexpr wchar_t kWatchProp[] = L"Vellicot.MouseEnter";
+
+struct Watch {
+    std::function<void()> onEnter;
+    bool inside = false;  // the pointer is over the window and its leaving is being tracked
+};
+
+void TrackLeave(HWND hwnd) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&track);
+}
+
+// Whether this window's leaving went untracked without a WM_MOUSELEAVE (another party cancelled it
+// with TME_CANCEL): the thread tracks no window at all. A thread tracks one window at a time, and
+// when another window has taken the tracking, our WM_MOUSELEAVE is on its way; tracking again then
+// would take it back and cost that window a false leave.
+bool LeaveLost() {
+    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+    return TrackMouseEvent(&query) && query.hwndTrack == nullptr;
+}
+
+// The callback runs inside the window's procedure chain, outside the Window class's own catch.
+void Report(const std::function<void()>& onEnter) noexcept {
+    try {
+        if (onEnter)
+            onEnter();
+    } catch (const AppError& e) {
+        ShowErrorBox(e.Message());
+    } catch (const std::exception& e) {
+        ShowErrorBox(WidenUtf8(e.what()));
+    } catch (...) {
+        ShowErrorBox(L"予期しないエラーが発生しました。");
+    }
+}
+
+LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto* watch = reinterpret_cast<Watch*>(data);
+    switch (msg) {
+        case WM_MOUSEMOVE: {
+            if (watch->inside) {
+                if (LeaveLost())
+                    TrackLeave(hwnd);
+                break;
+            }
+            watch->inside = true;
+            TrackLeave(hwnd);
+            // A copy: the callback may stop the watch or destroy the window. The window sees the move
+            // before the callback runs.
+            std::function<void()> onEnter = watch->onEnter;
+            LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+            Report(onEnter);
+            return result;
+        }
+        case WM_MOUSELEAVE:
+            watch->inside = false;
+            break;
+        case WM_NCDESTROY: {
+            std::unique_ptr<Watch> owned(watch);
+            RemovePropW(hwnd, kWatchProp);
+            RemoveWindowSubclass(hwnd, &WatchProc, id);
+            break;
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+Watch* FindWatch(HWND window) noexcept {
+    return static_cast<Watch*>(GetPropW(window, kWatchProp));
+}
+
+}  // namespace
+
+void WatchMouseEnter(HWND window, std::function<void()> onEnter) {
+    if (window == nullptr)
+        return;
+    if (Watch* watch = FindWatch(window)) {
+        watch->onEnter = std::move(onEnter);
+        return;
+    }
+    auto watch = std::make_unique<Watch>();
+    watch->onEnter = std::move(onEnter);
+    if (!SetPropW(window, kWatchProp, watch.get()))
+        return;
+    if (!SetWindowSubclass(window, &WatchProc, kSubclassId, reinterpret_cast<DWORD_PTR>(watch.get()))) {
+        RemovePropW(window, kWatchProp);
+        return;
+    }
+    watch.release();  // the subclass owns it now and frees it at WM_NCDESTROY
+}
+
+void StopWatchingMouseEnter(HWND window) noexcept {
+    std::unique_ptr<Watch> watch(FindWatch(window));
+    if (watch == nullptr)
+        return;
+    RemovePropW(window, kWatchProp);
+    RemoveWindowSubclass(window, &WatchProc, kSubclassId);
+}
+
+}  // namespace vellicot

@@ -1,0 +1,19 @@
+// Reports the pointer entering a window, for any window: our own and system controls alike.
+#pragma once
+
+#include <functional>
+
+#include "platform/Win32.h"
+
+namespace vellicot {
+
+// From now until the window is destroyed, calls onEnter each time the pointer moves onto the
+// window's client area after being off it. A parent does not see the pointer while it is over a
+// child, so moving from a child back to the parent's free area counts as entering the parent again.
+// Watching a window again replaces its callback. Call on the window's own thread.
+void WatchMouseEnter(HWND window, std::function<void()> onEnter);
+
+// Stops the reports for this window; does nothing when it is not watched.
+void StopWatchingMouseEnter(HWND window) noexcept;
+
+}  // namespace vellicot

@@ -1,0 +1,245 @@
+// The settings dialog: five drop-down lists copied into the Board when OK is pressed.
+#include "windows/Unit3.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+namespace vellicot {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm3";
+constexpr wchar_t kCaption[] = L"設定";
+// A fixed single border with the system menu and the minimise and maximise buttons. No
+// WS_CLIPCHILDREN: a group box paints only its frame, so the dialog paints the face beneath it.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+constexpr int kFontHeight = 12;
+constexpr int kListWidth = 89;
+constexpr int kListHeight = 23;  // closed; the drop-down part is added to it
+
+struct GroupSpec {
+    int left, top, width, height;
+    const wchar_t* caption;
+};
+constexpr std::array<GroupSpec, 3> kGroups = {{
+    {1, 3, 200, 70, L"共通"},
+    {1, 79, 200, 118, L"木の選択画面"},
+    {1, 203, 200, 118, L"徳/背徳の選択画面"},
+}};
+
+// Labels and lists lie inside a group box; their positions are relative to its top-left corner.
+struct LabelSpec {
+    int group, left, top;
+    const wchar_t* text;
+};
+constexpr std::array<LabelSpec, 7> kLabels = {{
+    {0, 16, 27, L"ボタン背景色"},
+    {1, 16, 27, L"徳/背徳選択後の文字"},
+    {1, 33, 56, L"色"},
+    {1, 33, 85, L"太さ"},
+    {2, 16, 27, L"徳/背徳選択後の文字"},
+    {2, 33, 56, L"色"},
+    {2, 33, 85, L"太さ"},
+}};
+
+// Each list's item index is the value of the Board field of the same name without "cb".
+struct ListSpec {
+    int id, group, left, top;
+    std::array<const wchar_t*, 2> items;
+    std::int32_t Board::*field;
+};
+constexpr std::array<ListSpec, 5> kLists = {{
+    {TForm3::kIdCbiSettingsBtnBGColor,
+     0,
+     96,
+     24,
+     {L"濃いカラー", L"半透明カラー"},
+     &Board::iSettingsBtnBGColor},
+    {TForm3::kIdCbiSettingsTreeBtnTxtColor, 1, 97, 52, {L"黒", L"グレー"}, &Board::iSettingsTreeBtnTxtColor},
+    {TForm3::kIdCbiSettingsTreeBtnTxtBold, 1, 97, 82, {L"標準", L"太字"}, &Board::iSettingsTreeBtnTxtBold},
+    {TForm3::kIdCbiSettingsTokuBtnTxtColor,
+     2,
+     97,
+     52,
+     {L"薄いグレー", L"濃いグレー"},
+     &Board::iSettingsTokuBtnTxtColor},
+    {TForm3::kIdCbiSettingsTokuBtnTxtBold, 2, 97, 82, {L"標準", L"太字"}, &Board::iSettingsTokuBtnTxtBold},
+}};
+
+UniqueFont MakeFont(int weight) {
+    return UniqueFont(CreateFontW(-kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                 int width, int height, int id, HFONT font) {
+    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// A label sizes itself to its text, as an auto-sized label does.
+SIZE TextSize(HFONT font, const wchar_t* text) {
+    HDC dc = GetDC(nullptr);
+    SIZE size{};
+    {
+        SelectedObject selected(dc, font);
+        RECT rect{0, 0, 0, 0};
+        DrawTextW(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        size = {rect.right - rect.left, rect.bottom - rect.top};
+    }
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+// Gives a drop-down list its closed height (the selection field follows the font otherwise) and a
+// drop-down part that shows all items without a scroll bar.
+void FitList(HWND list, int itemCount) {
+    // The field height asked for is tracked here rather than read back: Wine answers the read with
+    // a height 2 pixels over what was set.
+    LRESULT field = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < 4 && field != CB_ERR; ++attempt) {
+        RECT rect;
+        GetWindowRect(list, &rect);
+        int missing = kListHeight - (rect.bottom - rect.top);
+        if (missing == 0 || field + missing <= 0)
+            break;
+        field += missing;
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+    LRESULT item = SendMessageW(list, CB_GETITEMHEIGHT, 0, 0);
+    if (item == CB_ERR)
+        return;
+    RECT rect;
+    GetWindowRect(list, &rect);
+    int closed = rect.bottom - rect.top;
+    SetWindowPos(list, nullptr, 0, 0, kListWidth, closed + itemCount * static_cast<int>(item) + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TForm3::~TForm3() {
+    // The controls go before the fonts they use.
+    if (Handle() != nullptr)
+        DestroyWindow(Handle());
+}
+
+void TForm3::Create(HWND owner, Board& board) {
+    board_ = &board;
+    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    font_ = MakeFont(FW_NORMAL);
+    boldFont_ = MakeFont(FW_BOLD);
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                 outer.right - outer.left, outer.bottom - outer.top, owner, nullptr);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    CreateControls();
+}
+
+void TForm3::CreateControls() {
+    HWND self = Handle();
+    // Creation order is Tab order: the lists from top to bottom, then the two buttons.
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        const LabelSpec& label = kLabels[i];
+        SIZE size = TextSize(font_.get(), label.text);
+        CreateChild(self, WC_STATICW, label.text, SS_LEFT | SS_NOPREFIX,
+                    kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, size.cx,
+                    size.cy, kIdLabel1 + static_cast<int>(i), font_.get());
+    }
+    for (const ListSpec& spec : kLists) {
+        HWND list = CreateChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                                kGroups[spec.group].left + spec.left, kGroups[spec.group].top + spec.top,
+                                kListWidth, kListHeight * 8, spec.id, font_.get());
+        for (const wchar_t* item : spec.items)
+            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        FitList(list, static_cast<int>(spec.items.size()));
+    }
+    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 69, 327, 75, 25, kIdBtnCancel,
+                font_.get());
+    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, 146, 327, 56, 25, kIdBtnOK,
+                font_.get());
+    // The group boxes lie beneath the controls they frame.
+    for (std::size_t i = 0; i < kGroups.size(); ++i) {
+        const GroupSpec& group = kGroups[i];
+        HWND box =
+            CreateChild(self, WC_BUTTONW, group.caption, BS_GROUPBOX, group.left, group.top, group.width,
+                        group.height, kIdGroupBox1 + static_cast<int>(i), boldFont_.get());
+        SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TForm3::PlaceForShow(HWND owner) {
+    HWND self = Handle();
+    RECT own;
+    GetWindowRect(self, &own);
+    int width = own.right - own.left;
+    int height = own.bottom - own.top;
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : self, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    RECT centre = area;
+    if (owner != nullptr)
+        GetWindowRect(owner, &centre);
+
+    int x = centre.left + (centre.right - centre.left - width) / 2;
+    int y = centre.top + (centre.bottom - centre.top - height) / 2;
+    // The dialog is taller than the main window: near the top of the screen its title bar would go
+    // out of reach, so it is kept inside the work area.
+    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - width));
+    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - height));
+    SetWindowPos(self, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm3::FormShow() {
+    for (const ListSpec& spec : kLists) {
+        // Every use of a setting only asks whether it is 0, so any other stored value shows as item 1.
+        WPARAM item = (board_->*spec.field) == 0 ? 0 : 1;
+        SendDlgItemMessageW(Handle(), spec.id, CB_SETCURSEL, item, 0);
+    }
+}
+
+void TForm3::btnOKClick() {
+    board_->iSettings = 1;
+    for (const ListSpec& spec : kLists) {
+        LRESULT item = SendDlgItemMessageW(Handle(), spec.id, CB_GETCURSEL, 0, 0);
+        if (item != CB_ERR)
+            board_->*spec.field = static_cast<std::int32_t>(item);
+    }
+    CloseModal();
+}
+
+void TForm3::btnCancelClick() {
+    CloseModal();
+}
+
+void TForm3::OnCommand(int id, int code) {
+    if (code != BN_CLICKED)
+        return;
+    if (id == kIdBtnOK)
+        btnOKClick();
+    else if (id == kIdBtnCancel || id == IDCANCEL)  // IDCANCEL: Esc
+        btnCancelClick();
+}
+
+LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case DM_GETDEFID:  // Enter presses 確定
+            return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
+    }
+    return ModalForm::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vellicot
