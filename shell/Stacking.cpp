@@ -1,4 +1,3 @@
-#include <cstdio>
 // The stay-on-top style and the forced foreground switch.
 #include "shell/Stacking.h"
 
@@ -80,7 +79,6 @@ void ForceForeground(HWND main) {
     DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     DWORD processId = 0;
     DWORD ourThread = GetWindowThreadProcessId(main, &processId);
-    {FILE*f=_wfopen(L"C:\\dbg.txt",L"a");fwprintf(f,L"%lu ff fg=%p fgth=%lu our=%lu\n",GetTickCount(),(void*)GetForegroundWindow(),foregroundThread,ourThread);fclose(f);}
     if (ourThread == foregroundThread) {
         // Focus already inside the main window (the name box, the check box) stays where it is, and
         // while a modal window has disabled the main window, activation stays with the modal window.
