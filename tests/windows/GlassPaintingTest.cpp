@@ -302,6 +302,50 @@ TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
     EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
 }
 
+TEST_F(GlassCaptionTest, DisabledButtonKeepsTheSameFace) {
+    button.SetShowCaption(false);
+    button.SetBackColor(0x4080C0);
+    auto enabled = Face(button);
+    button.SetEnabled(false);
+    UpdateWindow(button.Handle());
+    ASSERT_EQ(button.State(), TGlassButtonState::gbsDisabled);
+    EXPECT_TRUE(SamePixels(*Face(button), *enabled));
+}
+
+TEST_F(GlassCaptionTest, PaintsFreeEveryGdiObject) {
+    button.SetForceTransparent(true);
+    TGlassButton neighbour;
+    neighbour.SetCaption(L"下１");
+    neighbour.Create(parent.Handle(), 3, 60, 50, 40, 40);
+    MemoryCanvas canvas(75, 60);
+    auto paintAll = [&] {
+        for (TAntiAlias route : {TAntiAlias::aaClearType, TAntiAlias::aaNone}) {
+            button.SetAntiAlias(route);
+            SendMessageW(button.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+            InvalidateRect(button.Handle(), nullptr, TRUE);
+            UpdateWindow(button.Handle());
+        }
+    };
+    paintAll();  // first use: the installed font list and the font caches
+    // A freed object's handle slot is taken again by the next new one, so a burst of new objects
+    // reaches further up the handle table afterwards only when the paints in between leaked.
+    auto highestSlotOfBurst = [] {
+        std::vector<HBRUSH> brushes;
+        std::uintptr_t highest = 0;
+        for (int i = 0; i < 3000; ++i) {
+            brushes.push_back(CreateSolidBrush(0));
+            highest = std::max(highest, reinterpret_cast<std::uintptr_t>(brushes.back()) & 0xFFFF);
+        }
+        for (HBRUSH brush : brushes)
+            DeleteObject(brush);
+        return highest;
+    };
+    std::uintptr_t before = highestSlotOfBurst();
+    for (int i = 0; i < 25; ++i)
+        paintAll();
+    EXPECT_LE(highestSlotOfBurst(), before);
+}
+
 TEST_F(GlassCaptionTest, NoCaptionOrShowCaptionOffDrawsTheFaceOnly) {
     auto withCaption = Face(button, kWhite);
     button.SetShowCaption(false);
