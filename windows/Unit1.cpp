@@ -1,23 +1,104 @@
 // The main window.
 #include "windows/Unit1.h"
 
+#include <cwchar>
+
+#include "platform/Clipboard.h"
+#include "platform/ErrorBox.h"
+#include "platform/Locale.h"
+#include "platform/MouseEnter.h"
+#include "shell/Placement.h"
+#include "shell/SettingsFile.h"
+#include "shell/Stacking.h"
+#include "windows/ControlIds.h"
+#include "windows/Forms.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+
 namespace vellicot {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TForm1";
-constexpr wchar_t kCaption[] = L"Vellicot ver.1.40";
 // A fixed single border with the system menu and the minimise button only.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 300;
+
+constexpr int kMapLeft = 2;
+constexpr int kMapTop = 46;
+constexpr RECT kLabelTimeRect{123, 1, 123 + 83, 1 + 20};
+
+constexpr Colour kGlow = 0xFFBD8D;
+
+struct TreeSpot {
+    int left;
+    int top;
+};
+constexpr std::array<TreeSpot, kTrees + 1> kTreeSpots = {{
+    {0, 0},
+    {65, 59},
+    {122, 62},
+    {177, 70},
+    {135, 120},
+    {252, 118},
+    {231, 169},
+    {184, 165},
+    {225, 222},
+    {122, 222},
+    {80, 267},
+    {138, 289},
+    {177, 249},
+    {19, 105},
+    {57, 155},
+    {7, 158},
+    {29, 211},
+}};
+
+UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
+    LOGFONTW font{};
+    font.lfHeight = -height;
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    wcsncpy(font.lfFaceName, family, LF_FACESIZE - 1);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+std::wstring WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+MonotonicMs MonotonicNow() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+LocalDateTime WallClockNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+}
 
 }  // namespace
 
+TForm1::TForm1() : stopwatch_(Separators{UserTimeSeparator(), UserDateSeparator()}) {}
+
+TForm1::~TForm1() = default;
+
 void TForm1::Create() {
-    RegisterWindowClass(kClassName, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    RegisterWindowClass(kClassName, 0, nullptr, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     RECT outer{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top, nullptr, nullptr);
+    Image2.emplace(Handle(), kMapLeft, kMapTop);
+    CreateControls();
     FormCreate();
 }
 
@@ -25,13 +106,415 @@ void TForm1::Show(int showCommand) {
     ShowWindow(Handle(), showCommand);
 }
 
+void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, int left, int top, int width,
+                             int height, const wchar_t* caption, const wchar_t* family, int fontHeight,
+                             bool bold, bool forceTransparent) {
+    button.SetName(name);
+    button.Create(Handle(), id, left, top, width, height);
+    GlassFont font;
+    font.family = family;
+    font.height = -fontHeight;
+    font.bold = bold;
+    button.SetFont(font);
+    button.SetCaption(caption);
+    button.SetBackColor(0xFFFFFF);
+    button.SetInnerBorderColor(0x000000);
+    button.SetOuterBorderColor(0xFFFFFF);
+    button.SetShineColor(0xFFFFFF);
+    button.SetForeColor(0xFFFFFF);
+    button.SetGlowColor(kGlow);
+    button.SetForceTransparent(forceTransparent);
+    button.SetTabStop(false);
+}
+
+void TForm1::CreateControls() {
+    windowFont_ = CreatePixelFont(L"Meiryo UI", 11);
+    labelFont_ = CreatePixelFont(L"Meiryo UI", 16);
+
+    InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, 0, 1, 60, 44, L"計測開始", L"Meiryo UI", 12, true, true);
+    InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, 60, 1, 60, 44, L"計測終了", L"Meiryo UI", 12, true,
+                    true);
+    edtNAME = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 123, 22,
+                              83, 22, Handle(), reinterpret_cast<HMENU>(ids::kEdtNAME),
+                              GetModuleHandleW(nullptr), nullptr);
+    InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, 210, 1, 46, 44, L"結果コピー", L"Tahoma", 12, true,
+                    true);
+    btnCOPY.SetTabStop(true);
+    InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, 256, 1, 46, 44, L"最初から", L"Meiryo UI",
+                    12, true, true);
+    for (int t = 1; t <= kTrees; ++t) {
+        wchar_t name[8];
+        swprintf(name, 8, L"btn%02d", t);
+        InitGlassButton(btn[t], name, ids::kTreeButton + t, kTreeSpots[t].left, kTreeSpots[t].top, 40, 40,
+                        kTreeLabels[t].data(), L"Meiryo UI", 11, false, true);
+    }
+    InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, 2, 320, 50, 26, L"設　定", L"Meiryo UI", 11,
+                    true, false);
+    chTopmost = CreateWindowExW(0, L"BUTTON", L"最前面", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                                60, 325, 58, 17, Handle(), reinterpret_cast<HMENU>(ids::kChTopmost),
+                                GetModuleHandleW(nullptr), nullptr);
+    InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, 231, 320, 71, 26, L"選択全クリア",
+                    L"Meiryo UI", 11, true, false);
+    SendMessageW(edtNAME, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    SendMessageW(chTopmost, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+
+    for (int t = 1; t <= kTrees; ++t)
+        btn[t].OnClick = [this](TCustomGlassButton& sender) { btn01Click(sender); };
+    btnSTA.OnClick = [this](TCustomGlassButton&) { btnSTAClick(); };
+    btnEND.OnClick = [this](TCustomGlassButton&) { btnENDClick(); };
+    btnCOPY.OnClick = [this](TCustomGlassButton&) { btnCOPYClick(); };
+    btnAllClear.OnClick = [this](TCustomGlassButton&) { btnAllClearClick(); };
+    btnBtnClear.OnClick = [this](TCustomGlassButton&) { btnBtnClearClick(); };
+    btnSetting.OnClick = [this](TCustomGlassButton&) { btnSettingClick(); };
+
+    auto enter = [this](TCustomGlassButton&) { btn01MouseEnter(); };
+    for (int t = 1; t <= kTrees; ++t)
+        btn[t].OnMouseEnter = enter;
+    for (TGlassButton* button : {&btnBtnClear, &btnAllClear, &btnSTA, &btnEND, &btnCOPY, &btnSetting}) {
+        button->OnMouseEnter = enter;
+    }
+    // The map and the overlay are painted by the window itself, so its own enter covers them.
+    for (HWND window : {Handle(), edtNAME, chTopmost})
+        WatchMouseEnter(window, [this] { btn01MouseEnter(); });
+}
+
 void TForm1::FormCreate() {
-    mapPicture_ = DecodePngResource(L"PngImage_1");
+    // The tables have their eighteen slots from the start; sizing them is part of the Board type.
+    ReadSettings();
+    SetTopmostCheck(board.blChTopmost);
+    ApplyStackingStyle();
+    LoadMapForPalette();
+    btnSTA.SetCaption(L"タイム\r\n計測開始");
+    btnEND.SetCaption(L"タイム\r\n計測停止");
+    btnAllClear.SetCaption(L"最初\r\nから");
+    btnCOPY.SetCaption(L"結果\r\nCOPY");
+    excBtnClearForm1();
+    excBtnClearForm2();
+    excAllClear();
+}
+
+void TForm1::ReadSettings() {
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const WindowPosition centre = DefaultWindowPosition(width, height);
+    int top = centre.top;
+    int left = centre.left;
+    std::wstring name = L"名無し";
+    try {
+        SettingsFile file;
+        top = file.ReadInteger(L"Form1Top2", centre.top);
+        left = file.ReadInteger(L"Form1Left2", centre.left);
+        name = file.ReadString(L"NAME", L"名無し");
+        board.iSettingsBtnBGColor = file.ReadInteger(L"iSettingsBtnBGColor", 0);
+        board.iSettingsTreeBtnTxtColor = file.ReadInteger(L"iSettingsTreeBtnTxtColor", 0);
+        board.iSettingsTreeBtnTxtBold = file.ReadInteger(L"iSettingsTreeBtnTxtBold", 0);
+        board.iSettingsTokuBtnTxtColor = file.ReadInteger(L"iSettingsTokuBtnTxtColor", 0);
+        board.iSettingsTokuBtnTxtBold = file.ReadInteger(L"iSettingsTokuBtnTxtBold", 0);
+        board.blChTopmost = file.ReadBool(L"chTopmost", true);
+    } catch (const AppError& error) {
+        // The window still opens, with the defaults, so the player can go on.
+        ShowErrorBox(error.Message());
+        board.blChTopmost = true;
+    }
+    // A stored position on no monitor (one since unplugged) would open the window out of sight.
+    if (!MeetsAnyWorkArea(RECT{left, top, left + width, top + height})) {
+        top = centre.top;
+        left = centre.left;
+    }
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextW(edtNAME, name.c_str());
+}
+
+void TForm1::WriteCloseSettings() {
+    RECT mine;
+    GetWindowRect(Handle(), &mine);
+    SettingsFile file;
+    file.WriteInteger(L"Form1Top2", mine.top);
+    file.WriteInteger(L"Form1Left2", mine.left);
+    file.WriteString(L"NAME", WindowText(edtNAME));
+    if (Form2 != nullptr) {
+        RECT picker;
+        GetWindowRect(Form2->Handle(), &picker);
+        file.WriteInteger(L"Form2Top2", picker.top);
+        file.WriteInteger(L"Form2Left2", picker.left);
+    }
+    file.WriteBool(L"chTopmost", board.blChTopmost);
+    file.Flush();
+}
+
+void TForm1::FormClose() {
+    try {
+        WriteCloseSettings();
+    } catch (const AppError& error) {
+        // The player is told, and the program still closes: a settings file that cannot be read
+        // or written must never keep the window open for good.
+        ShowErrorBox(error.Message());
+    }
+}
+
+void TForm1::FormActivate() {
+    if (TopmostChecked())
+        ForceForeground(Handle());
+}
+
+void TForm1::btn01Click(TCustomGlassButton& sender) {
+    board.iSel1 = ButtonNumberFromName(sender.Name());
+    ApplyTopmost(Handle(), false);
+    if (Form2 != nullptr)
+        Form2->ShowModal(Handle());
+    SetTopmostCheck(board.blChTopmost);
+    ApplyStackingStyle();
+}
+
+void TForm1::btnSTAClick() {
+    btnAllClear.SetEnabled(true);
+    excBtnEnabled(true);
+    stopwatch_.Start(MonotonicNow());
+    ShowStopwatchState();
+}
+
+void TForm1::btnENDClick() {
+    stopwatch_.Stop(MonotonicNow());
+    ShowStopwatchState();
+}
+
+void TForm1::Timer1Timer() {
+    stopwatch_.Tick(MonotonicNow());
+    ShowStopwatchState();
+}
+
+void TForm1::btnCOPYClick() {
+    std::wstring record =
+        stopwatch_.CopyRecord(MonotonicNow(), WallClockNow(), WindowText(edtNAME), kCaption);
+    ShowStopwatchState();
+    SetClipboardText(Handle(), record);
+}
+
+void TForm1::excTimerReset() {
+    stopwatch_.Reset();
+    ShowStopwatchState();
+}
+
+void TForm1::ShowStopwatchState() {
+    if (stopwatch_.TimerEnabled() != timerRunning_) {
+        timerRunning_ = stopwatch_.TimerEnabled();
+        if (timerRunning_) {
+            SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+        } else {
+            KillTimer(Handle(), kTimer1);
+        }
+    }
+    btnSTA.SetEnabled(stopwatch_.StartEnabled());
+    btnEND.SetEnabled(stopwatch_.StopEnabled());
+    btnCOPY.SetEnabled(stopwatch_.CopyEnabled());
+    if (lblTIME != stopwatch_.LabelText()) {
+        lblTIME = stopwatch_.LabelText();
+        InvalidateRect(Handle(), &kLabelTimeRect, FALSE);
+    }
+}
+
+void TForm1::btnAllClearClick() {
+    excAllClear();
+    if (Form2 != nullptr)
+        Form2->btnClear();
+}
+
+void TForm1::btnBtnClearClick() {
+    excBtnClearForm1();
+}
+
+void TForm1::btnSettingClick() {
+    board.iSettings = 0;
+    ApplyTopmost(Handle(), false);
+    if (Form3 != nullptr)
+        Form3->ShowModal(Handle());
+    SetTopmostCheck(board.blChTopmost);
+    ApplyStackingStyle();
+    if (board.iSettings != 1)
+        return;
+    LoadMapForPalette();
+    excBtnClearForm2_Sub();
+    Campus2Clear();
+    if (Form2 != nullptr) {
+        Form2->Check2Red();
+        Form2->Check1RedLine();
+    }
+    btnReText();
+    SettingsFile file;
+    file.WriteInteger(L"iSettingsBtnBGColor", board.iSettingsBtnBGColor);
+    file.WriteInteger(L"iSettingsTreeBtnTxtColor", board.iSettingsTreeBtnTxtColor);
+    file.WriteInteger(L"iSettingsTreeBtnTxtBold", board.iSettingsTreeBtnTxtBold);
+    file.WriteInteger(L"iSettingsTokuBtnTxtColor", board.iSettingsTokuBtnTxtColor);
+    file.WriteInteger(L"iSettingsTokuBtnTxtBold", board.iSettingsTokuBtnTxtBold);
+    file.Flush();
+}
+
+void TForm1::chTopmostClick() {
+    board.blChTopmost = TopmostChecked();
+    ApplyStackingStyle();
+}
+
+void TForm1::btn01MouseEnter() {
+    ExecblChCursorTop(true);
+}
+
+void TForm1::ExecblChCursorTop(bool) {
+    if (board.blChTopmost)
+        ForceForeground(Handle());
+}
+
+void TForm1::SetTopmostCheck(bool checked) {
+    if (TopmostChecked() == checked)
+        return;
+    SendMessageW(chTopmost, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    chTopmostClick();
+}
+
+bool TForm1::TopmostChecked() const {
+    return SendMessageW(chTopmost, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::ApplyStackingStyle() {
+    ApplyTopmost(Handle(), board.blChTopmost);
+}
+
+void TForm1::LoadMapForPalette() {
+    Image1.Load(board.iSettingsBtnBGColor == 0 ? L"PngImage_2" : L"PngImage_1");
+    RECT area{kMapLeft, kMapTop, kMapLeft + kPictureSize, kMapTop + kPictureSize};
+    InvalidateRect(Handle(), &area, FALSE);
+}
+
+void TForm1::excBtnClearForm1() {
+    board.FillTreeLabels();
+    for (int i = 1; i <= kTrees; ++i) {
+        TGlassButton& tree = btn[i];
+        tree.SetCaption(board.sList1Txt[i]);
+        tree.SetFontBold(true);
+        tree.SetFontSize(10);
+        tree.SetFontColor(0x808080);
+        tree.SetInnerBorderColor(0x000000);
+    }
+    Campus2Clear();
+    if (Form2 != nullptr) {
+        Form2->btnClear();
+        Form2->Check1RedLine();
+    }
+}
+
+void TForm1::excBtnClearForm2() {
+    board.excBtnClearForm2();
+}
+
+void TForm1::excBtnClearForm2_Sub() {
+    board.excBtnClearForm2_Sub();
+}
+
+void TForm1::excBtnEnabled(bool enabled) {
+    for (int t = 1; t <= kTrees; ++t) {
+        btn[t].SetEnabled(enabled);
+        btn[t].SetFontColor(0x000000);
+    }
+    btnBtnClear.SetEnabled(enabled);
+}
+
+void TForm1::excAllClear() {
+    excTimerReset();
+    excBtnClearForm1();
+    excBtnEnabled(true);
+    btnSTA.SetEnabled(true);
+    btnEND.SetEnabled(false);
+    btnAllClear.SetEnabled(true);
+    Campus2Clear();
+}
+
+void TForm1::Campus2Clear() {
+    Image2->Clear();
+}
+
+void TForm1::btnReText() {
+    std::vector<TGlassButton*> overMap;
+    for (int t = 1; t <= kTrees; ++t)
+        overMap.push_back(&btn[t]);
+    overMap.push_back(&btnBtnClear);
+    overMap.push_back(&btnSetting);
+    for (TGlassButton* button : overMap) {
+        // Going through the empty text makes each button repaint over the new picture behind it.
+        std::wstring caption = button->Caption();
+        button->SetCaption(L"");
+        button->SetCaption(caption);
+    }
+}
+
+void TForm1::PaintContent(HDC dc) const {
+    RECT client{0, 0, kClientWidth, kClientHeight};
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    Image1.Paint(dc, kMapLeft, kMapTop);
+    Image2->Paint(dc);
+    SelectedObject font(dc, labelFont_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT label = kLabelTimeRect;
+    DrawTextW(dc, lblTIME.c_str(), static_cast<int>(lblTIME.size()), &label, DT_RIGHT | DT_NOPREFIX);
+}
+
+void TForm1::OnPaint(HDC given) {
+    if (given != nullptr) {
+        // A glass button asks for what lies beneath it, in this window's coordinates.
+        PaintContent(given);
+        return;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    MemoryCanvas buffer(kClientWidth, kClientHeight);
+    PaintContent(buffer.Dc());
+    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+           ps.rcPaint.bottom - ps.rcPaint.top, buffer.Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    EndPaint(Handle(), &ps);
+}
+
+bool TForm1::OnEraseBackground(HDC dc) {
+    // The window's own paint covers every pixel; a button's DC gets the white background.
+    if (WindowFromDC(dc) == Handle())
+        return true;
+    RECT client{0, 0, kClientWidth, kClientHeight};
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    return true;
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_PAINT:
+            OnPaint(reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_PRINTCLIENT:
+            PaintContent(reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_ERASEBKGND:
+            return OnEraseBackground(reinterpret_cast<HDC>(wp)) ? 1 : 0;
+        case WM_CTLCOLORSTATIC:
+            // The check box stands on the window's white.
+            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        case WM_COMMAND:
+            if (LOWORD(wp) == ids::kChTopmost && HIWORD(wp) == BN_CLICKED)
+                chTopmostClick();
+            return 0;
+        case WM_TIMER:
+            if (wp == kTimer1)
+                Timer1Timer();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE)
+                FormActivate();
+            break;
+        case WM_CLOSE:
+            FormClose();
+            DestroyWindow(Handle());
+            return 0;
         case WM_DESTROY:
+            KillTimer(Handle(), kTimer1);
             PostQuitMessage(0);
             return 0;
     }

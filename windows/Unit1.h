@@ -1,8 +1,20 @@
-// The main window: the orchard map with its tree buttons, the stopwatch and the commands.
+// The main window: the orchard map with its sixteen tree buttons and the line overlay, the
+// stopwatch, the player's name, the result copy, the resets, the settings and the stay-on-top box.
 #pragma once
 
-#include "platform/Png.h"
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/Analysis.h"
+#include "board/Board.h"
+#include "board/Stopwatch.h"
+#include "platform/Handles.h"
 #include "platform/Window.h"
+#include "widgets/GlassButton.h"
+#include "windows/Pictures.h"
 
 namespace vellicot {
 
@@ -10,20 +22,90 @@ class TForm1 : public Window {
 public:
     static constexpr int kClientWidth = 304;
     static constexpr int kClientHeight = 348;
+    static constexpr wchar_t kCaption[] = L"Vellicot ver.1.40";
 
-    // Creates the window (hidden) and runs its creation handler.
+    TForm1();
+    ~TForm1() override;
+
+    // Creates the window and its controls (hidden) and runs the creation handler.
     void Create();
     void Show(int showCommand);
 
-    bool MapLoaded() const noexcept { return mapPicture_.has_value(); }
+    // The Board lives in the main window's own fields for the whole run.
+    Board board;
+
+    // The overlay on which the selection window's analysis draws the pair lines.
+    LineOverlay& Overlay() { return *Image2; }
+
+    // Pulls the main window to the front when stay-on-top mode is on; the parameter is unused.
+    void ExecblChCursorTop(bool fromMainWindow);
+
+    void excBtnClearForm1();
+    void Campus2Clear();
+    void btnReText();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void FormCreate();
+    void CreateControls();
+    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, int left, int top, int width,
+                         int height, const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
+                         bool forceTransparent);
 
-    std::optional<DecodedPicture> mapPicture_;
+    void FormCreate();
+    void FormClose();
+    void FormActivate();
+    void ReadSettings();
+    void WriteCloseSettings();
+
+    void btn01Click(TCustomGlassButton& sender);
+    void btnSTAClick();
+    void btnENDClick();
+    void Timer1Timer();
+    void btnCOPYClick();
+    void btnAllClearClick();
+    void btnBtnClearClick();
+    void btnSettingClick();
+    void chTopmostClick();
+    void btn01MouseEnter();
+
+    void excBtnClearForm2();
+    void excBtnClearForm2_Sub();
+    void excTimerReset();
+    void excBtnEnabled(bool enabled);
+    void excAllClear();
+
+    // Sets the check box; a change runs its click handler, as a click would.
+    void SetTopmostCheck(bool checked);
+    bool TopmostChecked() const;
+    void ApplyStackingStyle();
+    void LoadMapForPalette();
+    // Shows the stopwatch's state: the label, the timer and the three buttons it governs.
+    void ShowStopwatchState();
+
+    void PaintContent(HDC dc) const;
+    void OnPaint(HDC given);
+    bool OnEraseBackground(HDC dc);
+
+    TGlassButton btnSTA;
+    TGlassButton btnEND;
+    TGlassButton btnCOPY;
+    TGlassButton btnAllClear;
+    TGlassButton btnSetting;
+    TGlassButton btnBtnClear;
+    std::array<TGlassButton, kTrees + 1> btn;  // btn01..btn16 in slots 1..16
+    HWND edtNAME = nullptr;                    // owned by the window
+    HWND chTopmost = nullptr;                  // owned by the window
+    std::wstring lblTIME;
+    MapPicture Image1;
+    std::optional<LineOverlayPicture> Image2;
+    Stopwatch stopwatch_;
+
+    UniqueFont windowFont_;
+    UniqueFont labelFont_;
+    bool timerRunning_ = false;
+    bool inCheckUpdate_ = false;
 };
 
 }  // namespace vellicot

@@ -84,11 +84,12 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     return true;
 }
 
-App::App(const std::wstring& runName) {
+App::App(const std::wstring& runName, bool freshFolder) {
     std::wstring runs = DriverFolder() + L"\\e2e-runs";
     CreateDirectoryW(runs.c_str(), nullptr);
     folder_ = runs + L"\\" + runName;
-    RemoveTree(folder_);
+    if (freshFolder)
+        RemoveTree(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE);
 }
@@ -129,9 +130,16 @@ bool App::Start() {
     pid_ = info.dwProcessId;
     bool shown =
         WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
-    if (shown)
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // first paint
-    return shown;
+    if (!shown)
+        return false;
+    // As a person would: bring the pointer over the window and let it come to the front before
+    // the first click, so no click of a test goes to a window that is still being activated.
+    RECT client = ClientRectOnScreen(main_);
+    MoveTo(client.left + 150, client.top + 8);
+    SetForegroundWindow(main_);
+    WaitFor([&] { return GetForegroundWindow() == main_; }, std::chrono::seconds(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the first paint
+    return true;
 }
 
 int App::StartSecondCopy(DWORD timeoutMs) const {
@@ -176,14 +184,48 @@ HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
     return context.found;
 }
 
+RECT WorkArea() {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+POINT CentredPosition(int outerWidth, int outerHeight) {
+    RECT area = WorkArea();
+    // floor(area / 2 - window / 2) on each axis, from the work area's origin
+    auto centre = [](int extent, int size) {
+        double v = extent / 2.0 - size / 2.0;
+        int whole = static_cast<int>(v);
+        return whole > v ? whole - 1 : whole;
+    };
+    return {area.left + centre(area.right - area.left, outerWidth),
+            area.top + centre(area.bottom - area.top, outerHeight)};
+}
+
+std::wstring DismissMessageBox(const App& app, std::chrono::milliseconds timeout) {
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = app.FindTopLevel(L"#32770")) != nullptr; }, timeout))
+        return {};
+    std::wstring text;
+    // The message is the box's static text control (id 0xFFFF).
+    if (HWND message = GetDlgItem(box, 0xFFFF))
+        text = Text(message);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); }, std::chrono::seconds(3));
+    return text;
+}
+
 HWND Child(HWND parent, int id) {
     return GetDlgItem(parent, id);
 }
 
 std::wstring Text(HWND window) {
-    int length = GetWindowTextLengthW(window);
+    // WM_GETTEXT, not GetWindowTextW: across processes the latter reads only a control's creation
+    // caption, not what an edit box holds now.
+    auto length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    text.resize(static_cast<size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
@@ -200,24 +242,33 @@ SIZE ClientSize(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void MoveTo(int x, int y) {
+namespace {
+
+// An absolute pointer event at a screen point. Every event carries its position: under Wine a late
+// pointer report of an earlier warp can move the cursor back, and a bare button event would then
+// land where the pointer used to be.
+INPUT PointerEvent(int x, int y, DWORD buttonFlags) {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = (x * 65535 + sw / 2) / (sw - 1);
     in.mi.dy = (y * 65535 + sh / 2) / (sh - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+    return in;
+}
+
+}  // namespace
+
+void MoveTo(int x, int y) {
+    INPUT in = PointerEvent(x, y, 0);
     SendInput(1, &in, sizeof(INPUT));
 }
 
 void ClickAt(int x, int y) {
     MoveTo(x, y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    INPUT in[2] = {};
-    for (INPUT& i : in)
-        i.type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // A person's pointer rests a moment before the press; the program reacts to the arrival first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    INPUT in[2] = {PointerEvent(x, y, MOUSEEVENTF_LEFTDOWN), PointerEvent(x, y, MOUSEEVENTF_LEFTUP)};
     SendInput(2, in, sizeof(INPUT));
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace e2e {
 
@@ -20,8 +21,8 @@ bool WaitFor(const std::function<bool()>& condition,
 // One run of Vellicot.exe copied into its own folder below the driver's folder.
 class App {
 public:
-    // The folder is emptied first; settingsBytes, when given, becomes the settings file.
-    explicit App(const std::wstring& runName);
+    // A folder for the run with its own copy of the exe; emptied first when freshFolder is true.
+    explicit App(const std::wstring& runName, bool freshFolder = true);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
     ~App();
@@ -54,11 +55,20 @@ private:
     HWND main_ = nullptr;
 };
 
+// The work area of the desktop the program runs on.
+RECT WorkArea();
+// Where a window of that outer size opens by default: centred on the work area.
+POINT CentredPosition(int outerWidth, int outerHeight);
+
 // Child of parent with the control id, or null.
 HWND Child(HWND parent, int id);
 std::wstring Text(HWND window);
 RECT ClientRectOnScreen(HWND window);
 SIZE ClientSize(HWND window);
+
+// Dismisses the process's message box (pressing its default button) and returns its text; empty
+// when none appears in time.
+std::wstring DismissMessageBox(const App& app, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Real input: moves the pointer and clicks the left button at a screen point.
 void ClickAt(int x, int y);

@@ -1,0 +1,36 @@
+// Control ids of the main and selection windows, shared with the end-to-end tests.
+#pragma once
+
+#include <string_view>
+
+namespace vellicot {
+
+// The number at the end of a button's name, "btn07" -> 7; 0 when it does not end in two digits.
+constexpr int ButtonNumberFromName(std::wstring_view name) noexcept {
+    if (name.size() < 2)
+        return 0;
+    const wchar_t tens = name[name.size() - 2];
+    const wchar_t ones = name[name.size() - 1];
+    if (tens < L'0' || tens > L'9' || ones < L'0' || ones > L'9')
+        return 0;
+    return (tens - L'0') * 10 + (ones - L'0');
+}
+
+}  // namespace vellicot
+
+namespace vellicot::ids {
+
+// Tree button t is kTreeButton + t (t = 1..16).
+inline constexpr int kTreeButton = 100;
+inline constexpr int kBtnSTA = 201;
+inline constexpr int kBtnEND = 202;
+inline constexpr int kBtnCOPY = 203;
+inline constexpr int kBtnAllClear = 204;
+inline constexpr int kBtnSetting = 205;
+inline constexpr int kBtnBtnClear = 206;
+inline constexpr int kEdtNAME = 207;
+inline constexpr int kChTopmost = 208;
+// Selection window button BitBtn n is kBitBtn + n (n = 1..18).
+inline constexpr int kBitBtn = 300;
+
+}  // namespace vellicot::ids

@@ -1,0 +1,28 @@
+// A glass button seen by the analysis: the face properties it sets and, for a tree, its bounds.
+#pragma once
+
+#include "board/Analysis.h"
+#include "widgets/GlassButton.h"
+
+namespace vellicot {
+
+class GlassFace final : public TreeButtonFace {
+public:
+    explicit GlassFace(TCustomGlassButton& button) noexcept : button_(button) {}
+
+    void SetCaption(std::wstring_view caption) override { button_.SetCaption(caption); }
+    void SetFontBold(bool bold) override { button_.SetFontBold(bold); }
+    void SetFontSize(int points) override { button_.SetFontSize(points); }
+    void SetFontColor(Colour colour) override { button_.SetFontColor(colour); }
+    void SetInnerBorderColor(Colour colour) override { button_.SetInnerBorderColor(colour); }
+    void SetOuterBorderColor(Colour colour) override { button_.SetOuterBorderColor(colour); }
+    void SetBackColor(Colour colour) override { button_.SetBackColor(colour); }
+    Bounds BoundsInParent() const override {
+        return {button_.Left(), button_.Top(), button_.Width(), button_.Height()};
+    }
+
+private:
+    TCustomGlassButton& button_;
+};
+
+}  // namespace vellicot

@@ -1,0 +1,184 @@
+// The selection window.
+#include "windows/Unit2.h"
+
+#include <cassert>
+#include <cwchar>
+
+#include "platform/ErrorBox.h"
+#include "platform/MouseEnter.h"
+#include "shell/Placement.h"
+#include "shell/SettingsFile.h"
+#include "windows/ControlIds.h"
+#include "windows/Forms.h"
+#include "windows/Unit1.h"
+
+namespace vellicot {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm2";
+constexpr wchar_t kCaption[] = L"選択してください　　※この画面は移動できます";
+// A dialog border: movable, not resizable, no minimise or maximise button.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_WINDOWEDGE;
+
+// Each vice sits directly under its virtue.
+struct Cell {
+    int entry;
+    int left;
+    int top;
+};
+constexpr Cell kGrid[] = {
+    {1, 0, 1},     {2, 76, 1},    {3, 152, 1},    {4, 228, 1},    {9, 0, 41},     {10, 76, 41},
+    {11, 152, 41}, {12, 228, 41}, {5, 0, 95},     {6, 76, 95},    {7, 152, 95},   {8, 228, 95},
+    {13, 0, 135},  {14, 76, 135}, {15, 152, 135}, {16, 228, 135}, {17, 152, 191}, {18, 228, 191},
+};
+
+}  // namespace
+
+TForm2::TForm2() = default;
+
+TForm2::~TForm2() = default;
+
+void TForm2::Create(TForm1& main) {
+    main_ = &main;
+    background_.reset(CreateSolidBrush(kBackground));
+    RegisterWindowClass(kClassName);
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top, main.Handle(), nullptr);
+
+    CreateButtons();
+    ConnectAnalysis();
+    FormCreate();
+}
+
+void TForm2::CreateButtons() {
+    LOGFONTW font{};
+    font.lfHeight = -11;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    wcsncpy(font.lfFaceName, L"Meiryo UI", LF_FACESIZE - 1);
+    windowFont_.reset(CreateFontIndirectW(&font));
+
+    for (const Cell& cell : kGrid) {
+        TGlassButton& button = BitBtn_[cell.entry];
+        wchar_t name[12];
+        swprintf(name, 12, L"BitBtn%02d", cell.entry);
+        button.SetName(name);
+        button.Create(Handle(), ids::kBitBtn + cell.entry, cell.left, cell.top, 75, 40);
+        GlassFont face;
+        face.family = cell.entry == 1 ? L"Meiryo UI" : L"Tahoma";
+        face.height = -11;
+        button.SetFont(face);
+        button.SetBackColor(0xC0C0C0);
+        button.SetInnerBorderColor(0x000000);
+        button.SetOuterBorderColor(0xFFFFFF);
+        button.SetShineColor(0xFFFFFF);
+        button.SetForeColor(0xFFFFFF);
+        button.SetGlowColor(0xFFBD8D);
+        button.SetForceTransparent(cell.entry == 1);
+        button.SetTabStop(false);
+        button.OnMouseEnter = [this](TCustomGlassButton&) { BitBtn01MouseEnter(); };
+        if (cell.entry <= kCancelButton) {
+            button.OnClick = [this](TCustomGlassButton& sender) { BitBtn01Click(sender); };
+        } else {
+            button.OnClick = [this](TCustomGlassButton&) { BitBtn18Click(); };
+        }
+    }
+    BitBtn_[17].SetCaption(L"取消し");
+    BitBtn_[18].SetCaption(L"変更なし");
+    WatchMouseEnter(Handle(), [this] { BitBtn01MouseEnter(); });
+}
+
+void TForm2::ConnectAnalysis() {
+    // The analysis finds its buttons by name, "Btn" and "BitBtn" with two digits.
+    AnalysisTargets targets;
+    treeFaces_.reserve(kTrees);
+    entryFaces_.reserve(kEntries + 2);
+    wchar_t name[12];
+    for (int t = 1; t <= kTrees; ++t) {
+        swprintf(name, 12, L"Btn%02d", t);
+        TCustomGlassButton* tree = FindGlassButton(main_->Handle(), name);
+        assert(tree != nullptr && "the main window must have made its tree buttons before the picker");
+        targets.trees[t] = &treeFaces_.emplace_back(*tree);
+    }
+    for (int n = 1; n <= kEntries + 2; ++n) {
+        swprintf(name, 12, L"BitBtn%02d", n);
+        targets.entries[n] = &entryFaces_.emplace_back(*FindGlassButton(Handle(), name));
+    }
+    targets.overlay = &main_->Overlay();
+    analysis_.emplace(main_->board, targets);
+}
+
+void TForm2::FormCreate() {
+    btnClear();
+    RECT outer;
+    GetWindowRect(Handle(), &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const WindowPosition centre = DefaultWindowPosition(width, height);
+    int top = centre.top;
+    int left = centre.left;
+    try {
+        SettingsFile file;
+        top = file.ReadInteger(L"Form2Top2", centre.top);
+        left = file.ReadInteger(L"Form2Left2", centre.left);
+    } catch (const AppError& error) {
+        ShowErrorBox(error.Message());
+    }
+    // A stored position on no monitor would open the picker out of sight.
+    if (!MeetsAnyWorkArea(RECT{left, top, left + width, top + height})) {
+        top = centre.top;
+        left = centre.left;
+    }
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    btnClear();
+}
+
+void TForm2::FormShow() {
+    HWND popup = GetLastActivePopup(main_->Handle());
+    if (popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup))
+        SetForegroundWindow(popup);
+    SetActiveWindow(Handle());
+}
+
+void TForm2::BitBtn01Click(TCustomGlassButton& sender) {
+    analysis_->WritePick(ButtonNumberFromName(sender.Name()));
+    CloseModal();
+}
+
+void TForm2::BitBtn18Click() {
+    CloseModal();
+}
+
+void TForm2::BitBtn01MouseEnter() {
+    main_->ExecblChCursorTop(false);
+}
+
+void TForm2::PaintContent(HDC dc) const {
+    RECT client{0, 0, kClientWidth, kClientHeight};
+    FillRect(dc, &client, background_.get());
+}
+
+LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT:
+            if (wp != 0) {
+                // A glass button asks for the background beneath it.
+                PaintContent(reinterpret_cast<HDC>(wp));
+            } else {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(Handle(), &ps);
+                PaintContent(dc);
+                EndPaint(Handle(), &ps);
+            }
+            return 0;
+        case WM_PRINTCLIENT:
+        case WM_ERASEBKGND:
+            PaintContent(reinterpret_cast<HDC>(wp));
+            return 1;
+    }
+    return ModalForm::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vellicot

@@ -1,0 +1,60 @@
+// The selection window: the modal picker of a tree's virtue or vice, created once and hidden
+// between uses. It owns the analysis that restyles the buttons of both windows.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "board/Analysis.h"
+#include "platform/Handles.h"
+#include "platform/ModalForm.h"
+#include "widgets/GlassButton.h"
+#include "windows/GlassFace.h"
+
+namespace vellicot {
+
+class TForm1;
+
+class TForm2 : public ModalForm {
+public:
+    static constexpr int kClientWidth = 304;
+    static constexpr int kClientHeight = 232;
+    static constexpr Colour kBackground = kPickerBackground;
+
+    TForm2();
+    ~TForm2() override;
+
+    // Creates the window (hidden) over the main window's Board, buttons and overlay, and runs
+    // the creation handler.
+    void Create(TForm1& main);
+
+    void btnClear() { analysis_->btnClear(); }
+    void Check2Red() { analysis_->Check2Red(); }
+    void Check1RedLine() { analysis_->Check1RedLine(); }
+
+    TGlassButton& BitBtn(int n) { return BitBtn_[n]; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void FormShow() override;
+
+private:
+    void CreateButtons();
+    void ConnectAnalysis();
+    void FormCreate();
+    void BitBtn01Click(TCustomGlassButton& sender);
+    void BitBtn18Click();
+    void BitBtn01MouseEnter();
+    void PaintContent(HDC dc) const;
+
+    TForm1* main_ = nullptr;                         // not owned; lives to the end of the run
+    std::array<TGlassButton, kEntries + 3> BitBtn_;  // BitBtn01..BitBtn18 in slots 1..18
+    std::vector<GlassFace> treeFaces_;               // the main window's btn01..btn16
+    std::vector<GlassFace> entryFaces_;              // BitBtn01..BitBtn18
+    std::optional<BoardAnalysis> analysis_;
+    UniqueBrush background_;
+    UniqueFont windowFont_;
+};
+
+}  // namespace vellicot
