@@ -215,6 +215,46 @@ std::wstring DismissMessageBox(const App& app, std::chrono::milliseconds timeout
     return text;
 }
 
+ForeignWindow::ForeignWindow(int left, int top, int width, int height) {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, ready, left, top, width, height] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = L"E2eForeignWindow";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"another application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                left, top, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+        threadId_ = GetCurrentThreadId();
+        SetEvent(ready);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_APP) {
+                DestroyWindow(hwnd_);
+                break;
+            }
+            DispatchMessageW(&msg);
+        }
+    });
+    WaitForSingleObject(ready, 10000);
+    CloseHandle(ready);
+}
+
+ForeignWindow::~ForeignWindow() {
+    PostThreadMessageW(threadId_, WM_APP, 0, 0);
+    thread_.join();
+}
+
+bool ForeignWindow::TakeForeground() const {
+    return WaitFor([&] {
+        if (GetForegroundWindow() == hwnd_)
+            return true;
+        SetForegroundWindow(hwnd_);
+        return false;
+    });
+}
+
 HWND Child(HWND parent, int id) {
     return GetDlgItem(parent, id);
 }

@@ -60,6 +60,25 @@ RECT WorkArea();
 // Where a window of that outer size opens by default: centred on the work area.
 POINT CentredPosition(int outerWidth, int outerHeight);
 
+// Another application's window: a plain top-level window of the driver, on a thread of its own
+// that keeps its messages flowing, so the program can take the foreground from it.
+class ForeignWindow {
+public:
+    ForeignWindow(int left, int top, int width, int height);
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+    ~ForeignWindow();
+
+    HWND Handle() const { return hwnd_; }
+    // Brings it to the foreground and waits until it is there.
+    bool TakeForeground() const;
+
+private:
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    HWND hwnd_ = nullptr;
+};
+
 // Child of parent with the control id, or null.
 HWND Child(HWND parent, int id);
 std::wstring Text(HWND window);
