@@ -1,0 +1,14 @@
+#!/bin/bash
+# Makes the README's pictures of the real program (docs/main.png, docs/picker.png) under Wine.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+scripts/wine-up.sh
+source scripts/wine-env.sh
+timeout 120 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
+  --gtest_filter='ScreenshotTest.*' >build/screenshots.log 2>&1
+mkdir -p docs
+for name in main picker; do
+  /usr/bin/convert "build/windows/e2e-runs/Screenshots/$name.bmp" "docs/$name.png"
+done
+echo "docs/main.png docs/picker.png"

@@ -1,0 +1,83 @@
+// Not a check: makes the README's pictures of the real program with picks, duplicates and lines.
+// Run by scripts/screenshots.sh with --gtest_also_run_disabled_tests.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "tests/e2e/E2e.h"
+#include "windows/ControlIds.h"
+
+namespace e2e {
+namespace ids = vellicot::ids;
+namespace {
+
+// Writes a screen rectangle as a 24-bit BMP.
+void SaveScreen(const RECT& area, const std::wstring& path) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + stride * height;
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+RECT Outer(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool Pick(const App& app, int tree, int entry) {
+    Click(Child(app.MainWindow(), ids::kTreeButton + tree));
+    HWND picker = nullptr;
+    if (!WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Click(Child(picker, ids::kBitBtn + entry));
+    return WaitFor([&] { return !IsWindowVisible(picker); });
+}
+
+TEST(ScreenshotTest, DISABLED_MainWindowAndPicker) {
+    App app(L"Screenshots");
+    app.WriteSettings("[System]\r\nNAME=名無し\r\nForm2Top2=330\r\nForm2Left2=820\r\n");
+    ASSERT_TRUE(app.Start());
+    const int picks[][2] = {{3, 1}, {10, 9},  {4, 2}, {7, 10}, {13, 10},
+                            {1, 5}, {16, 13}, {6, 8}, {12, 8}, {9, 14}};
+    for (const auto& [tree, entry] : picks)
+        ASSERT_TRUE(Pick(app, tree, entry));
+    MoveTo(5, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    SaveScreen(Outer(app.MainWindow()), app.Folder() + L"\\main.bmp");
+
+    Click(Child(app.MainWindow(), ids::kTreeButton + 2));
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }));
+    MoveTo(5, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    SaveScreen(Outer(picker), app.Folder() + L"\\picker.bmp");
+    PostMessageW(picker, WM_CLOSE, 0, 0);
+    WaitFor([&] { return !IsWindowVisible(picker); });
+    EXPECT_EQ(app.Close(), 0);
+}
+
+}  // namespace
+}  // namespace e2e
