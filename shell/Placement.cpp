@@ -29,4 +29,17 @@ bool MeetsAnyWorkArea(const RECT& window) {
     return search.met;
 }
 
+void PlaceWindow(HWND window, int storedTop, int storedLeft, int fallbackTop, int fallbackLeft) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    int top = storedTop;
+    int left = storedLeft;
+    if (!MeetsAnyWorkArea(
+            RECT{left, top, left + (outer.right - outer.left), top + (outer.bottom - outer.top)})) {
+        top = fallbackTop;
+        left = fallbackLeft;
+    }
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace vellicot

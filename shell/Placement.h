@@ -8,4 +8,9 @@ namespace vellicot {
 // Whether a window rectangle (screen coordinates) meets the work area of any monitor.
 bool MeetsAnyWorkArea(const RECT& window);
 
+// Moves a top-level window to its stored position, or to the fallback when the window would meet
+// no monitor's work area there (a monitor since unplugged would hide it); a partly visible window
+// keeps its place.
+void PlaceWindow(HWND window, int storedTop, int storedLeft, int fallbackTop, int fallbackLeft);
+
 }  // namespace vellicot

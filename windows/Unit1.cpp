@@ -12,6 +12,7 @@
 #include "shell/Stacking.h"
 #include "windows/ControlIds.h"
 #include "windows/Forms.h"
+#include "windows/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
@@ -25,35 +26,11 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
 
-constexpr int kMapLeft = 2;
-constexpr int kMapTop = 46;
+using layout::kMapLeft;
+using layout::kMapTop;
 constexpr RECT kLabelTimeRect{123, 1, 123 + 83, 1 + 20};
 
 constexpr Colour kGlow = 0xFFBD8D;
-
-struct TreeSpot {
-    int left;
-    int top;
-};
-constexpr std::array<TreeSpot, kTrees + 1> kTreeSpots = {{
-    {0, 0},
-    {65, 59},
-    {122, 62},
-    {177, 70},
-    {135, 120},
-    {252, 118},
-    {231, 169},
-    {184, 165},
-    {225, 222},
-    {122, 222},
-    {80, 267},
-    {138, 289},
-    {177, 249},
-    {19, 105},
-    {57, 155},
-    {7, 158},
-    {29, 211},
-}};
 
 UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
     LOGFONTW font{};
@@ -145,8 +122,9 @@ void TForm1::CreateControls() {
     for (int t = 1; t <= kTrees; ++t) {
         wchar_t name[8];
         swprintf(name, 8, L"btn%02d", t);
-        InitGlassButton(btn[t], name, ids::kTreeButton + t, kTreeSpots[t].left, kTreeSpots[t].top, 40, 40,
-                        kTreeLabels[t].data(), L"Meiryo UI", 11, false, true);
+        const layout::TreeSpot& spot = layout::kTreeButtons[t];
+        InitGlassButton(btn[t], name, ids::kTreeButton + t, spot.left, spot.top, layout::kTreeButtonSize,
+                        layout::kTreeButtonSize, kTreeLabels[t].data(), L"Meiryo UI", 11, false, true);
     }
     InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, 2, 320, 50, 26, L"設　定", L"Meiryo UI", 11,
                     true, false);
@@ -218,12 +196,7 @@ void TForm1::ReadSettings() {
         ShowErrorBox(error.Message());
         board.blChTopmost = true;
     }
-    // A stored position on no monitor (one since unplugged) would open the window out of sight.
-    if (!MeetsAnyWorkArea(RECT{left, top, left + width, top + height})) {
-        top = centre.top;
-        left = centre.left;
-    }
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow(Handle(), top, left, centre.top, centre.left);
     SetWindowTextW(edtNAME, name.c_str());
 }
 
@@ -512,6 +485,11 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             FormClose();
             DestroyWindow(Handle());
+            return 0;
+        case WM_ENDSESSION:
+            // Logging off or shutting down ends the program without a close: save as a close would.
+            if (wp)
+                FormClose();
             return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);

@@ -126,12 +126,7 @@ void TForm2::FormCreate() {
     } catch (const AppError& error) {
         ShowErrorBox(error.Message());
     }
-    // A stored position on no monitor would open the picker out of sight.
-    if (!MeetsAnyWorkArea(RECT{left, top, left + width, top + height})) {
-        top = centre.top;
-        left = centre.left;
-    }
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow(Handle(), top, left, centre.top, centre.left);
     btnClear();
 }
 

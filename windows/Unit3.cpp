@@ -154,13 +154,13 @@ void TForm3::CreateControls() {
                     kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, size.cx,
                     size.cy, kIdLabel1 + static_cast<int>(i), font_.get());
     }
-    for (const ListSpec& spec : kLists) {
+    for (const ListSpec& entry : kLists) {
         HWND list = CreateChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                                kGroups[spec.group].left + spec.left, kGroups[spec.group].top + spec.top,
-                                kListWidth, kListHeight * 8, spec.id, font_.get());
-        for (const wchar_t* item : spec.items)
+                                kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top,
+                                kListWidth, kListHeight * 8, entry.id, font_.get());
+        for (const wchar_t* item : entry.items)
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        FitList(list, static_cast<int>(spec.items.size()));
+        FitList(list, static_cast<int>(entry.items.size()));
     }
     CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 69, 327, 75, 25, kIdBtnCancel,
                 font_.get());
@@ -201,19 +201,19 @@ void TForm3::PlaceForShow(HWND owner) {
 }
 
 void TForm3::FormShow() {
-    for (const ListSpec& spec : kLists) {
+    for (const ListSpec& list : kLists) {
         // Every use of a setting only asks whether it is 0, so any other stored value shows as item 1.
-        WPARAM item = (board_->*spec.field) == 0 ? 0 : 1;
-        SendDlgItemMessageW(Handle(), spec.id, CB_SETCURSEL, item, 0);
+        WPARAM item = (board_->*list.field) == 0 ? 0 : 1;
+        SendDlgItemMessageW(Handle(), list.id, CB_SETCURSEL, item, 0);
     }
 }
 
 void TForm3::btnOKClick() {
     board_->iSettings = 1;
-    for (const ListSpec& spec : kLists) {
-        LRESULT item = SendDlgItemMessageW(Handle(), spec.id, CB_GETCURSEL, 0, 0);
+    for (const ListSpec& list : kLists) {
+        LRESULT item = SendDlgItemMessageW(Handle(), list.id, CB_GETCURSEL, 0, 0);
         if (item != CB_ERR)
-            board_->*spec.field = static_cast<std::int32_t>(item);
+            board_->*list.field = static_cast<std::int32_t>(item);
     }
     CloseModal();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "board/Analysis.h"
+#include "windows/MainLayout.h"
 
 namespace vellicot::testing {
 
@@ -52,12 +53,6 @@ struct FakeOverlay : LineOverlay {
     }
 };
 
-// The main window's tree button positions, 40 x 40 each.
-inline constexpr Point kTreeButtonOrigins[kTrees + 1] = {
-    {0, 0},     {65, 59},  {122, 62},  {177, 70},  {135, 120}, {252, 118}, {231, 169}, {184, 165}, {225, 222},
-    {122, 222}, {80, 267}, {138, 289}, {177, 249}, {19, 105},  {57, 155},  {7, 158},   {29, 211},
-};
-
 // A Board filled as after start-up, with fake buttons wired to an analysis.
 struct AnalysisRig {
     Board board;
@@ -71,7 +66,8 @@ struct AnalysisRig {
         board.FillTreeLabels();
         board.excBtnClearForm2();
         for (int t = 1; t <= kTrees; ++t) {
-            trees[t].bounds = {kTreeButtonOrigins[t].x, kTreeButtonOrigins[t].y, 40, 40};
+            const layout::TreeSpot& spot = layout::kTreeButtons[t];
+            trees[t].bounds = {spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize};
             trees[t].caption = board.sList1Txt[t];
         }
         analysis.btnClear();

@@ -564,7 +564,7 @@ void PaintSpotSquares(Canvas& canvas) {
 }  // namespace
 
 Point TreeSpot(int tree) {
-    const auto [left, top] = kTreeButtonLeftTop[static_cast<std::size_t>(tree - 1)];
+    const auto [left, top] = layout::kTreeButtons[static_cast<std::size_t>(tree)];
     const double half = kTreeButtonSize / 2.0;
     return {(left + half - kShownLeft) * kPictureScale, (top + half - kShownTop) * kPictureScale};
 }

@@ -4,36 +4,19 @@
 #include <array>
 
 #include "tools/mapgen/Raster.h"
+#include "windows/MainLayout.h"
 
 namespace vellicot::mapgen {
 
 inline constexpr int kMapSize = 800;  // the pictures are kMapSize x kMapSize
 
 // The main window shows the map at (2, 46) in its client area, stretched to 300 x 300, and puts a
-// 40 x 40 tree button at each of these places (left, top), tree 1 first.
-inline constexpr int kShownLeft = 2;
-inline constexpr int kShownTop = 46;
-inline constexpr int kShownSize = 300;
-inline constexpr int kTreeButtonSize = 40;
+// 40 x 40 tree button at each of its tree spots.
+inline constexpr int kShownLeft = layout::kMapLeft;
+inline constexpr int kShownTop = layout::kMapTop;
+inline constexpr int kShownSize = layout::kMapSize;
+inline constexpr int kTreeButtonSize = layout::kTreeButtonSize;
 inline constexpr int kTrees = 16;
-inline constexpr std::array<std::array<int, 2>, kTrees> kTreeButtonLeftTop = {{
-    {65, 59},
-    {122, 62},
-    {177, 70},
-    {135, 120},
-    {252, 118},
-    {231, 169},
-    {184, 165},
-    {225, 222},
-    {122, 222},
-    {80, 267},
-    {138, 289},
-    {177, 249},
-    {19, 105},
-    {57, 155},
-    {7, 158},
-    {29, 211},
-}};
 inline constexpr double kPictureScale = static_cast<double>(kMapSize) / kShownSize;
 // The side of a tree button's square in picture pixels (about 107).
 inline constexpr double kSpotSquareSize = kTreeButtonSize * kPictureScale;

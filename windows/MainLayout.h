@@ -1,0 +1,41 @@
+// Where the main window puts its map and its sixteen tree buttons. Platform-free, so the map
+// generator and the native tests read the same places the window uses.
+#pragma once
+
+#include <array>
+
+namespace vellicot::layout {
+
+// The map and the line overlay: 300 x 300 at (2, 46) in the client area.
+inline constexpr int kMapLeft = 2;
+inline constexpr int kMapTop = 46;
+inline constexpr int kMapSize = 300;
+
+inline constexpr int kTreeButtonSize = 40;
+
+struct TreeSpot {
+    int left;
+    int top;
+};
+// The top-left corner of tree t's button (slot t, 1..16; slot 0 unused).
+inline constexpr std::array<TreeSpot, 17> kTreeButtons = {{
+    {0, 0},
+    {65, 59},
+    {122, 62},
+    {177, 70},
+    {135, 120},
+    {252, 118},
+    {231, 169},
+    {184, 165},
+    {225, 222},
+    {122, 222},
+    {80, 267},
+    {138, 289},
+    {177, 249},
+    {19, 105},
+    {57, 155},
+    {7, 158},
+    {29, 211},
+}};
+
+}  // namespace vellicot::layout
