@@ -14,11 +14,17 @@ if [ ! -f "$WINEPREFIX/.vellicot-ready" ]; then
   timeout 300 wineboot -i </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-  # Without Wine's own Tahoma the replacement below applies, and Japanese text gets real glyphs.
+  # Without Wine's own Tahoma the replacement applies, and Japanese text gets real glyphs.
   rm -f "$WINEPREFIX"/drive_c/windows/Fonts/tahoma*.ttf
+  touch "$WINEPREFIX/.vellicot-ready"
+fi
+# The virtual desktop and the Japanese stand-ins for "Meiryo UI" and "Tahoma"; applied again
+# whenever the file changes, so an existing prefix follows it.
+setup_sum=$(sha256sum "$VELLICOT_ROOT/scripts/wine-setup.reg" | cut -d' ' -f1)
+if [ "$(cat "$WINEPREFIX/.vellicot-ready")" != "$setup_sum" ]; then
   timeout 120 wine regedit /S "$VELLICOT_ROOT/scripts/wine-setup.reg" </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
-  touch "$WINEPREFIX/.vellicot-ready"
+  echo "$setup_sum" >"$WINEPREFIX/.vellicot-ready"
 fi
 # A persistent server: no start-up and linger per program. The warm-up keeps the services that
 # the first program starts from inheriting a caller's pipe.

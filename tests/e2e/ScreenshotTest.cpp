@@ -65,14 +65,14 @@ TEST(ScreenshotTest, DISABLED_MainWindowAndPicker) {
     for (const auto& [tree, entry] : picks)
         ASSERT_TRUE(Pick(app, tree, entry));
     MoveTo(5, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     SaveScreen(Outer(app.MainWindow()), app.Folder() + L"\\main.bmp");
 
     Click(Child(app.MainWindow(), ids::kTreeButton + 2));
     HWND picker = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }));
     MoveTo(5, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     SaveScreen(Outer(picker), app.Folder() + L"\\picker.bmp");
     PostMessageW(picker, WM_CLOSE, 0, 0);
     WaitFor([&] { return !IsWindowVisible(picker); });
