@@ -105,7 +105,6 @@ private:
     UniqueFont windowFont_;
     UniqueFont labelFont_;
     bool timerRunning_ = false;
-    bool inCheckUpdate_ = false;
 };
 
 }  // namespace vellicot

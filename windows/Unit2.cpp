@@ -54,12 +54,6 @@ void TForm2::Create(TForm1& main) {
 }
 
 void TForm2::CreateButtons() {
-    LOGFONTW font{};
-    font.lfHeight = -11;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    wcsncpy(font.lfFaceName, L"Meiryo UI", LF_FACESIZE - 1);
-    windowFont_.reset(CreateFontIndirectW(&font));
-
     for (const Cell& cell : kGrid) {
         TGlassButton& button = BitBtn_[cell.entry];
         wchar_t name[12];

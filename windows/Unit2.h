@@ -54,7 +54,6 @@ private:
     std::vector<GlassFace> entryFaces_;              // BitBtn01..BitBtn18
     std::optional<BoardAnalysis> analysis_;
     UniqueBrush background_;
-    UniqueFont windowFont_;
 };
 
 }  // namespace vellicot
