@@ -95,8 +95,15 @@ void MoveTo(int x, int y);
 // Clicks the centre of a window's client area.
 void Click(HWND window);
 
+// Real input: presses and releases a key.
+void PressKey(WORD virtualKey);
+// The window that holds the keyboard focus in the thread that owns the window given.
+HWND FocusOf(HWND window);
+
 // The screen's colour at a point as 0x00BBGGRR.
 COLORREF ScreenPixel(int x, int y);
+// Empties the clipboard, so a test sees only what the program puts there.
+void ClearClipboard();
 // The clipboard's Unicode text, or empty.
 std::wstring ClipboardText();
 

@@ -167,6 +167,7 @@ TEST(MainWindowTest, SecondCopyRestoresTheFirstAndEnds) {
 
 TEST(MainWindowTest, StartStopAndCopyPutTheRecordOnTheClipboard) {
     App app(L"StopwatchCopy");
+    ClearClipboard();
     app.WriteSettings("[System]\r\nNAME=名無し\r\n");
     ASSERT_TRUE(app.Start());
     HWND main = app.MainWindow();
@@ -208,6 +209,36 @@ TEST(MainWindowTest, FullResetStopsTheWatchAndDisablesCopy) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(copy); }));
     EXPECT_FALSE(IsWindowEnabled(stop));
     EXPECT_TRUE(IsWindowEnabled(Child(main, ids::kBtnSTA)));
+    EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(MainWindowTest, TabMovesBetweenCopyAndTheCheckBoxAndEnterCopies) {
+    App app(L"Keyboard");
+    ClearClipboard();
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+    HWND copy = Child(main, ids::kBtnCOPY);
+    HWND box = Child(main, ids::kChTopmost);
+    Click(Child(main, ids::kBtnSTA));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Child(main, ids::kBtnEND)) != FALSE; }));
+    Click(Child(main, ids::kBtnEND));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(copy) != FALSE; }));
+    // Only the two take part: Tab goes from one to the other and back.
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == copy || FocusOf(main) == box; }));
+    HWND first = FocusOf(main);
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(main) != first; }));
+    EXPECT_TRUE(FocusOf(main) == copy || FocusOf(main) == box);
+    if (FocusOf(main) != copy)
+        PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == copy; }));
+    PressKey(VK_RETURN);
+    std::wstring record;
+    EXPECT_TRUE(WaitFor([&] {
+        record = ClipboardText();
+        return record.find(L"選手のただいまの記録") != std::wstring::npos;
+    })) << Narrow(record);
     EXPECT_EQ(app.Close(), 0);
 }
 
