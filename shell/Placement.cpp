@@ -29,17 +29,19 @@ bool MeetsAnyWorkArea(const RECT& window) {
     return search.met;
 }
 
-void PlaceWindow(HWND window, int storedTop, int storedLeft, int fallbackTop, int fallbackLeft) {
+WindowPosition DefaultPositionOf(HWND window) {
     RECT outer;
     GetWindowRect(window, &outer);
-    int top = storedTop;
-    int left = storedLeft;
-    if (!MeetsAnyWorkArea(
-            RECT{left, top, left + (outer.right - outer.left), top + (outer.bottom - outer.top)})) {
-        top = fallbackTop;
-        left = fallbackLeft;
-    }
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return DefaultWindowPosition(outer.right - outer.left, outer.bottom - outer.top);
+}
+
+void PlaceWindow(HWND window, WindowPosition stored, WindowPosition fallback) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const RECT there{stored.left, stored.top, stored.left + (outer.right - outer.left),
+                     stored.top + (outer.bottom - outer.top)};
+    const WindowPosition place = MeetsAnyWorkArea(there) ? stored : fallback;
+    SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace vellicot

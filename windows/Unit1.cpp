@@ -172,18 +172,13 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::ReadSettings() {
-    RECT outer;
-    GetWindowRect(Handle(), &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const WindowPosition centre = DefaultWindowPosition(width, height);
-    int top = centre.top;
-    int left = centre.left;
+    const WindowPosition centre = DefaultPositionOf(Handle());
+    WindowPosition stored = centre;
     std::wstring name = L"名無し";
     try {
         SettingsFile file;
-        top = file.ReadInteger(L"Form1Top2", centre.top);
-        left = file.ReadInteger(L"Form1Left2", centre.left);
+        stored.top = file.ReadInteger(L"Form1Top2", centre.top);
+        stored.left = file.ReadInteger(L"Form1Left2", centre.left);
         name = file.ReadString(L"NAME", L"名無し");
         board.iSettingsBtnBGColor = file.ReadInteger(L"iSettingsBtnBGColor", 0);
         board.iSettingsTreeBtnTxtColor = file.ReadInteger(L"iSettingsTreeBtnTxtColor", 0);
@@ -196,7 +191,7 @@ void TForm1::ReadSettings() {
         ShowErrorBox(error.Message());
         board.blChTopmost = true;
     }
-    PlaceWindow(Handle(), top, left, centre.top, centre.left);
+    PlaceWindow(Handle(), stored, centre);
     SetWindowTextW(edtNAME, name.c_str());
 }
 

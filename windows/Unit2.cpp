@@ -106,21 +106,16 @@ void TForm2::ConnectAnalysis() {
 
 void TForm2::FormCreate() {
     btnClear();
-    RECT outer;
-    GetWindowRect(Handle(), &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const WindowPosition centre = DefaultWindowPosition(width, height);
-    int top = centre.top;
-    int left = centre.left;
+    const WindowPosition centre = DefaultPositionOf(Handle());
+    WindowPosition stored = centre;
     try {
         SettingsFile file;
-        top = file.ReadInteger(L"Form2Top2", centre.top);
-        left = file.ReadInteger(L"Form2Left2", centre.left);
+        stored.top = file.ReadInteger(L"Form2Top2", centre.top);
+        stored.left = file.ReadInteger(L"Form2Left2", centre.left);
     } catch (const AppError& error) {
         ShowErrorBox(error.Message());
     }
-    PlaceWindow(Handle(), top, left, centre.top, centre.left);
+    PlaceWindow(Handle(), stored, centre);
     btnClear();
 }
 

@@ -116,18 +116,25 @@ bool App::ReadSettings(std::string& bytes) const {
     return true;
 }
 
-bool App::Start() {
+HANDLE App::Launch(DWORD* processId) const {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
     if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &startup, &info)) {
-        return false;
+        return nullptr;
     }
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    pid_ = info.dwProcessId;
+    if (processId != nullptr)
+        *processId = info.dwProcessId;
+    return info.hProcess;
+}
+
+bool App::Start() {
+    process_ = Launch(&pid_);
+    if (process_ == nullptr)
+        return false;
     bool shown =
         WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
     if (!shown)
@@ -143,22 +150,16 @@ bool App::Start() {
 }
 
 int App::StartSecondCopy(DWORD timeoutMs) const {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &startup, &info)) {
+    HANDLE second = Launch(nullptr);
+    if (second == nullptr)
         return -1;
-    }
-    CloseHandle(info.hThread);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(info.hProcess, &code);
+    if (WaitForSingleObject(second, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(second, &code);
     } else {
-        TerminateProcess(info.hProcess, 98);
+        TerminateProcess(second, 98);
     }
-    CloseHandle(info.hProcess);
+    CloseHandle(second);
     return static_cast<int>(code);
 }
 

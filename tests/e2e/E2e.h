@@ -49,6 +49,9 @@ public:
     HWND FindTopLevel(const wchar_t* className, bool visibleOnly = true) const;
 
 private:
+    // Starts the folder's Vellicot.exe; the process handle, or null.
+    HANDLE Launch(DWORD* processId) const;
+
     std::wstring folder_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
