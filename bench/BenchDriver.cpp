@@ -1,0 +1,337 @@
+// The benchmark drivers' plumbing: folders, processes, input, screen grabs and statistics.
+#include "bench/BenchDriver.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace bench {
+namespace {
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+std::wstring NameOf(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+struct FindContext {
+    DWORD pid;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
+    auto* context = reinterpret_cast<FindContext*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != context->pid || (context->visibleOnly && !IsWindowVisible(hwnd)))
+        return TRUE;
+    wchar_t name[64];
+    GetClassNameW(hwnd, name, 64);
+    if (lstrcmpW(name, context->className) != 0)
+        return TRUE;
+    context->found = hwnd;
+    return FALSE;
+}
+
+// Every event carries its position: under Wine a late report of an earlier warp can move the
+// pointer back, and a bare button event would then land where the pointer used to be.
+INPUT PointerEvent(POINT at, DWORD buttonFlags) {
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (at.x * 65535 + sw / 2) / (sw - 1);
+    in.mi.dy = (at.y * 65535 + sh / 2) / (sh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+    return in;
+}
+
+double Quantile(const std::vector<double>& sorted, double q) {
+    double position = q * static_cast<double>(sorted.size() - 1);
+    auto below = static_cast<std::size_t>(position);
+    std::size_t above = std::min(below + 1, sorted.size() - 1);
+    double fraction = position - static_cast<double>(below);
+    return sorted[below] + (sorted[above] - sorted[below]) * fraction;
+}
+
+}  // namespace
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+std::wstring DriverFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return FolderOf(std::wstring(path, length));
+}
+
+std::wstring FreshCopy(const std::wstring& exePath, const std::wstring& runName) {
+    std::wstring runs = DriverFolder() + L"\\bench-runs";
+    CreateDirectoryW(runs.c_str(), nullptr);
+    std::wstring folder = runs + L"\\" + runName;
+    RemoveTree(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring copy = folder + L"\\" + NameOf(exePath);
+    if (!CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
+        return {};
+    return copy;
+}
+
+long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+Process::~Process() {
+    if (process_ == nullptr)
+        return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    std::wstring folder = FolderOf(exePath);
+    startedAt_ = NowMs();
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+    return true;
+}
+
+HWND Process::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
+    FindContext context{pid_, className, visibleOnly, nullptr};
+    EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+int Process::Close(HWND mainWindow, DWORD timeoutMs) {
+    if (process_ == nullptr)
+        return -1;
+    if (mainWindow != nullptr)
+        PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<int>(code);
+}
+
+std::size_t Process::PeakWorkingSet() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (process_ == nullptr || !GetProcessMemoryInfo(process_, &counters, sizeof counters))
+        return 0;
+    return counters.PeakWorkingSetSize;
+}
+
+std::string Process::MemoryFigures() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (process_ == nullptr || !GetProcessMemoryInfo(process_, &counters, sizeof counters))
+        return "unknown";
+    return "peak working set " + MiB(static_cast<double>(counters.PeakWorkingSetSize)) + ", working set " +
+           MiB(static_cast<double>(counters.WorkingSetSize)) + ", private " +
+           MiB(static_cast<double>(counters.PagefileUsage));
+}
+
+ScreenArea::ScreenArea(const RECT& onScreen)
+    : bounds_(onScreen), width_(onScreen.right - onScreen.left), height_(onScreen.bottom - onScreen.top) {
+    screen_ = GetDC(nullptr);
+    memory_ = CreateCompatibleDC(screen_);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bits_ = static_cast<std::uint32_t*>(bits);
+    previous_ = SelectObject(memory_, bitmap_);
+    std::memset(bits_, 0, static_cast<std::size_t>(width_) * height_ * 4);
+}
+
+ScreenArea::~ScreenArea() {
+    SelectObject(memory_, previous_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+    ReleaseDC(nullptr, screen_);
+}
+
+void ScreenArea::Grab() {
+    BitBlt(memory_, 0, 0, width_, height_, screen_, bounds_.left, bounds_.top, SRCCOPY);
+    GdiFlush();
+}
+
+bool ScreenArea::SameAs(const ScreenArea& other) const {
+    return width_ == other.width_ && height_ == other.height_ &&
+           std::memcmp(bits_, other.bits_, static_cast<std::size_t>(width_) * height_ * 4) == 0;
+}
+
+void ScreenArea::CopyFrom(const ScreenArea& other) {
+    std::memcpy(bits_, other.bits_, static_cast<std::size_t>(width_) * height_ * 4);
+}
+
+std::uint32_t ScreenArea::Pixel(int x, int y) const {
+    return bits_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
+}
+
+bool ScreenArea::DiffersIn(const ScreenArea& other, const RECT& part) const {
+    for (int y = std::max(0L, part.top); y < std::min<long>(height_, part.bottom); ++y) {
+        for (int x = std::max(0L, part.left); x < std::min<long>(width_, part.right); ++x) {
+            if (Pixel(x, y) != other.Pixel(x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
+Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, int pollMs,
+                        const std::function<void()>& afterEachGrab) {
+    ScreenArea current(before.Bounds());
+    Watch watch;
+    double grabTime = 0;
+    double firstStart = -1;
+    double lastStart = -1;
+    double quietSince = NowMs();
+    for (;;) {
+        double start = NowMs();
+        current.Grab();
+        bool changed = !current.SameAs(before);
+        double end = NowMs();
+        grabTime += end - start;
+        ++watch.grabs;
+        if (firstStart < 0)
+            firstStart = start;
+        lastStart = start;
+        if (afterEachGrab)
+            afterEachGrab();
+        if (changed) {
+            if (watch.firstChange < 0)
+                watch.firstChange = start - origin;
+            watch.lastChange = start - origin;
+            before.CopyFrom(current);
+            quietSince = start;
+        }
+        if (end - quietSince >= quietMs) {
+            watch.settled = true;
+            break;
+        }
+        if (end - origin > timeoutMs)
+            break;
+        if (pollMs > 0)
+            Sleep(static_cast<DWORD>(pollMs));
+    }
+    watch.grabCost = grabTime / watch.grabs;
+    watch.pollPeriod = watch.grabs > 1 ? (lastStart - firstStart) / (watch.grabs - 1) : 0;
+    return watch;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+POINT CentreOnScreen(HWND window) {
+    RECT rect = ClientRectOnScreen(window);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void MoveTo(POINT at) {
+    INPUT in = PointerEvent(at, 0);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void PressAndRelease(POINT at) {
+    INPUT in[2] = {PointerEvent(at, MOUSEEVENTF_LEFTDOWN), PointerEvent(at, MOUSEEVENTF_LEFTUP)};
+    SendInput(2, in, sizeof(INPUT));
+}
+
+Spread Summarise(std::vector<double> sample) {
+    Spread spread;
+    spread.count = sample.size();
+    if (sample.empty())
+        return spread;
+    std::sort(sample.begin(), sample.end());
+    spread.median = Quantile(sample, 0.5);
+    spread.lowerQuartile = Quantile(sample, 0.25);
+    spread.upperQuartile = Quantile(sample, 0.75);
+    spread.min = sample.front();
+    spread.max = sample.back();
+    return spread;
+}
+
+std::string Describe(const Spread& spread, const char* unit) {
+    char text[160];
+    std::snprintf(text, sizeof text, "median %7.1f %s (quartiles %.1f..%.1f, range %.1f..%.1f, n=%zu)",
+                  spread.median, unit, spread.lowerQuartile, spread.upperQuartile, spread.min, spread.max,
+                  spread.count);
+    return text;
+}
+
+std::string MiB(double bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f MiB", bytes / (1024.0 * 1024.0));
+    return text;
+}
+
+void Print(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vprintf(format, arguments);
+    va_end(arguments);
+    std::fflush(stdout);
+}
+
+}  // namespace bench

@@ -1,0 +1,125 @@
+// Timing real programs from outside under Wine: fresh run folders, processes, real pointer input,
+// and watching a window's client area on screen until its picture settles.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// A monotonic clock in milliseconds (the performance counter).
+double NowMs();
+
+// The folder of the running driver.
+std::wstring DriverFolder();
+// Makes (or empties) the folder bench-runs\<runName> beside the driver and copies the program into
+// it; returns the copy's path, or empty when the copy failed.
+std::wstring FreshCopy(const std::wstring& exePath, const std::wstring& runName);
+// The size of a file in bytes, or -1.
+long long FileSize(const std::wstring& path);
+
+// One run of a program, started in its own folder. The start time is read right before the
+// process is created.
+class Process {
+public:
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    bool Start(const std::wstring& exePath, const std::wstring& arguments = L"");
+    double StartedAt() const { return startedAt_; }
+    HANDLE Handle() const { return process_; }
+    // A top-level window of this process with the class name, or null.
+    HWND FindTopLevel(const wchar_t* className, bool visibleOnly = true) const;
+    // Asks the window to close and waits for the process; returns its exit code, or -1.
+    int Close(HWND mainWindow, DWORD timeoutMs = 15000);
+    // The most memory the process has had in its working set so far, in bytes.
+    std::size_t PeakWorkingSet() const;
+    // "peak working set 30.1 MiB, working set 29.8 MiB, private 12.3 MiB"
+    std::string MemoryFigures() const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    double startedAt_ = 0;
+};
+
+// A rectangle of the screen, grabbed into a 32-bit picture.
+class ScreenArea {
+public:
+    explicit ScreenArea(const RECT& onScreen);
+    ScreenArea(const ScreenArea&) = delete;
+    ScreenArea& operator=(const ScreenArea&) = delete;
+    ~ScreenArea();
+
+    // Copies the screen's pixels of the rectangle into the picture.
+    void Grab();
+    bool SameAs(const ScreenArea& other) const;
+    void CopyFrom(const ScreenArea& other);
+    // The colour at a point of the rectangle, as 0x00RRGGBB.
+    std::uint32_t Pixel(int x, int y) const;
+    // True when some pixel inside the sub-rectangle (in the area's coordinates) differs.
+    bool DiffersIn(const ScreenArea& other, const RECT& part) const;
+    const RECT& Bounds() const { return bounds_; }
+
+private:
+    RECT bounds_;
+    int width_;
+    int height_;
+    HDC screen_ = nullptr;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+// What watching an area showed. Times are in ms from the origin given; a time is that of the start
+// of the grab that first showed the picture (the picture was there by the end of that grab and not
+// yet at the start of the grab before it).
+struct Watch {
+    bool settled = false;     // the picture stopped changing before the time-out
+    double firstChange = -1;  // the first picture that differed from the one before the watch
+    double lastChange = -1;   // the settled picture first seen
+    int grabs = 0;
+    double grabCost = 0;    // the mean time of one grab and compare
+    double pollPeriod = 0;  // the mean time from one grab's start to the next
+};
+
+// Grabs the area every pollMs until its picture has not changed for quietMs (or timeoutMs has
+// passed since the origin). before holds the picture to compare the first grab with and receives
+// the settled picture. afterEachGrab, when given, runs after every grab.
+Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, int pollMs = 1,
+                        const std::function<void()>& afterEachGrab = {});
+
+// The client area of a window on screen.
+RECT ClientRectOnScreen(HWND window);
+// The centre of a child window on screen.
+POINT CentreOnScreen(HWND window);
+
+// Real pointer input at a screen point: a move alone, and a press with its release.
+void MoveTo(POINT at);
+void PressAndRelease(POINT at);
+
+// Median and spread of a sample.
+struct Spread {
+    double median = 0;
+    double min = 0;
+    double max = 0;
+    double lowerQuartile = 0;
+    double upperQuartile = 0;
+    std::size_t count = 0;
+};
+Spread Summarise(std::vector<double> sample);
+// "median 12.3 ms (quartiles 11.0..13.1, range 10.2..20.4, n=10)"
+std::string Describe(const Spread& spread, const char* unit = "ms");
+std::string MiB(double bytes);
+
+// printf to stdout, flushed at once, so the lines come through Wine in order.
+void Print(const char* format, ...);
+
+}  // namespace bench
