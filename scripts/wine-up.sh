@@ -22,6 +22,9 @@ fi
 # whenever the file changes, so an existing prefix follows it.
 setup_sum=$(sha256sum "$VELLICOT_ROOT/scripts/wine-setup.reg" | cut -d' ' -f1)
 if [ "$(cat "$WINEPREFIX/.vellicot-ready")" != "$setup_sum" ]; then
+  # A persistent server never ends by itself; stop it so the import's own server can end, write
+  # the registry, and the desktop setting reaches the next server.
+  wineserver -k 2>/dev/null || true
   timeout 120 wine regedit /S "$VELLICOT_ROOT/scripts/wine-setup.reg" </dev/null >/dev/null 2>&1
   timeout 120 wineserver -w
   echo "$setup_sum" >"$WINEPREFIX/.vellicot-ready"
