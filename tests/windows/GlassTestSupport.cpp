@@ -92,7 +92,11 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 namespace {
 
-void SendMouse(DWORD flags, POINT screen = {}) {
+// Where the last move put the pointer. Button events carry it as well: under Wine a late report
+// of an earlier move can put the cursor back, and a bare press would then land there.
+POINT lastMove{};
+
+void SendMouse(DWORD flags, POINT screen) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     if (flags & MOUSEEVENTF_MOVE) {
@@ -116,6 +120,7 @@ void SendKey(WORD key, bool up) {
 }  // namespace
 
 void MoveCursorTo(POINT screen) {
+    lastMove = screen;
     SendMouse(MOUSEEVENTF_MOVE, screen);
     // Under Wine the cursor position lags behind the input and may briefly report an older place
     // again (motion events of earlier moves arrive late); wait until it has stayed put.
@@ -130,12 +135,12 @@ void MoveCursorTo(POINT screen) {
 }
 
 void LeftDown() {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, lastMove);
     Pump(40);
 }
 
 void LeftUp() {
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, lastMove);
     Pump(40);
 }
 
