@@ -121,41 +121,44 @@ void BoardAnalysis::Check2Red() {
 }
 
 void BoardAnalysis::Check1RedLine() {
+    // The states come first, so each tree is given its final look in one go: a duplicate that stays
+    // a duplicate sees no passing change of its text, and so no needless repaint.
     std::array<TreeState, kTrees + 1> state{};
+    std::array<int, kTrees + 1> entryOf{};
+    for (int i = 1; i <= kTrees; ++i) {
+        entryOf[i] = board_.EntryNumberOf(board_.sList1Sel[i]);
+        if (entryOf[i] == 0) {
+            state[i] = kNoPick;
+        } else {
+            state[i] = TreesHolding(entryOf[i], nullptr) >= 2 ? kDuplicate : kPicked;
+        }
+    }
+
     for (int i = 1; i <= kTrees; ++i) {
         TreeButtonFace& tree = *targets_.trees[i];
-        const int k = board_.EntryNumberOf(board_.sList1Sel[i]);
-        if (board_.sList1Sel[i].empty() || k == 0) {
-            state[i] = kNoPick;
+        const int k = entryOf[i];
+        if (state[i] == kNoPick) {
             tree.SetFontBold(true);
             tree.SetFontSize(10);
             tree.SetFontColor(kBlack);
             tree.SetInnerBorderColor(kBlack);
             tree.SetOuterBorderColor(kBlack);
             tree.SetBackColor(kWhite);
-        } else {
-            state[i] = kPicked;
-            tree.SetFontBold(board_.iSettingsTreeBtnTxtBold != 0);
-            tree.SetFontSize(9);
-            tree.SetFontColor(board_.iSettingsTreeBtnTxtColor != 0 ? 0x808080 : 0x202020);
-            tree.SetInnerBorderColor(board_.sList1Col[k]);
-            tree.SetOuterBorderColor(board_.sList1Col[k]);
-            tree.SetBackColor(board_.sListBCol[k]);
-        }
-    }
-
-    for (int j = 1; j <= kEntries; ++j) {
-        if (TreesHolding(j, nullptr) < 2)
             continue;
-        for (int t = 1; t <= kTrees; ++t) {
-            if (board_.sList1Sel[t] != board_.sList2Txt[j])
-                continue;
-            state[t] = kDuplicate;
-            TreeButtonFace& tree = *targets_.trees[t];
+        }
+        if (state[i] == kDuplicate) {
+            // Red whatever the settings; the borders and back stay those of the entry.
             tree.SetFontBold(true);
             tree.SetFontSize(10);
             tree.SetFontColor(kDuplicateText);
+        } else {
+            tree.SetFontBold(board_.iSettingsTreeBtnTxtBold != 0);
+            tree.SetFontSize(9);
+            tree.SetFontColor(board_.iSettingsTreeBtnTxtColor != 0 ? 0x808080 : 0x202020);
         }
+        tree.SetInnerBorderColor(board_.sList1Col[k]);
+        tree.SetOuterBorderColor(board_.sList1Col[k]);
+        tree.SetBackColor(board_.sListBCol[k]);
     }
 
     targets_.overlay->Clear();
@@ -163,8 +166,8 @@ void BoardAnalysis::Check1RedLine() {
     for (int j = 1; j <= kTrees; ++j) {
         if (state[j] != kPicked)
             continue;
-        const int k = board_.EntryNumberOf(board_.sList1Sel[j]);
-        if (k < 1 || k > kVirtues)
+        const int k = entryOf[j];
+        if (k > kVirtues)
             continue;
         for (int l = 1; l <= kTrees; ++l) {
             if (board_.sList1Sel[l] == board_.sList2Txt[k + kVirtues])

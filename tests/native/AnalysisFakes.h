@@ -19,6 +19,7 @@ struct FakeButton : TreeButtonFace {
     Colour back = 0x123456;
     Bounds bounds;
     int captionWrites = 0;
+    int fontColourChanges = 0;  // sets that really changed the colour, each a repaint of a glass button
 
     void SetCaption(std::wstring_view c) override {
         caption.assign(c);
@@ -26,7 +27,11 @@ struct FakeButton : TreeButtonFace {
     }
     void SetFontBold(bool b) override { bold = b; }
     void SetFontSize(int points) override { size = points; }
-    void SetFontColor(Colour c) override { font = c; }
+    void SetFontColor(Colour c) override {
+        if (c != font)
+            ++fontColourChanges;
+        font = c;
+    }
     void SetInnerBorderColor(Colour c) override { inner = c; }
     void SetOuterBorderColor(Colour c) override { outer = c; }
     void SetBackColor(Colour c) override { back = c; }

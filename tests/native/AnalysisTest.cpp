@@ -109,6 +109,18 @@ TEST(AnalysisTest, SameVirtueOnTwoTreesTurnsBothRedAndDrawsNoLine) {
     EXPECT_TRUE(rig.overlay.segments.empty());
 }
 
+TEST(AnalysisTest, ADuplicateThatStaysADuplicateIsNotRestyledOnTheWay) {
+    AnalysisRig rig;
+    rig.Pick(1, 1);
+    rig.Pick(2, 1);
+    const int changes1 = rig.trees[1].fontColourChanges;
+    const int changes2 = rig.trees[2].fontColourChanges;
+    rig.Pick(5, 4);  // another pick reruns the whole analysis
+    EXPECT_EQ(rig.trees[1].font, 0x0000FFu);
+    EXPECT_EQ(rig.trees[1].fontColourChanges, changes1);
+    EXPECT_EQ(rig.trees[2].fontColourChanges, changes2);
+}
+
 TEST(AnalysisTest, ThreeTreesOnOneEntryListAllThreeLabelsInTreeOrder) {
     AnalysisRig rig;
     rig.Pick(16, 12);
