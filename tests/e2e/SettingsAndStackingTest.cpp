@@ -142,16 +142,28 @@ TEST(StackingTest, HoveringPullsTheToolForwardOnlyWhileStayOnTopIsOn) {
 
     overOther();
     ASSERT_TRUE(other.TakeForeground());
-    overTree();
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }));
+    // Under Wine a late report of the earlier pointer position can swallow an arrival now and then;
+    // a person whose first pass did nothing moves off and on again.
+    bool pulled = false;
+    for (int pass = 0; pass < 3 && !pulled; ++pass) {
+        overOther();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        overTree();
+        pulled = WaitFor([&] { return GetForegroundWindow() == main; }, std::chrono::seconds(2));
+    }
+    EXPECT_TRUE(pulled);
 
     Click(Child(main, ids::kChTopmost));
     ASSERT_TRUE(WaitFor([&] { return !Topmost(main); }));
     overOther();
     ASSERT_TRUE(other.TakeForeground());
-    overTree();
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    EXPECT_EQ(GetForegroundWindow(), other.Handle());
+    for (int pass = 0; pass < 2; ++pass) {
+        overOther();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        overTree();
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        EXPECT_EQ(GetForegroundWindow(), other.Handle());
+    }
     EXPECT_EQ(app.Close(), 0);
 }
 
