@@ -1,6 +1,8 @@
 // The benchmark drivers' plumbing: folders, processes, input, screen grabs and statistics.
 #include "bench/BenchDriver.h"
 
+#include "tests/outside/Outside.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -11,66 +13,12 @@
 namespace bench {
 namespace {
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L"\\/"));
 }
 
 std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
-}
-
-struct FindContext {
-    DWORD pid;
-    const wchar_t* className;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
-    auto* context = reinterpret_cast<FindContext*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != context->pid || (context->visibleOnly && !IsWindowVisible(hwnd)))
-        return TRUE;
-    wchar_t name[64];
-    GetClassNameW(hwnd, name, 64);
-    if (lstrcmpW(name, context->className) != 0)
-        return TRUE;
-    context->found = hwnd;
-    return FALSE;
-}
-
-// Every event carries its position: under Wine a late report of an earlier warp can move the
-// pointer back, and a bare button event would then land where the pointer used to be.
-INPUT PointerEvent(POINT at, DWORD buttonFlags) {
-    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (at.x * 65535 + sw / 2) / (sw - 1);
-    in.mi.dy = (at.y * 65535 + sh / 2) / (sh - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
-    return in;
 }
 
 double Quantile(const std::vector<double>& sorted, double q) {
@@ -104,7 +52,7 @@ std::wstring FreshCopy(const std::wstring& exePath, const std::wstring& runName)
     std::wstring runs = DriverFolder() + L"\\bench-runs";
     CreateDirectoryW(runs.c_str(), nullptr);
     std::wstring folder = runs + L"\\" + runName;
-    RemoveTree(folder);
+    outside::RemoveTree(folder);
     CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring copy = folder + L"\\" + NameOf(exePath);
     if (!CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
@@ -147,9 +95,7 @@ bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) 
 }
 
 HWND Process::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
-    FindContext context{pid_, className, visibleOnly, nullptr};
-    EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&context));
-    return context.found;
+    return outside::FindTopLevel(pid_, className, visibleOnly);
 }
 
 int Process::Close(HWND mainWindow, DWORD timeoutMs) {
@@ -276,26 +222,9 @@ Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, doubl
     return watch;
 }
 
-RECT ClientRectOnScreen(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 POINT CentreOnScreen(HWND window) {
-    RECT rect = ClientRectOnScreen(window);
+    RECT rect = outside::ClientRectOnScreen(window);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-void MoveTo(POINT at) {
-    INPUT in = PointerEvent(at, 0);
-    SendInput(1, &in, sizeof(INPUT));
-}
-
-void PressAndRelease(POINT at) {
-    INPUT in[2] = {PointerEvent(at, MOUSEEVENTF_LEFTDOWN), PointerEvent(at, MOUSEEVENTF_LEFTUP)};
-    SendInput(2, in, sizeof(INPUT));
 }
 
 Spread Summarise(std::vector<double> sample) {

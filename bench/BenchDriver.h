@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/outside/Outside.h"
+
 namespace bench {
 
 // A monotonic clock in milliseconds (the performance counter).
@@ -96,14 +98,12 @@ struct Watch {
 Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, int pollMs = 1,
                         const std::function<void()>& afterEachGrab = {});
 
-// The client area of a window on screen.
-RECT ClientRectOnScreen(HWND window);
+using outside::ClientRectOnScreen;
 // The centre of a child window on screen.
 POINT CentreOnScreen(HWND window);
 
-// Real pointer input at a screen point: a move alone, and a press with its release.
-void MoveTo(POINT at);
-void PressAndRelease(POINT at);
+using outside::MoveTo;
+using outside::PressAndRelease;
 
 // Median and spread of a sample.
 struct Spread {

@@ -1,6 +1,8 @@
 // The driver's plumbing: processes, windows, input, pixels and the clipboard.
 #include "tests/e2e/E2e.h"
 
+#include "tests/outside/Outside.h"
+
 #include <shlwapi.h>
 
 #include <fstream>
@@ -15,50 +17,6 @@ std::wstring DriverFolder() {
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-struct FindContext {
-    DWORD pid;
-    const wchar_t* className;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevelProc(HWND hwnd, LPARAM lp) {
-    auto* context = reinterpret_cast<FindContext*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != context->pid)
-        return TRUE;
-    if (context->visibleOnly && !IsWindowVisible(hwnd))
-        return TRUE;
-    wchar_t name[64];
-    GetClassNameW(hwnd, name, 64);
-    if (lstrcmpW(name, context->className) != 0)
-        return TRUE;
-    context->found = hwnd;
-    return FALSE;
 }
 
 }  // namespace
@@ -89,7 +47,7 @@ App::App(const std::wstring& runName, bool freshFolder) {
     CreateDirectoryW(runs.c_str(), nullptr);
     folder_ = runs + L"\\" + runName;
     if (freshFolder)
-        RemoveTree(folder_);
+        outside::RemoveTree(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE);
 }
@@ -180,9 +138,7 @@ bool App::Running() const {
 }
 
 HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
-    FindContext context{pid_, className, visibleOnly, nullptr};
-    EnumWindows(&FindTopLevelProc, reinterpret_cast<LPARAM>(&context));
-    return context.found;
+    return outside::FindTopLevel(pid_, className, visibleOnly);
 }
 
 RECT WorkArea() {
@@ -271,10 +227,7 @@ std::wstring Text(HWND window) {
 }
 
 RECT ClientRectOnScreen(HWND window) {
-    RECT rect;
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return outside::ClientRectOnScreen(window);
 }
 
 SIZE ClientSize(HWND window) {
@@ -283,34 +236,15 @@ SIZE ClientSize(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-namespace {
-
-// An absolute pointer event at a screen point. Every event carries its position: under Wine a late
-// pointer report of an earlier warp can move the cursor back, and a bare button event would then
-// land where the pointer used to be.
-INPUT PointerEvent(int x, int y, DWORD buttonFlags) {
-    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (x * 65535 + sw / 2) / (sw - 1);
-    in.mi.dy = (y * 65535 + sh / 2) / (sh - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
-    return in;
-}
-
-}  // namespace
-
 void MoveTo(int x, int y) {
-    INPUT in = PointerEvent(x, y, 0);
-    SendInput(1, &in, sizeof(INPUT));
+    outside::MoveTo({x, y});
 }
 
 void ClickAt(int x, int y) {
-    MoveTo(x, y);
+    outside::MoveTo({x, y});
     // A person's pointer rests a moment before the press; the program reacts to the arrival first.
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    INPUT in[2] = {PointerEvent(x, y, MOUSEEVENTF_LEFTDOWN), PointerEvent(x, y, MOUSEEVENTF_LEFTUP)};
-    SendInput(2, in, sizeof(INPUT));
+    outside::PressAndRelease({x, y});
 }
 
 void Click(HWND window) {
