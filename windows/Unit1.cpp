@@ -402,17 +402,16 @@ void TForm1::Campus2Clear() {
 }
 
 void TForm1::btnReText() {
-    std::vector<TGlassButton*> overMap;
+    // Going through the empty text makes each button repaint over the new picture behind it.
+    auto retext = [](TGlassButton& button) {
+        std::wstring caption = button.Caption();
+        button.SetCaption(L"");
+        button.SetCaption(caption);
+    };
     for (int t = 1; t <= kTrees; ++t)
-        overMap.push_back(&btn[t]);
-    overMap.push_back(&btnBtnClear);
-    overMap.push_back(&btnSetting);
-    for (TGlassButton* button : overMap) {
-        // Going through the empty text makes each button repaint over the new picture behind it.
-        std::wstring caption = button->Caption();
-        button->SetCaption(L"");
-        button->SetCaption(caption);
-    }
+        retext(btn[t]);
+    retext(btnBtnClear);
+    retext(btnSetting);
 }
 
 void TForm1::PaintContent(HDC dc) const {
@@ -435,10 +434,15 @@ void TForm1::OnPaint(HDC given) {
     }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    MemoryCanvas buffer(kClientWidth, kClientHeight);
-    PaintContent(buffer.Dc());
+    // Only the invalid part is drawn into the buffer: a stopwatch tick repaints just the label.
+    {
+        SavedDC saved(backBuffer_.Dc());
+        IntersectClipRect(backBuffer_.Dc(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
+                          ps.rcPaint.bottom);
+        PaintContent(backBuffer_.Dc());
+    }
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, buffer.Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+           ps.rcPaint.bottom - ps.rcPaint.top, backBuffer_.Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     EndPaint(Handle(), &ps);
 }
 

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "board/Analysis.h"
 #include "board/Board.h"
@@ -101,6 +100,8 @@ private:
     MapPicture Image1;
     std::optional<LineOverlayPicture> Image2;
     Stopwatch stopwatch_;
+    // The window's own paints are composed here first, so a repaint never flickers.
+    MemoryCanvas backBuffer_{kClientWidth, kClientHeight};
 
     UniqueFont windowFont_;
     UniqueFont labelFont_;
