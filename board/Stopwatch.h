@@ -54,7 +54,6 @@ public:
 
     // Takes effect at the next label update.
     void SetSeparators(Separators separators);
-    const Separators& GetSeparators() const noexcept { return separators_; }
 
     // Begins at zero when the label shows zero, else resumes from the time shown.
     void Start(MonotonicMs now);

@@ -12,8 +12,6 @@ public:
     GdiplusSession& operator=(const GdiplusSession&) = delete;
     ~GdiplusSession();
 
-    bool Started() const noexcept { return token_ != 0; }
-
 private:
     std::uintptr_t token_ = 0;
 };

@@ -86,6 +86,59 @@ private:
     HGDIOBJ old_;  // not owned
 };
 
+// BeginPaint on entry, EndPaint on exit: the paint of one WM_PAINT that carries no DC.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &ps_)) {}
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { EndPaint(window_, &ps_); }
+
+    HDC Dc() const noexcept { return dc_; }
+    // The part of the client area that needs painting.
+    const RECT& Invalid() const noexcept { return ps_.rcPaint; }
+
+private:
+    HWND window_;  // not owned
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// GetDC on entry, ReleaseDC on exit; a null window gives the screen's DC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+    }
+
+    HDC Dc() const noexcept { return dc_; }
+
+private:
+    HWND window_;  // not owned
+    HDC dc_;
+};
+
+// Clips a DC to a rectangle for the scope's lifetime (SelectClipRgn with a new region), then selects
+// no clip region again.
+class ClipScope {
+public:
+    ClipScope(HDC dc, const RECT& area) noexcept
+        : dc_(dc), region_(CreateRectRgn(area.left, area.top, area.right, area.bottom)) {
+        SelectClipRgn(dc_, region_.get());
+    }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+    ~ClipScope() { SelectClipRgn(dc_, nullptr); }
+
+private:
+    HDC dc_;  // not owned
+    UniqueRegion region_;
+};
+
 // A screen-compatible memory DC with a 32-bit top-down DIB section selected into it.
 class MemoryCanvas {
 public:
