@@ -1,7 +1,7 @@
 // The benchmark drivers' plumbing: folders, processes, input, screen grabs and statistics.
 #include "bench/BenchDriver.h"
 
-#include "tests/outside/Outside.h"
+#include "outside/Outside.h"
 
 #include <psapi.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/outside/Outside.h"
+#include "outside/Outside.h"
 
 namespace bench {
 

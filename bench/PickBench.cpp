@@ -30,7 +30,7 @@
 #include "bench/BenchDriver.h"
 #include "bench/VellicotUi.h"
 #include "windows/ControlIds.h"
-#include "windows/MainLayout.h"
+#include "board/MainLayout.h"
 
 namespace bench {
 namespace {

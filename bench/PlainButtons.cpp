@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "windows/MainLayout.h"
+#include "board/MainLayout.h"
 
 namespace {
 

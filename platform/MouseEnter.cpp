@@ -18,7 +18,9 @@ constexpr wchar_t kWatchProp[] = L"Vellicot.MouseEnter";
 
 struct Watch {
     std::function<void()> onEnter;
-    bool inside = false;  // the pointer is over the window and its leaving is being tracked
+    RECT quiet{};
+    bool inside = false;    // the pointer is over the window, off the quiet area
+    bool tracking = false;  // the pointer's leaving of the window is being tracked
 };
 
 void TrackLeave(HWND hwnd) {
@@ -53,13 +55,18 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR i
     auto* watch = reinterpret_cast<Watch*>(data);
     switch (msg) {
         case WM_MOUSEMOVE: {
-            if (watch->inside) {
-                if (LeaveLost())
-                    TrackLeave(hwnd);
+            if (!watch->tracking || LeaveLost()) {
+                watch->tracking = true;
+                TrackLeave(hwnd);
+            }
+            const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (PtInRect(&watch->quiet, at)) {
+                watch->inside = false;
                 break;
             }
+            if (watch->inside)
+                break;
             watch->inside = true;
-            TrackLeave(hwnd);
             // A copy: the callback may stop the watch or destroy the window. The window sees the move
             // before the callback runs.
             std::function<void()> onEnter = watch->onEnter;
@@ -69,6 +76,7 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR i
         }
         case WM_MOUSELEAVE:
             watch->inside = false;
+            watch->tracking = false;
             break;
         case WM_NCDESTROY: {
             std::unique_ptr<Watch> owned(watch);
@@ -86,15 +94,17 @@ Watch* FindWatch(HWND window) noexcept {
 
 }  // namespace
 
-void WatchMouseEnter(HWND window, std::function<void()> onEnter) {
+void WatchMouseEnter(HWND window, std::function<void()> onEnter, const RECT& quiet) {
     if (window == nullptr)
         return;
     if (Watch* watch = FindWatch(window)) {
         watch->onEnter = std::move(onEnter);
+        watch->quiet = quiet;
         return;
     }
     auto watch = std::make_unique<Watch>();
     watch->onEnter = std::move(onEnter);
+    watch->quiet = quiet;
     if (!SetPropW(window, kWatchProp, watch.get()))
         return;
     if (!SetWindowSubclass(window, &WatchProc, kSubclassId, reinterpret_cast<DWORD_PTR>(watch.get()))) {

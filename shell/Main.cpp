@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include "platform/GdiplusSession.h"
-#include "windows/Forms.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -38,13 +37,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // Each window's creation handler runs before the next window exists.
     vellicot::TForm1 form1;
     form1.Create();
-    vellicot::Form1 = &form1;
     vellicot::TForm2 form2;
     form2.Create(form1);
-    vellicot::Form2 = &form2;
+    form1.AttachPicker(form2);
     vellicot::TForm3 form3;
     form3.Create(form1.Handle(), form1.board);
-    vellicot::Form3 = &form3;
+    form1.AttachSettings(form3);
 
     form1.Show(showCommand);
     MSG msg;
@@ -55,8 +53,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    vellicot::Form3 = nullptr;
-    vellicot::Form2 = nullptr;
-    vellicot::Form1 = nullptr;
     return static_cast<int>(msg.wParam);
 }

@@ -11,8 +11,7 @@
 #include "shell/SettingsFile.h"
 #include "shell/Stacking.h"
 #include "windows/ControlIds.h"
-#include "windows/Forms.h"
-#include "windows/MainLayout.h"
+#include "board/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
@@ -151,8 +150,11 @@ void TForm1::CreateControls() {
     for (TGlassButton* button : {&btnBtnClear, &btnAllClear, &btnSTA, &btnEND, &btnCOPY, &btnSetting}) {
         button->OnMouseEnter = enter;
     }
-    // The map and the overlay are painted by the window itself, so its own enter covers them.
-    for (HWND window : {Handle(), edtNAME, chTopmost})
+    // The map and the overlay are painted by the window itself, so its own enter covers them; the
+    // time label, painted by the window too, has no hover-to-front.
+    WatchMouseEnter(
+        Handle(), [this] { btn01MouseEnter(); }, kLabelTimeRect);
+    for (HWND window : {edtNAME, chTopmost})
         WatchMouseEnter(window, [this] { btn01MouseEnter(); });
 }
 
@@ -202,9 +204,9 @@ void TForm1::WriteCloseSettings() {
     file.WriteInteger(L"Form1Top2", mine.top);
     file.WriteInteger(L"Form1Left2", mine.left);
     file.WriteString(L"NAME", WindowText(edtNAME));
-    if (Form2 != nullptr) {
+    if (picker_ != nullptr) {
         RECT picker;
-        GetWindowRect(Form2->Handle(), &picker);
+        GetWindowRect(picker_->Handle(), &picker);
         file.WriteInteger(L"Form2Top2", picker.top);
         file.WriteInteger(L"Form2Left2", picker.left);
     }
@@ -230,8 +232,8 @@ void TForm1::FormActivate() {
 void TForm1::btn01Click(TCustomGlassButton& sender) {
     board.iSel1 = ButtonNumberFromName(sender.Name());
     ApplyTopmost(Handle(), false);
-    if (Form2 != nullptr)
-        Form2->ShowModal(Handle());
+    if (picker_ != nullptr)
+        picker_->ShowModal(Handle());
     SetTopmostCheck(board.blChTopmost);
     ApplyStackingStyle();
 }
@@ -285,8 +287,8 @@ void TForm1::ShowStopwatchState() {
 
 void TForm1::btnAllClearClick() {
     excAllClear();
-    if (Form2 != nullptr)
-        Form2->btnClear();
+    if (picker_ != nullptr)
+        picker_->btnClear();
 }
 
 void TForm1::btnBtnClearClick() {
@@ -296,8 +298,8 @@ void TForm1::btnBtnClearClick() {
 void TForm1::btnSettingClick() {
     board.iSettings = 0;
     ApplyTopmost(Handle(), false);
-    if (Form3 != nullptr)
-        Form3->ShowModal(Handle());
+    if (settings_ != nullptr)
+        settings_->ShowModal(Handle());
     SetTopmostCheck(board.blChTopmost);
     ApplyStackingStyle();
     if (board.iSettings != 1)
@@ -305,9 +307,9 @@ void TForm1::btnSettingClick() {
     LoadMapForPalette();
     excBtnClearForm2_Sub();
     Campus2Clear();
-    if (Form2 != nullptr) {
-        Form2->Check2Red();
-        Form2->Check1RedLine();
+    if (picker_ != nullptr) {
+        picker_->Check2Red();
+        picker_->Check1RedLine();
     }
     btnReText();
     SettingsFile file;
@@ -365,9 +367,9 @@ void TForm1::excBtnClearForm1() {
         tree.SetInnerBorderColor(0x000000);
     }
     Campus2Clear();
-    if (Form2 != nullptr) {
-        Form2->btnClear();
-        Form2->Check1RedLine();
+    if (picker_ != nullptr) {
+        picker_->btnClear();
+        picker_->Check1RedLine();
     }
 }
 
@@ -432,18 +434,16 @@ void TForm1::OnPaint(HDC given) {
         PaintContent(given);
         return;
     }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    PaintScope paint(Handle());
+    const RECT& invalid = paint.Invalid();
     // Only the invalid part is drawn into the buffer: a stopwatch tick repaints just the label.
     {
         SavedDC saved(backBuffer_.Dc());
-        IntersectClipRect(backBuffer_.Dc(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
-                          ps.rcPaint.bottom);
+        IntersectClipRect(backBuffer_.Dc(), invalid.left, invalid.top, invalid.right, invalid.bottom);
         PaintContent(backBuffer_.Dc());
     }
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, backBuffer_.Dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    EndPaint(Handle(), &ps);
+    BitBlt(paint.Dc(), invalid.left, invalid.top, invalid.right - invalid.left, invalid.bottom - invalid.top,
+           backBuffer_.Dc(), invalid.left, invalid.top, SRCCOPY);
 }
 
 bool TForm1::OnEraseBackground(HDC dc) {
@@ -453,6 +453,17 @@ bool TForm1::OnEraseBackground(HDC dc) {
     RECT client{0, 0, kClientWidth, kClientHeight};
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     return true;
+}
+
+HBRUSH TForm1::OnCtlColorStatic(HDC dc) {
+    // The check box stands on the window's white.
+    SetBkColor(dc, RGB(255, 255, 255));
+    return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+void TForm1::OnCommand(int id, int code) {
+    if (id == ids::kChTopmost && code == BN_CLICKED)
+        chTopmostClick();
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -466,12 +477,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return OnEraseBackground(reinterpret_cast<HDC>(wp)) ? 1 : 0;
         case WM_CTLCOLORSTATIC:
-            // The check box stands on the window's white.
-            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            return reinterpret_cast<LRESULT>(OnCtlColorStatic(reinterpret_cast<HDC>(wp)));
         case WM_COMMAND:
-            if (LOWORD(wp) == ids::kChTopmost && HIWORD(wp) == BN_CLICKED)
-                chTopmostClick();
+            OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
         case WM_TIMER:
             if (wp == kTimer1)

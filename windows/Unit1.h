@@ -17,6 +17,9 @@
 
 namespace vellicot {
 
+class TForm2;
+class TForm3;
+
 class TForm1 : public Window {
 public:
     static constexpr int kClientWidth = 304;
@@ -28,6 +31,10 @@ public:
 
     // Creates the window and its controls (hidden) and runs the creation handler.
     void Create();
+    // The selection window and the settings dialog, each given once it has been created; until then
+    // the main window's resets leave them out. Both must live as long as this window.
+    void AttachPicker(TForm2& picker) noexcept { picker_ = &picker; }
+    void AttachSettings(TForm3& settings) noexcept { settings_ = &settings; }
     void Show(int showCommand);
 
     // The Board lives in the main window's own fields for the whole run.
@@ -86,6 +93,8 @@ private:
     void PaintContent(HDC dc) const;
     void OnPaint(HDC given);
     bool OnEraseBackground(HDC dc);
+    HBRUSH OnCtlColorStatic(HDC dc);
+    void OnCommand(int id, int code);
 
     TGlassButton btnSTA;
     TGlassButton btnEND;
@@ -106,6 +115,8 @@ private:
     UniqueFont windowFont_;
     UniqueFont labelFont_;
     bool timerRunning_ = false;
+    TForm2* picker_ = nullptr;    // not owned
+    TForm3* settings_ = nullptr;  // not owned
 };
 
 }  // namespace vellicot

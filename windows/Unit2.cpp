@@ -9,7 +9,6 @@
 #include "shell/Placement.h"
 #include "shell/SettingsFile.h"
 #include "windows/ControlIds.h"
-#include "windows/Forms.h"
 #include "windows/Unit1.h"
 
 namespace vellicot {
@@ -144,18 +143,20 @@ void TForm2::PaintContent(HDC dc) const {
     FillRect(dc, &client, background_.get());
 }
 
+void TForm2::OnPaint(HDC given) {
+    if (given != nullptr) {
+        // A glass button asks for the background beneath it.
+        PaintContent(given);
+        return;
+    }
+    PaintScope paint(Handle());
+    PaintContent(paint.Dc());
+}
+
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT:
-            if (wp != 0) {
-                // A glass button asks for the background beneath it.
-                PaintContent(reinterpret_cast<HDC>(wp));
-            } else {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(Handle(), &ps);
-                PaintContent(dc);
-                EndPaint(Handle(), &ps);
-            }
+            OnPaint(reinterpret_cast<HDC>(wp));
             return 0;
         case WM_PRINTCLIENT:
         case WM_ERASEBKGND:

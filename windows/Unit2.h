@@ -33,8 +33,6 @@ public:
     void Check2Red() { analysis_->Check2Red(); }
     void Check1RedLine() { analysis_->Check1RedLine(); }
 
-    TGlassButton& BitBtn(int n) { return BitBtn_[n]; }
-
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormShow() override;
@@ -46,7 +44,9 @@ private:
     void BitBtn01Click(TCustomGlassButton& sender);
     void BitBtn18Click();
     void BitBtn01MouseEnter();
+    // The window's background: all it paints, for itself and beneath its glass buttons.
     void PaintContent(HDC dc) const;
+    void OnPaint(HDC given);
 
     TForm1* main_ = nullptr;                         // not owned; lives to the end of the run
     std::array<TGlassButton, kEntries + 3> BitBtn_;  // BitBtn01..BitBtn18 in slots 1..18

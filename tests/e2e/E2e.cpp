@@ -1,7 +1,7 @@
 // The driver's plumbing: processes, windows, input, pixels and the clipboard.
 #include "tests/e2e/E2e.h"
 
-#include "tests/outside/Outside.h"
+#include "outside/Outside.h"
 
 #include <shlwapi.h>
 

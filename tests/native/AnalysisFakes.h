@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "board/Analysis.h"
-#include "windows/MainLayout.h"
+#include "board/MainLayout.h"
 
 namespace vellicot::testing {
 

@@ -106,6 +106,25 @@ TEST_F(MouseEnterTest, SystemControlsReportTooAndTheParentCountsAgainWhenThePoin
     EXPECT_LE(parent - parentInside, 1);
 }
 
+TEST_F(MouseEnterTest, AQuietAreaCountsAsOffTheWindow) {
+    int entered = 0;
+    const RECT quiet{0, 0, 100, 50};  // screen 200..300 x 200..250
+    WatchMouseEnter(
+        window.Handle(), [&] { ++entered; }, quiet);
+    MovePointer(250, 220);
+    EXPECT_EQ(entered, 0) << "entering over the quiet area reports nothing";
+    MovePointer(260, 230);
+    EXPECT_EQ(entered, 0);
+    MovePointer(250, 320);
+    EXPECT_GE(entered, 1) << "moving from the quiet area onto the window is entering it";
+    // Wine may deliver one more move at the pointer's previous place, so count from here on only
+    // that coming back from the quiet area is entering again.
+    int before = entered;
+    MovePointer(250, 220);
+    MovePointer(250, 330);
+    EXPECT_GT(entered, before);
+}
+
 TEST_F(MouseEnterTest, WatchingAgainReplacesTheCallbackAndStoppingEndsTheReports) {
     auto firstToken = std::make_shared<int>(0);
     std::weak_ptr<int> first = firstToken;

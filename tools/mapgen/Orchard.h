@@ -4,7 +4,7 @@
 #include <array>
 
 #include "tools/mapgen/Raster.h"
-#include "windows/MainLayout.h"
+#include "board/MainLayout.h"
 
 namespace vellicot::mapgen {
 

@@ -1,5 +1,5 @@
 // Run folders, window lookup and pointer input for the drivers that work Vellicot from outside.
-#include "tests/outside/Outside.h"
+#include "outside/Outside.h"
 
 namespace outside {
 namespace {

@@ -1,5 +1,5 @@
-// Where the main window puts its map and its sixteen tree buttons. Platform-free, so the map
-// generator and the native tests read the same places the window uses.
+// Where the main window puts its map and its sixteen tree buttons, in client pixels at 96 DPI.
+// Platform-free, so the map generator and the native tests read the same places the window uses.
 #pragma once
 
 #include <array>
@@ -17,7 +17,9 @@ struct TreeSpot {
     int left;
     int top;
 };
-// The top-left corner of tree t's button (slot t, 1..16; slot 0 unused).
+// The top-left corner of tree t's button (slot t, 1..16; slot 0 unused). The map pictures draw a
+// tree under each of these places: after changing one, redraw them with the native tree's
+// `update_map_pictures` target and commit resources/PngImage_*.png with the change.
 inline constexpr std::array<TreeSpot, 17> kTreeButtons = {{
     {0, 0},
     {65, 59},
