@@ -226,11 +226,20 @@ TEST(AnalysisTest, AnySettingOtherThanZeroActsLikeOne) {
 
 TEST(AnalysisTest, ViceEntriesTakeTheirVirtuesBorders) {
     AnalysisRig rig;
+    // The tables hold equal colours for a virtue and its vice; make the vice slots differ so that
+    // reading the vice's own slot would show.
+    for (int k = 1; k <= kVirtues; ++k) {
+        rig.board.sList2Col[k + 8] = 0x010101u * static_cast<Colour>(k);
+        rig.board.sList2OCo[k + 8] = 0x020202u * static_cast<Colour>(k);
+    }
+    rig.Pick(2, 9);  // one taken vice: its outer ring is the window's background, its inner border stays
     rig.analysis.Check2Red();
     for (int k = 1; k <= kVirtues; ++k) {
         EXPECT_EQ(rig.entries[k + 8].inner, rig.board.sList2Col[k]) << k;
-        EXPECT_EQ(rig.entries[k + 8].outer, rig.board.sList2OCo[k]) << k;
+        if (k != 1)
+            EXPECT_EQ(rig.entries[k + 8].outer, rig.board.sList2OCo[k]) << k;
     }
+    EXPECT_EQ(rig.entries[9].outer, kPickerBackground);
 }
 
 TEST(AnalysisTest, AnalysisNeverChangesATreeCaption) {

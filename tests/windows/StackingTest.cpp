@@ -114,6 +114,64 @@ private:
     DWORD threadId_ = 0;
 };
 
+// Another application: this test program started again as "--foreign-window", whose one window
+// takes the foreground.
+class ForeignProcess {
+public:
+    ForeignProcess() {
+        wchar_t exe[MAX_PATH];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(exe) + L"\" --foreign-window";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info))
+            return;
+        process_.reset(info.hProcess);
+        CloseHandle(info.hThread);
+        processId_ = info.dwProcessId;
+        PumpUntil([this] { return (hwnd_ = FindWindowOfProcess()) != nullptr; }, 20000);
+    }
+    ForeignProcess(const ForeignProcess&) = delete;
+    ForeignProcess& operator=(const ForeignProcess&) = delete;
+    ~ForeignProcess() {
+        if (!process_)
+            return;
+        if (hwnd_ != nullptr)
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0)
+            TerminateProcess(process_.get(), 1);
+    }
+
+    HWND Handle() const { return hwnd_; }
+    DWORD ThreadId() const { return GetWindowThreadProcessId(hwnd_, nullptr); }
+
+private:
+    HWND FindWindowOfProcess() const {
+        struct Search {
+            DWORD processId;
+            HWND found;
+        } search{processId_, nullptr};
+        EnumWindows(
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lp);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                if (owner != s->processId || !IsWindowVisible(hwnd))
+                    return TRUE;
+                s->found = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+    HWND hwnd_ = nullptr;
+};
+
 TEST(StackingTest, ApplyTopmostSetsAndClearsTheStyle) {
     TestWindow window;
     window.Create();
@@ -162,12 +220,13 @@ TEST(StackingTest, ApplyingTheStyleAWindowAlreadyHasChangesNothing) {
     EXPECT_TRUE(IsAbove(upper.Handle(), lower.Handle())) << "a repeated topmost call would raise lower";
 }
 
-TEST(StackingTest, ForceForegroundBringsOurWindowInFrontOfAnotherThreadsWindow) {
+TEST(StackingTest, ForceForegroundBringsOurWindowInFrontOfAnotherApplicationsWindow) {
     LockTimeoutForTest timeout(4321);
     TestWindow main;
     main.Create();
-    ForeignWindow foreign;
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == foreign.Handle(); }));
+    ForeignProcess foreign;
+    ASSERT_NE(foreign.Handle(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == foreign.Handle(); }, 10000));
 
     ForceForeground(main.Handle());
     PumpMessages(20);
