@@ -1,0 +1,91 @@
+// Reading a created window as a person or a test sees it: class, text, place, font, style, and its
+// own painting without its children.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Handles.h"
+#include "platform/Win32.h"
+#include "widgets/GlassButton.h"
+
+namespace vellicot::testing_support {
+
+inline std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+inline std::wstring TextOf(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+// A child's rectangle in its parent's client coordinates.
+inline RECT RectInParent(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+inline void ExpectRect(HWND child, int left, int top, int width, int height) {
+    RECT rect = RectInParent(child);
+    EXPECT_EQ(rect.left, left);
+    EXPECT_EQ(rect.top, top);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+// The font a system control was given with WM_SETFONT.
+inline LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (handle != nullptr)
+        GetObjectW(handle, sizeof font, &font);
+    return font;
+}
+
+inline TCustomGlassButton* GlassOf(HWND hwnd) {
+    return dynamic_cast<TCustomGlassButton*>(WindowFromHandle(hwnd));
+}
+
+inline bool HasTabStop(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// The window's own painting (WM_PRINTCLIENT: background and non-windowed content, no children) on
+// a canvas of its client size.
+inline void PaintClientInto(HWND window, MemoryCanvas& canvas) {
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+}
+
+// A canvas pixel as 0x00BBGGRR.
+inline std::uint32_t ColourAt(const MemoryCanvas& canvas, int x, int y) {
+    std::uint32_t argb = canvas.Pixel(x, y);
+    return ((argb & 0xFF) << 16) | (argb & 0xFF00) | ((argb >> 16) & 0xFF);
+}
+
+// The smallest rectangle holding every pixel of the area that differs from the background; empty
+// when there is none.
+inline RECT InkBox(const MemoryCanvas& canvas, const RECT& area, std::uint32_t background) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (ColourAt(canvas, x, y) == background)
+                continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    if (box.left >= box.right)
+        return RECT{};
+    return box;
+}
+
+}  // namespace vellicot::testing_support

@@ -1,0 +1,197 @@
+// The main window as it opens: its frame, every control's place, font, starting colours and tab
+// stops, and what it paints itself (white, the map, the time label).
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "FormInspection.h"
+#include "shell/SettingsFile.h"
+#include "windows/ControlIds.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+
+namespace vellicot {
+namespace {
+
+using namespace testing_support;
+
+constexpr std::uint32_t kWindowTextColour = 0xFF000008;
+
+class Unit1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(SettingsFileName().c_str());  // a first start: every setting at its default
+        form1.Create();
+        form2.Create(form1);
+        form1.AttachPicker(form2);
+    }
+    void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
+
+    HWND Control(int id) const { return GetDlgItem(form1.Handle(), id); }
+
+    TForm1 form1;
+    TForm2 form2;
+};
+
+TEST_F(Unit1Test, WindowHasItsClassCaptionFixedFrameAndClientSize) {
+    HWND hwnd = form1.Handle();
+    EXPECT_EQ(ClassOf(hwnd), L"TForm1");
+    EXPECT_EQ(TextOf(hwnd), L"Vellicot ver.1.40");
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "no maximising, no resizing";
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, 304);
+    EXPECT_EQ(client.bottom, 348);
+}
+
+// Every glass button of the window, as the form gives it and the creation handler leaves it.
+struct GlassExpected {
+    int id;
+    const wchar_t* name;
+    int left, top, width, height;
+    const wchar_t* caption;
+    const wchar_t* family;
+    int fontHeight;  // pixels
+    bool bold;
+    bool forceTransparent;
+    bool tabStop;
+    bool enabled;
+};
+
+constexpr std::array<GlassExpected, 6> kCommandButtons = {{
+    {ids::kBtnSTA, L"btnSTA", 0, 1, 60, 44, L"タイム\r\n計測開始", L"Meiryo UI", 12, true, true, false, true},
+    {ids::kBtnEND, L"btnEND", 60, 1, 60, 44, L"タイム\r\n計測停止", L"Meiryo UI", 12, true, true, false,
+     false},
+    {ids::kBtnCOPY, L"btnCOPY", 210, 1, 46, 44, L"結果\r\nCOPY", L"Tahoma", 12, true, true, true, false},
+    {ids::kBtnAllClear, L"btnAllClear", 256, 1, 46, 44, L"最初\r\nから", L"Meiryo UI", 12, true, true, false,
+     true},
+    {ids::kBtnSetting, L"btnSetting", 2, 320, 50, 26, L"設　定", L"Meiryo UI", 11, true, false, false, true},
+    {ids::kBtnBtnClear, L"btnBtnClear", 231, 320, 71, 26, L"選択全クリア", L"Meiryo UI", 11, true, false,
+     false, true},
+}};
+
+void ExpectGlass(HWND hwnd, const GlassExpected& e) {
+    SCOPED_TRACE(testing::Message() << "control " << e.id);
+    ASSERT_NE(hwnd, nullptr);
+    TCustomGlassButton* button = GlassOf(hwnd);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ClassOf(hwnd), L"TGlassButton");
+    EXPECT_EQ(button->Name(), e.name);
+    ExpectRect(hwnd, e.left, e.top, e.width, e.height);
+    EXPECT_EQ(TextOf(hwnd), e.caption);
+    EXPECT_EQ(button->Font().family, e.family);
+    EXPECT_EQ(button->Font().height, -e.fontHeight);
+    EXPECT_EQ(button->Font().bold, e.bold);
+    EXPECT_EQ(button->ForceTransparent(), e.forceTransparent);
+    EXPECT_EQ(HasTabStop(hwnd), e.tabStop);
+    EXPECT_EQ(button->TabStop(), e.tabStop);
+    EXPECT_EQ(IsWindowEnabled(hwnd) != FALSE, e.enabled);
+    EXPECT_EQ(button->ShineColor(), 0xFFFFFFu);
+    EXPECT_EQ(button->ForeColor(), 0xFFFFFFu);
+    EXPECT_EQ(button->GlowColor(), 0xFFBD8Du);
+    EXPECT_EQ(button->BackColor(), 0xFFFFFFu);
+    EXPECT_EQ(button->InnerBorderColor(), 0x000000u);
+}
+
+TEST_F(Unit1Test, CommandButtonsSitAtTheirPlacesWithTheirFontsAndColours) {
+    for (const GlassExpected& e : kCommandButtons) {
+        ExpectGlass(Control(e.id), e);
+        EXPECT_EQ(GlassOf(Control(e.id))->OuterBorderColor(), 0xFFFFFFu) << e.id;
+        EXPECT_EQ(GlassOf(Control(e.id))->Font().colour, kWindowTextColour) << e.id;
+    }
+}
+
+TEST_F(Unit1Test, TreeButtonsSitOnTheirTreesWithTheirLabelsReset) {
+    struct Tree {
+        int left, top;
+        const wchar_t* label;
+    };
+    constexpr std::array<Tree, 17> kTrees = {{
+        {0, 0, L""},
+        {65, 59, L"上４"},
+        {122, 62, L"上３"},
+        {177, 70, L"上１"},
+        {135, 120, L"上２"},
+        {252, 118, L"右４"},
+        {231, 169, L"右３"},
+        {184, 165, L"右１"},
+        {225, 222, L"右２"},
+        {122, 222, L"下２"},
+        {80, 267, L"下１"},
+        {138, 289, L"下３"},
+        {177, 249, L"下４"},
+        {19, 105, L"左１"},
+        {57, 155, L"左２"},
+        {7, 158, L"左３"},
+        {29, 211, L"左４"},
+    }};
+    for (int t = 1; t <= 16; ++t) {
+        wchar_t name[8];
+        swprintf(name, 8, L"btn%02d", t);
+        // After the resets of start-up a tree shows its label in bold 10 points, black on white with
+        // black borders.
+        ExpectGlass(Control(ids::kTreeButton + t),
+                    {ids::kTreeButton + t, name, kTrees[t].left, kTrees[t].top, 40, 40, kTrees[t].label,
+                     L"Meiryo UI", 13, true, true, false, true});
+        const TCustomGlassButton* tree = GlassOf(Control(ids::kTreeButton + t));
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->Font().Size(), 10) << t;
+        EXPECT_EQ(tree->Font().colour, 0x000000u) << t;
+        EXPECT_EQ(tree->OuterBorderColor(), 0x000000u) << t;
+    }
+}
+
+TEST_F(Unit1Test, NameBoxAndCheckBoxUseTheWindowFontAndOnlyCopyAndCheckBoxAreTabStops) {
+    HWND name = Control(ids::kEdtNAME);
+    EXPECT_EQ(ClassOf(name), L"Edit");
+    ExpectRect(name, 123, 22, 83, 22);
+    EXPECT_EQ(TextOf(name), L"名無し");
+    HWND check = Control(ids::kChTopmost);
+    EXPECT_EQ(ClassOf(check), L"Button");
+    ExpectRect(check, 60, 325, 58, 17);
+    EXPECT_EQ(TextOf(check), L"最前面");
+    EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED) << "stay-on-top is on by default";
+    for (HWND control : {name, check}) {
+        LOGFONTW font = FontOf(control);
+        EXPECT_STREQ(font.lfFaceName, L"Meiryo UI");
+        EXPECT_EQ(font.lfHeight, -11);
+        EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    }
+
+    int tabStops = 0;
+    for (HWND child = GetWindow(form1.Handle(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (HasTabStop(child)) {
+            ++tabStops;
+            EXPECT_TRUE(child == Control(ids::kBtnCOPY) || child == check) << GetDlgCtrlID(child);
+        }
+    }
+    EXPECT_EQ(tabStops, 2);
+}
+
+TEST_F(Unit1Test, WindowPaintsWhiteTheMapAndTheRightAlignedTimeLabel) {
+    MemoryCanvas canvas(304, 348);
+    PaintClientInto(form1.Handle(), canvas);
+    for (POINT white : {POINT{1, 100}, POINT{303, 200}, POINT{100, 45}, POINT{150, 347}, POINT{61, 10}})
+        EXPECT_EQ(ColourAt(canvas, white.x, white.y), 0xFFFFFFu) << white.x << "," << white.y;
+
+    int mapPixels = 0;
+    for (int y = 46; y < 346; ++y)
+        for (int x = 2; x < 302; ++x)
+            mapPixels += ColourAt(canvas, x, y) != 0xFFFFFFu;
+    EXPECT_GT(mapPixels, 300 * 300 / 2) << "the orchard fills the map's place";
+
+    // "00:00.000" in the 16-pixel font, right-aligned in 123, 1, 83 x 20, and nothing of it outside.
+    RECT label = InkBox(canvas, RECT{100, 0, 304, 46}, 0xFFFFFF);
+    EXPECT_GE(label.left, 123);
+    EXPECT_GE(label.top, 1);
+    EXPECT_LE(label.right, 206);
+    EXPECT_LE(label.bottom, 21);
+    EXPECT_GE(label.right, 200) << "right-aligned";
+    EXPECT_GE(label.bottom - label.top, 10) << "digits of a 16-pixel font, not of the 11-pixel window font";
+}
+
+}  // namespace
+}  // namespace vellicot
