@@ -8,7 +8,10 @@
 
 #include "platform/Handles.h"
 #include "platform/Win32.h"
+#include "shell/SettingsFile.h"
 #include "widgets/GlassButton.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
 
 namespace vellicot::testing_support {
 
@@ -87,5 +90,21 @@ inline RECT InkBox(const MemoryCanvas& canvas, const RECT& area, std::uint32_t b
         return RECT{};
     return box;
 }
+
+// The main window and the selection window as a first start makes them: no settings file, both
+// created hidden in their order.
+class MainAndPickerFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(SettingsFileName().c_str());
+        form1.Create();
+        form2.Create(form1);
+        form1.AttachPicker(form2);
+    }
+    void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
+
+    TForm1 form1;
+    TForm2 form2;
+};
 
 }  // namespace vellicot::testing_support

@@ -5,10 +5,7 @@
 #include <array>
 
 #include "FormInspection.h"
-#include "shell/SettingsFile.h"
 #include "windows/ControlIds.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
 
 namespace vellicot {
 namespace {
@@ -17,20 +14,9 @@ using namespace testing_support;
 
 constexpr std::uint32_t kWindowTextColour = 0xFF000008;
 
-class Unit1Test : public ::testing::Test {
+class Unit1Test : public MainAndPickerFixture {
 protected:
-    void SetUp() override {
-        DeleteFileW(SettingsFileName().c_str());  // a first start: every setting at its default
-        form1.Create();
-        form2.Create(form1);
-        form1.AttachPicker(form2);
-    }
-    void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
-
     HWND Control(int id) const { return GetDlgItem(form1.Handle(), id); }
-
-    TForm1 form1;
-    TForm2 form2;
 };
 
 TEST_F(Unit1Test, WindowHasItsClassCaptionFixedFrameAndClientSize) {

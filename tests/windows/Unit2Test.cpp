@@ -5,30 +5,16 @@
 #include <array>
 
 #include "FormInspection.h"
-#include "shell/SettingsFile.h"
 #include "windows/ControlIds.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
 
 namespace vellicot {
 namespace {
 
 using namespace testing_support;
 
-class Unit2Test : public ::testing::Test {
+class Unit2Test : public MainAndPickerFixture {
 protected:
-    void SetUp() override {
-        DeleteFileW(SettingsFileName().c_str());
-        form1.Create();
-        form2.Create(form1);
-        form1.AttachPicker(form2);
-    }
-    void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
-
     HWND Button(int n) const { return GetDlgItem(form2.Handle(), ids::kBitBtn + n); }
-
-    TForm1 form1;
-    TForm2 form2;
 };
 
 TEST_F(Unit2Test, WindowHasItsCaptionDialogFrameAndStaysOnTopHidden) {
