@@ -97,6 +97,11 @@ public:
     std::wstring Version() const;
     virtual std::uint32_t GetVersionNr() const { return kVersionNr; }
 
+    // The DPI of the window the button is shown in; its corner radius, borders and caption are
+    // given at 96 DPI and drawn scaled to it.
+    int PixelsPerInch() const noexcept { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value) { SetAndInvalidate(FPixelsPerInch, value); }
+
     // Bounds in the parent's client coordinates.
     int Left() const noexcept { return FLeft; }
     int Top() const noexcept { return FTop; }
@@ -219,6 +224,7 @@ private:
     int FTop = 0;
     int FWidth = 100;
     int FHeight = 32;
+    int FPixelsPerInch = 96;
 
     bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
     bool FPointerTracked = false;     // the platform reports the pointer over the window

@@ -8,7 +8,10 @@ namespace vellicot {
 
 class GlassFace final : public TreeButtonFace {
 public:
-    explicit GlassFace(TCustomGlassButton& button) noexcept : button_(button) {}
+    // bounds: where a tree button stands in the main window's client area at 96 DPI, whatever the
+    // window's DPI; the pair lines are drawn in those pixels and scaled by the overlay.
+    explicit GlassFace(TCustomGlassButton& button, Bounds bounds = {}) noexcept
+        : button_(button), bounds_(bounds) {}
 
     void SetCaption(std::wstring_view caption) override { button_.SetCaption(caption); }
     void SetFontBold(bool bold) override { button_.SetFontBold(bold); }
@@ -17,12 +20,11 @@ public:
     void SetInnerBorderColor(Colour colour) override { button_.SetInnerBorderColor(colour); }
     void SetOuterBorderColor(Colour colour) override { button_.SetOuterBorderColor(colour); }
     void SetBackColor(Colour colour) override { button_.SetBackColor(colour); }
-    Bounds BoundsInParent() const override {
-        return {button_.Left(), button_.Top(), button_.Width(), button_.Height()};
-    }
+    Bounds BoundsInParent() const override { return bounds_; }
 
 private:
     TCustomGlassButton& button_;
+    Bounds bounds_;
 };
 
 }  // namespace vellicot

@@ -1,5 +1,7 @@
-// Scaling and painting the map; drawing and painting the line overlay.
+// Scaling and painting the map; drawing the line overlay; composing the two.
 #include "windows/Pictures.h"
+
+#include <algorithm>
 
 #include "platform/Png.h"
 
@@ -15,8 +17,16 @@ void FillWhite(const MemoryCanvas& canvas) {
 
 }  // namespace
 
-MapPicture::MapPicture() : canvas_(kPictureSize, kPictureSize) {
-    FillWhite(canvas_);
+MapPicture::MapPicture(int size) {
+    Resize(size);
+}
+
+void MapPicture::Resize(int size) {
+    canvas_.emplace(size, size);
+    FillWhite(*canvas_);
+    ++version_;
+    if (!resource_.empty())
+        Load(resource_.c_str());
 }
 
 bool MapPicture::Load(const wchar_t* resourceName) {
@@ -31,55 +41,113 @@ bool MapPicture::Load(const wchar_t* resourceName) {
     }
     UniqueGpBitmap source(rawSource);
     Gdiplus::GpGraphics* rawGraphics = nullptr;
-    if (GF::GdipCreateFromHDC(canvas_.Dc(), &rawGraphics) != Gdiplus::Ok)
+    if (GF::GdipCreateFromHDC(canvas_->Dc(), &rawGraphics) != Gdiplus::Ok)
         return false;
     UniqueGraphics graphics(rawGraphics);
     GF::GdipGraphicsClear(graphics.get(), 0xFFFFFFFF);
     GF::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
     GF::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHighQuality);
-    GF::GdipDrawImageRectI(graphics.get(), source.get(), 0, 0, kPictureSize, kPictureSize);
+    GF::GdipDrawImageRectI(graphics.get(), source.get(), 0, 0, canvas_->Width(), canvas_->Height());
     GF::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
+    resource_ = resourceName;
+    ++version_;
     return true;  // the decoded picture is freed here, once copied
 }
 
 void MapPicture::Paint(HDC dc, int left, int top) const {
-    BitBlt(dc, left, top, kPictureSize, kPictureSize, canvas_.Dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, left, top, canvas_->Width(), canvas_->Height(), canvas_->Dc(), 0, 0, SRCCOPY);
 }
 
-LineOverlayPicture::LineOverlayPicture(HWND owner, int left, int top)
-    : owner_(owner), left_(left), top_(top), canvas_(kPictureSize, kPictureSize) {
-    FillWhite(canvas_);
+LineOverlayPicture::LineOverlayPicture(HWND owner, Box place, int dpi)
+    : owner_(owner), place_(place), dpi_(0) {
+    SetDpi(dpi);
+}
+
+void LineOverlayPicture::SetDpi(int dpi) {
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    scaled_ = ScaleToDpi(place_, dpi);
+    canvas_.emplace(scaled_.width, scaled_.height);
+    FillWhite(*canvas_);
+    for (const Segment& segment : segments_)
+        Draw(segment);
+    Changed();
 }
 
 void LineOverlayPicture::Clear() {
-    FillWhite(canvas_);
-    InvalidateOwner();
+    segments_.clear();
+    FillWhite(*canvas_);
+    Changed();
 }
 
 void LineOverlayPicture::DrawSegment(Point from, Point to, Colour colour, int width) {
+    segments_.push_back({from, to, colour, width});
+    Draw(segments_.back());
+    Changed();
+}
+
+void LineOverlayPicture::Draw(const Segment& segment) {
     // A plain solid pen: round ends at these widths.
-    UniquePen pen(CreatePen(PS_SOLID, width, colour));
-    SelectedObject selected(canvas_.Dc(), pen.get());
-    MoveToEx(canvas_.Dc(), from.x, from.y, nullptr);
-    LineTo(canvas_.Dc(), to.x, to.y);
-    InvalidateOwner();
+    UniquePen pen(CreatePen(PS_SOLID, ScaleToDpi(segment.width, dpi_), segment.colour));
+    SelectedObject selected(canvas_->Dc(), pen.get());
+    MoveToEx(canvas_->Dc(), ScaleToDpi(segment.from.x, dpi_), ScaleToDpi(segment.from.y, dpi_), nullptr);
+    LineTo(canvas_->Dc(), ScaleToDpi(segment.to.x, dpi_), ScaleToDpi(segment.to.y, dpi_));
 }
 
 void LineOverlayPicture::Paint(HDC dc) const {
-    TransparentBlt(dc, left_, top_, kPictureSize, kPictureSize, canvas_.Dc(), 0, 0, kPictureSize,
-                   kPictureSize, kTransparentWhite);
+    TransparentBlt(dc, scaled_.left, scaled_.top, scaled_.width, scaled_.height, canvas_->Dc(), 0, 0,
+                   scaled_.width, scaled_.height, kTransparentWhite);
 }
 
 Colour LineOverlayPicture::PixelAt(int x, int y) const {
-    std::uint32_t argb = canvas_.Pixel(x, y);
+    std::uint32_t argb = canvas_->Pixel(x, y);
     return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
 }
 
-void LineOverlayPicture::InvalidateOwner() const {
+void LineOverlayPicture::Changed() {
+    ++version_;
     if (owner_ == nullptr)
         return;
-    RECT area{left_, top_, left_ + kPictureSize, top_ + kPictureSize};
+    RECT area{scaled_.left, scaled_.top, scaled_.Right(), scaled_.Bottom()};
     InvalidateRect(owner_, &area, FALSE);
+}
+
+MapView::MapView(HWND owner, Box place, int dpi)
+    : Image1(ScaleToDpi(place.width, dpi)), Image2(owner, place, dpi), place_(place), dpi_(dpi) {}
+
+void MapView::SetDpi(int dpi) {
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    Image1.Resize(ScaleToDpi(place_.width, dpi));
+    Image2.SetDpi(dpi);
+}
+
+void MapView::Paint(HDC dc) const {
+    const Box at = ScaleToDpi(place_, dpi_);
+    if (!composed_ || composed_->Width() != at.width || composed_->Height() != at.height) {
+        composed_.emplace(at.width, at.height);
+        composedMap_ = composedLines_ = ~0u;
+    }
+    if (composedMap_ != Image1.Version() || composedLines_ != Image2.Version()) {
+        // The overlay lays itself at its place in the window; the composed picture is that place.
+        Image1.Paint(composed_->Dc(), 0, 0);
+        POINT old{};
+        SetWindowOrgEx(composed_->Dc(), at.left, at.top, &old);
+        Image2.Paint(composed_->Dc());
+        SetWindowOrgEx(composed_->Dc(), old.x, old.y, nullptr);
+        composedMap_ = Image1.Version();
+        composedLines_ = Image2.Version();
+    }
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == ERROR)
+        clip = {at.left, at.top, at.Right(), at.Bottom()};
+    const int left = std::max<int>(clip.left, at.left), top = std::max<int>(clip.top, at.top);
+    const int right = std::min<int>(clip.right, at.Right()), bottom = std::min<int>(clip.bottom, at.Bottom());
+    if (left >= right || top >= bottom)
+        return;
+    BitBlt(dc, left, top, right - left, bottom - top, composed_->Dc(), left - at.left, top - at.top, SRCCOPY);
 }
 
 }  // namespace vellicot

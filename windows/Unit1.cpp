@@ -25,9 +25,28 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
 
-using layout::kMapLeft;
-using layout::kMapTop;
-constexpr RECT kLabelTimeRect{123, 1, 123 + 83, 1 + 20};
+// The window's geometry in client pixels at 96 DPI; the window scales it to its own DPI.
+constexpr Box kMap{layout::kMapLeft, layout::kMapTop, layout::kMapSize, layout::kMapSize};
+constexpr Box kLabelTime{123, 1, 83, 20};
+constexpr Box kBtnSTA{0, 1, 60, 44};
+constexpr Box kBtnEND{60, 1, 60, 44};
+constexpr Box kEdtNAME{123, 22, 83, 22};
+constexpr Box kBtnCOPY{210, 1, 46, 44};
+constexpr Box kBtnAllClear{256, 1, 46, 44};
+constexpr Box kBtnSetting{2, 320, 50, 26};
+constexpr Box kChTopmost{60, 325, 58, 17};
+constexpr Box kBtnBtnClear{231, 320, 71, 26};
+constexpr int kWindowFontHeight = 11;
+constexpr int kLabelFontHeight = 16;
+
+Box TreeBox(int tree) {
+    const layout::TreeSpot& spot = layout::kTreeButtons[static_cast<std::size_t>(tree)];
+    return {spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize};
+}
+
+RECT ToRect(const Box& box) {
+    return {box.left, box.top, box.Right(), box.Bottom()};
+}
 
 constexpr Colour kGlow = 0xFFBD8D;
 
@@ -69,24 +88,40 @@ TForm1::~TForm1() = default;
 
 void TForm1::Create() {
     RegisterWindowClass(kClassName, 0, nullptr, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top, nullptr, nullptr);
-    Image2.emplace(Handle(), kMapLeft, kMapTop);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, nullptr, nullptr);
+    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
+    SizeToClient();
+    Image1and2.emplace(Handle(), kMap, dpi_);
+    backBuffer_.emplace(Scaled(kClientWidth), Scaled(kClientHeight));
     CreateControls();
     FormCreate();
+}
+
+int TForm1::Scaled(int value) const {
+    return ScaleToDpi(value, dpi_);
+}
+
+RECT TForm1::ScaledRect(const Box& box) const {
+    return ToRect(ScaleToDpi(box, dpi_));
+}
+
+void TForm1::SizeToClient() {
+    RECT outer{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::Show(int showCommand) {
     ShowWindow(Handle(), showCommand);
 }
 
-void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, int left, int top, int width,
-                             int height, const wchar_t* caption, const wchar_t* family, int fontHeight,
-                             bool bold, bool forceTransparent) {
+void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const Box& box,
+                             const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
+                             bool forceTransparent) {
     button.SetName(name);
-    button.Create(Handle(), id, left, top, width, height);
+    const Box at = ScaleToDpi(box, dpi_);
+    button.Create(Handle(), id, at.left, at.top, at.width, at.height);
     GlassFont font;
     font.family = family;
     font.height = -fontHeight;
@@ -101,39 +136,39 @@ void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, 
     button.SetGlowColor(kGlow);
     button.SetForceTransparent(forceTransparent);
     button.SetTabStop(false);
+    button.SetPixelsPerInch(dpi_);
+}
+
+HWND TForm1::CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                                 const Box& box, int id) {
+    const Box at = ScaleToDpi(box, dpi_);
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.width,
+                           at.height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 void TForm1::CreateControls() {
-    windowFont_ = CreatePixelFont(L"Meiryo UI", 11);
-    labelFont_ = CreatePixelFont(L"Meiryo UI", 16);
-
-    InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, 0, 1, 60, 44, L"計測開始", L"Meiryo UI", 12, true, true);
-    InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, 60, 1, 60, 44, L"計測終了", L"Meiryo UI", 12, true,
-                    true);
-    edtNAME = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 123, 22,
-                              83, 22, Handle(), reinterpret_cast<HMENU>(ids::kEdtNAME),
-                              GetModuleHandleW(nullptr), nullptr);
-    InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, 210, 1, 46, 44, L"結果コピー", L"Tahoma", 12, true,
-                    true);
+    // Creation order is the order of the children, and so the Tab order of the two tab stops.
+    InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, kBtnSTA, L"計測開始", L"Meiryo UI", 12, true, true);
+    InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, kBtnEND, L"計測終了", L"Meiryo UI", 12, true, true);
+    edtNAME = CreateSystemControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kEdtNAME, ids::kEdtNAME);
+    InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, kBtnCOPY, L"結果コピー", L"Tahoma", 12, true, true);
     btnCOPY.SetTabStop(true);
-    InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, 256, 1, 46, 44, L"最初から", L"Meiryo UI",
+    InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, kBtnAllClear, L"最初から", L"Meiryo UI",
                     12, true, true);
     for (int t = 1; t <= kTrees; ++t) {
         wchar_t name[8];
         swprintf(name, 8, L"btn%02d", t);
-        const layout::TreeSpot& spot = layout::kTreeButtons[t];
-        InitGlassButton(btn[t], name, ids::kTreeButton + t, spot.left, spot.top, layout::kTreeButtonSize,
-                        layout::kTreeButtonSize, kTreeLabels[t].data(), L"Meiryo UI", 11, false, true);
+        InitGlassButton(btn[t], name, ids::kTreeButton + t, TreeBox(t), kTreeLabels[t].data(), L"Meiryo UI",
+                        11, false, true);
     }
-    InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, 2, 320, 50, 26, L"設　定", L"Meiryo UI", 11,
+    InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, kBtnSetting, L"設　定", L"Meiryo UI", 11,
                     true, false);
-    chTopmost = CreateWindowExW(0, L"BUTTON", L"最前面", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                                60, 325, 58, 17, Handle(), reinterpret_cast<HMENU>(ids::kChTopmost),
-                                GetModuleHandleW(nullptr), nullptr);
-    InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, 231, 320, 71, 26, L"選択全クリア",
+    chTopmost = CreateSystemControl(0, L"BUTTON", L"最前面", WS_TABSTOP | BS_AUTOCHECKBOX, kChTopmost,
+                                    ids::kChTopmost);
+    InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, kBtnBtnClear, L"選択全クリア",
                     L"Meiryo UI", 11, true, false);
-    SendMessageW(edtNAME, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
-    SendMessageW(chTopmost, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    CreateFonts();
 
     for (int t = 1; t <= kTrees; ++t)
         btn[t].OnClick = [this](TCustomGlassButton& sender) { btn01Click(sender); };
@@ -150,12 +185,55 @@ void TForm1::CreateControls() {
     for (TGlassButton* button : {&btnBtnClear, &btnAllClear, &btnSTA, &btnEND, &btnCOPY, &btnSetting}) {
         button->OnMouseEnter = enter;
     }
+    WatchWindowEnter();
+    for (HWND window : {edtNAME, chTopmost})
+        WatchMouseEnter(window, [this] { btn01MouseEnter(); });
+}
+
+void TForm1::WatchWindowEnter() {
     // The map and the overlay are painted by the window itself, so its own enter covers them; the
     // time label, painted by the window too, has no hover-to-front.
     WatchMouseEnter(
-        Handle(), [this] { btn01MouseEnter(); }, kLabelTimeRect);
-    for (HWND window : {edtNAME, chTopmost})
-        WatchMouseEnter(window, [this] { btn01MouseEnter(); });
+        Handle(), [this] { btn01MouseEnter(); }, ScaledRect(kLabelTime));
+}
+
+void TForm1::CreateFonts() {
+    windowFont_ = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
+    labelFont_ = CreatePixelFont(L"Meiryo UI", Scaled(kLabelFontHeight));
+    for (HWND control : {edtNAME, chTopmost})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), TRUE);
+}
+
+void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested rectangle is worked out for a resizable frame; the client area is what counts.
+    SizeToClient();
+    auto place = [this](HWND control, const Box& box) {
+        const Box at = ScaleToDpi(box, dpi_);
+        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    for (auto [button, box] : {std::pair{&btnSTA, kBtnSTA},
+                               {&btnEND, kBtnEND},
+                               {&btnCOPY, kBtnCOPY},
+                               {&btnAllClear, kBtnAllClear},
+                               {&btnSetting, kBtnSetting},
+                               {&btnBtnClear, kBtnBtnClear}}) {
+        place(button->Handle(), box);
+        button->SetPixelsPerInch(dpi_);
+    }
+    for (int t = 1; t <= kTrees; ++t) {
+        place(btn[t].Handle(), TreeBox(t));
+        btn[t].SetPixelsPerInch(dpi_);
+    }
+    place(edtNAME, kEdtNAME);
+    place(chTopmost, kChTopmost);
+    CreateFonts();
+    WatchWindowEnter();
+    Image1and2->SetDpi(dpi_);
+    backBuffer_.emplace(Scaled(kClientWidth), Scaled(kClientHeight));
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TForm1::FormCreate() {
@@ -281,7 +359,8 @@ void TForm1::ShowStopwatchState() {
     btnCOPY.SetEnabled(stopwatch_.CopyEnabled());
     if (lblTIME != stopwatch_.LabelText()) {
         lblTIME = stopwatch_.LabelText();
-        InvalidateRect(Handle(), &kLabelTimeRect, FALSE);
+        const RECT label = ScaledRect(kLabelTime);
+        InvalidateRect(Handle(), &label, FALSE);
     }
 }
 
@@ -351,8 +430,8 @@ void TForm1::ApplyStackingStyle() {
 }
 
 void TForm1::LoadMapForPalette() {
-    Image1.Load(board.iSettingsBtnBGColor == 0 ? L"PngImage_2" : L"PngImage_1");
-    RECT area{kMapLeft, kMapTop, kMapLeft + kPictureSize, kMapTop + kPictureSize};
+    Image1and2->Image1.Load(board.iSettingsBtnBGColor == 0 ? L"PngImage_2" : L"PngImage_1");
+    const RECT area = ScaledRect(kMap);
     InvalidateRect(Handle(), &area, FALSE);
 }
 
@@ -400,7 +479,7 @@ void TForm1::excAllClear() {
 }
 
 void TForm1::Campus2Clear() {
-    Image2->Clear();
+    Image1and2->Image2.Clear();
 }
 
 void TForm1::btnReText() {
@@ -417,14 +496,16 @@ void TForm1::btnReText() {
 }
 
 void TForm1::PaintContent(HDC dc) const {
-    RECT client{0, 0, kClientWidth, kClientHeight};
+    RECT client{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    Image1.Paint(dc, kMapLeft, kMapTop);
-    Image2->Paint(dc);
+    Image1and2->Paint(dc);
+    RECT label = ScaledRect(kLabelTime);
+    RECT clip{};
+    if (GetClipBox(dc, &clip) != ERROR && !IntersectRect(&clip, &clip, &label))
+        return;  // a button that does not meet the label
     SelectedObject font(dc, labelFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT label = kLabelTimeRect;
     DrawTextW(dc, lblTIME.c_str(), static_cast<int>(lblTIME.size()), &label, DT_RIGHT | DT_NOPREFIX);
 }
 
@@ -438,20 +519,18 @@ void TForm1::OnPaint(HDC given) {
     const RECT& invalid = paint.Invalid();
     // Only the invalid part is drawn into the buffer: a stopwatch tick repaints just the label.
     {
-        SavedDC saved(backBuffer_.Dc());
-        IntersectClipRect(backBuffer_.Dc(), invalid.left, invalid.top, invalid.right, invalid.bottom);
-        PaintContent(backBuffer_.Dc());
+        SavedDC saved(backBuffer_->Dc());
+        IntersectClipRect(backBuffer_->Dc(), invalid.left, invalid.top, invalid.right, invalid.bottom);
+        PaintContent(backBuffer_->Dc());
     }
     BitBlt(paint.Dc(), invalid.left, invalid.top, invalid.right - invalid.left, invalid.bottom - invalid.top,
-           backBuffer_.Dc(), invalid.left, invalid.top, SRCCOPY);
+           backBuffer_->Dc(), invalid.left, invalid.top, SRCCOPY);
 }
 
 bool TForm1::OnEraseBackground(HDC dc) {
-    // The window's own paint covers every pixel; a button's DC gets the white background.
-    if (WindowFromDC(dc) == Handle())
-        return true;
-    RECT client{0, 0, kClientWidth, kClientHeight};
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // The window's own paint covers every pixel, and so does its paint into a button's DC, which
+    // follows this erase at once.
+    (void)dc;
     return true;
 }
 
@@ -492,6 +571,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             FormClose();
             DestroyWindow(Handle());
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_ENDSESSION:
             // Logging off or shutting down ends the program without a close: save as a close would.

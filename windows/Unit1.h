@@ -41,7 +41,7 @@ public:
     Board board;
 
     // The overlay on which the selection window's analysis draws the pair lines.
-    LineOverlay& Overlay() { return *Image2; }
+    LineOverlay& Overlay() { return Image1and2->Image2; }
 
     // Pulls the main window to the front when stay-on-top mode is on; the parameter is unused.
     void ExecblChCursorTop(bool fromMainWindow);
@@ -55,9 +55,20 @@ protected:
 
 private:
     void CreateControls();
-    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, int left, int top, int width,
-                         int height, const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
+    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const Box& box,
+                         const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
                          bool forceTransparent);
+    HWND CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                             const Box& box, int id);
+    void CreateFonts();
+    void WatchWindowEnter();
+    // A length or box of the window at 96 DPI, at the window's DPI.
+    int Scaled(int value) const;
+    RECT ScaledRect(const Box& box) const;
+    // Gives the window the outer size that holds its client area at its DPI.
+    void SizeToClient();
+    // The window moved to a display of another scale: everything is laid out and drawn again for it.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     void FormCreate();
     void FormClose();
@@ -106,11 +117,12 @@ private:
     HWND edtNAME = nullptr;                    // owned by the window
     HWND chTopmost = nullptr;                  // owned by the window
     std::wstring lblTIME;
-    MapPicture Image1;
-    std::optional<LineOverlayPicture> Image2;
+    // The map (Image1) with the pair-line overlay (Image2) over it.
+    std::optional<MapView> Image1and2;
     Stopwatch stopwatch_;
     // The window's own paints are composed here first, so a repaint never flickers.
-    MemoryCanvas backBuffer_{kClientWidth, kClientHeight};
+    std::optional<MemoryCanvas> backBuffer_;
+    int dpi_ = kBaseDpi;
 
     UniqueFont windowFont_;
     UniqueFont labelFont_;

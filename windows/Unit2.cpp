@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cwchar>
 
+#include "board/MainLayout.h"
 #include "platform/ErrorBox.h"
 #include "platform/MouseEnter.h"
 #include "shell/Placement.h"
@@ -26,11 +27,17 @@ struct Cell {
     int left;
     int top;
 };
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 40;
 constexpr Cell kGrid[] = {
     {1, 0, 1},     {2, 76, 1},    {3, 152, 1},    {4, 228, 1},    {9, 0, 41},     {10, 76, 41},
     {11, 152, 41}, {12, 228, 41}, {5, 0, 95},     {6, 76, 95},    {7, 152, 95},   {8, 228, 95},
     {13, 0, 135},  {14, 76, 135}, {15, 152, 135}, {16, 228, 135}, {17, 152, 191}, {18, 228, 191},
 };
+
+Box CellBox(const Cell& cell) {
+    return {cell.left, cell.top, kButtonWidth, kButtonHeight};
+}
 
 }  // namespace
 
@@ -42,10 +49,10 @@ void TForm2::Create(TForm1& main) {
     main_ = &main;
     background_.reset(CreateSolidBrush(kBackground));
     RegisterWindowClass(kClassName);
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top, main.Handle(), nullptr);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, main.Handle(),
+                 nullptr);
+    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
+    SizeToClient();
 
     CreateButtons();
     ConnectAnalysis();
@@ -58,7 +65,9 @@ void TForm2::CreateButtons() {
         wchar_t name[12];
         swprintf(name, 12, L"BitBtn%02d", cell.entry);
         button.SetName(name);
-        button.Create(Handle(), ids::kBitBtn + cell.entry, cell.left, cell.top, 75, 40);
+        const Box at = ScaleToDpi(CellBox(cell), dpi_);
+        button.Create(Handle(), ids::kBitBtn + cell.entry, at.left, at.top, at.width, at.height);
+        button.SetPixelsPerInch(dpi_);
         GlassFont face;
         face.family = cell.entry == 1 ? L"Meiryo UI" : L"Tahoma";
         face.height = -11;
@@ -93,7 +102,9 @@ void TForm2::ConnectAnalysis() {
         swprintf(name, 12, L"Btn%02d", t);
         TCustomGlassButton* tree = FindGlassButton(main_->Handle(), name);
         assert(tree != nullptr && "the main window must have made its tree buttons before the picker");
-        targets.trees[t] = &treeFaces_.emplace_back(*tree);
+        const layout::TreeSpot& spot = layout::kTreeButtons[static_cast<std::size_t>(t)];
+        targets.trees[t] = &treeFaces_.emplace_back(
+            *tree, Bounds{spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize});
     }
     for (int n = 1; n <= kEntries + 2; ++n) {
         swprintf(name, 12, L"BitBtn%02d", n);
@@ -139,8 +150,30 @@ void TForm2::BitBtn01MouseEnter() {
 }
 
 void TForm2::PaintContent(HDC dc) const {
-    RECT client{0, 0, kClientWidth, kClientHeight};
+    RECT client{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
     FillRect(dc, &client, background_.get());
+}
+
+void TForm2::SizeToClient() {
+    RECT outer{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm2::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeToClient();
+    for (const Cell& cell : kGrid) {
+        TGlassButton& button = BitBtn_[cell.entry];
+        const Box at = ScaleToDpi(CellBox(cell), dpi_);
+        SetWindowPos(button.Handle(), nullptr, at.left, at.top, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        button.SetPixelsPerInch(dpi_);
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm2::OnPaint(HDC given) {
@@ -162,6 +195,9 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             PaintContent(reinterpret_cast<HDC>(wp));
             return 1;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
     }
     return ModalForm::HandleMessage(msg, wp, lp);
 }

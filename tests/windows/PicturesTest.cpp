@@ -21,7 +21,7 @@ void Fill(const MemoryCanvas& canvas, COLORREF colour) {
 }
 
 TEST(PicturesTest, PairLineIsFourPixelsOfColourInsideAOnePixelRim) {
-    LineOverlayPicture overlay(nullptr, 0, 0);
+    LineOverlayPicture overlay(nullptr, Box{0, 0, 300, 300});
     overlay.DrawSegment({50, 100}, {250, 100}, kPairLineOutline, 6);
     overlay.DrawSegment({50, 100}, {250, 100}, kGold, 4);
     // A horizontal line: rows 98..101 carry the colour, 97 and 102 the rim, 96 and 103 nothing.
@@ -36,7 +36,7 @@ TEST(PicturesTest, PairLineIsFourPixelsOfColourInsideAOnePixelRim) {
 }
 
 TEST(PicturesTest, ClearingLeavesOnlyWhiteAndWhiteIsTransparentWhenPainted) {
-    LineOverlayPicture overlay(nullptr, 2, 46);
+    LineOverlayPicture overlay(nullptr, Box{2, 46, 300, 300});
     overlay.DrawSegment({10, 10}, {290, 290}, 0x0000FF, 4);
     overlay.Clear();
     EXPECT_EQ(overlay.PixelAt(150, 150), 0xFFFFFFu);
@@ -51,7 +51,7 @@ TEST(PicturesTest, ClearingLeavesOnlyWhiteAndWhiteIsTransparentWhenPainted) {
 }
 
 TEST(PicturesTest, MapIsScaledTo300AndOpaqueInsideTheWallAndWhiteOutside) {
-    MapPicture map;
+    MapPicture map(300);
     ASSERT_TRUE(map.Load(L"PngImage_1"));
     MemoryCanvas target(304, 348);
     Fill(target, RGB(255, 0, 255));
@@ -66,8 +66,8 @@ TEST(PicturesTest, MapIsScaledTo300AndOpaqueInsideTheWallAndWhiteOutside) {
 }
 
 TEST(PicturesTest, SolidPaletteMapIsLighterUnderTheTreeSpots) {
-    MapPicture plain;
-    MapPicture squares;
+    MapPicture plain(300);
+    MapPicture squares(300);
     ASSERT_TRUE(plain.Load(L"PngImage_1"));
     ASSERT_TRUE(squares.Load(L"PngImage_2"));
     MemoryCanvas a(300, 300);
@@ -83,7 +83,7 @@ TEST(PicturesTest, SolidPaletteMapIsLighterUnderTheTreeSpots) {
 }
 
 TEST(PicturesTest, AMissingPictureKeepsTheOldOne) {
-    MapPicture map;
+    MapPicture map(300);
     ASSERT_TRUE(map.Load(L"PngImage_1"));
     MemoryCanvas before(300, 300);
     map.Paint(before.Dc(), 0, 0);
