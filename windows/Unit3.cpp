@@ -69,9 +69,12 @@ constexpr std::array<ListSpec, 5> kLists = {{
     {TForm3::kIdCbiSettingsTokuBtnTxtBold, 2, 97, 82, {L"標準", L"太字"}, &Board::iSettingsTokuBtnTxtBold},
 }};
 
-UniqueFont MakeFont(int weight) {
-    return UniqueFont(CreateFontW(-kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+constexpr Box kBtnCancel{69, 327, 75, 25};
+constexpr Box kBtnOK{146, 327, 56, 25};
+
+UniqueFont MakeFont(int weight, int dpi) {
+    return UniqueFont(CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
 }
 
@@ -86,28 +89,24 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
 
 // A label sizes itself to its text, as an auto-sized label does.
 SIZE TextSize(HFONT font, const wchar_t* text) {
-    HDC dc = GetDC(nullptr);
-    SIZE size{};
-    {
-        SelectedObject selected(dc, font);
-        RECT rect{0, 0, 0, 0};
-        DrawTextW(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        size = {rect.right - rect.left, rect.bottom - rect.top};
-    }
-    ReleaseDC(nullptr, dc);
-    return size;
+    WindowDC screen(nullptr);
+    SelectedObject selected(screen.Dc(), font);
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(screen.Dc(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // Gives a drop-down list its closed height (the selection field follows the font otherwise) and a
 // drop-down part that shows all items without a scroll bar.
-void FitList(HWND list, int itemCount) {
+void FitList(HWND list, int itemCount, int dpi) {
+    const int listHeight = ScaleToDpi(kListHeight, dpi);
     // The field height asked for is tracked here rather than read back: Wine answers the read with
     // a height 2 pixels over what was set.
     LRESULT field = SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     for (int attempt = 0; attempt < 4 && field != CB_ERR; ++attempt) {
         RECT rect;
         GetWindowRect(list, &rect);
-        int missing = kListHeight - (rect.bottom - rect.top);
+        int missing = listHeight - (rect.bottom - rect.top);
         if (missing == 0 || field + missing <= 0)
             break;
         field += missing;
@@ -119,8 +118,8 @@ void FitList(HWND list, int itemCount) {
     RECT rect;
     GetWindowRect(list, &rect);
     int closed = rect.bottom - rect.top;
-    SetWindowPos(list, nullptr, 0, 0, kListWidth, closed + itemCount * static_cast<int>(item) + 2,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(list, nullptr, 0, 0, ScaleToDpi(kListWidth, dpi),
+                 closed + itemCount * static_cast<int>(item) + 2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -134,44 +133,86 @@ TForm3::~TForm3() {
 void TForm3::Create(HWND owner, Board& board) {
     board_ = &board;
     RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    font_ = MakeFont(FW_NORMAL);
-    boldFont_ = MakeFont(FW_BOLD);
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                 outer.right - outer.left, outer.bottom - outer.top, owner, nullptr);
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                 kClientHeight, owner, nullptr);
+    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
     CreateControls();
+    LayOut();
+}
+
+void TForm3::LayOut() {
+    RECT outer{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The controls take the new fonts before the old ones go.
+    UniqueFont font = MakeFont(FW_NORMAL, dpi_);
+    UniqueFont boldFont = MakeFont(FW_BOLD, dpi_);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    // box is at 96 DPI unless scaled is false.
+    auto place = [&](int id, const Box& box, HFONT face, bool scaled = true) {
+        HWND control = GetDlgItem(Handle(), id);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(face), FALSE);
+        const Box at = scaled ? ScaleToDpi(box, dpi_) : box;
+        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    };
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        // A label sizes itself to its text in the new font.
+        const LabelSpec& label = kLabels[i];
+        const SIZE size = TextSize(font.get(), label.text);
+        const Box origin = ScaleToDpi(
+            Box{kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, 0, 0}, dpi_);
+        place(kIdLabel1 + static_cast<int>(i), Box{origin.left, origin.top, size.cx, size.cy}, font.get(),
+              false);
+    }
+    for (const ListSpec& entry : kLists) {
+        place(entry.id,
+              {kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top, kListWidth,
+               kListHeight * 8},
+              font.get());
+        FitList(GetDlgItem(Handle(), entry.id), static_cast<int>(entry.items.size()), dpi_);
+    }
+    place(kIdBtnCancel, kBtnCancel, font.get());
+    place(kIdBtnOK, kBtnOK, font.get());
+    for (std::size_t i = 0; i < kGroups.size(); ++i) {
+        const GroupSpec& group = kGroups[i];
+        place(kIdGroupBox1 + static_cast<int>(i), {group.left, group.top, group.width, group.height},
+              boldFont.get());
+    }
+    font_ = std::move(font);
+    boldFont_ = std::move(boldFont);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm3::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
 }
 
 void TForm3::CreateControls() {
     HWND self = Handle();
-    // Creation order is Tab order: the lists from top to bottom, then the two buttons.
+    // Creation order is Tab order: the lists from top to bottom, then the two buttons. LayOut gives
+    // every control its place and font.
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        const LabelSpec& label = kLabels[i];
-        SIZE size = TextSize(font_.get(), label.text);
-        CreateChild(self, WC_STATICW, label.text, SS_LEFT | SS_NOPREFIX,
-                    kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, size.cx,
-                    size.cy, kIdLabel1 + static_cast<int>(i), font_.get());
+        CreateChild(self, WC_STATICW, kLabels[i].text, SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                    kIdLabel1 + static_cast<int>(i), nullptr);
     }
     for (const ListSpec& entry : kLists) {
-        HWND list = CreateChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                                kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top,
-                                kListWidth, kListHeight * 8, entry.id, font_.get());
+        HWND list = CreateChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0,
+                                kListWidth, kListHeight * 8, entry.id, nullptr);
         for (const wchar_t* item : entry.items)
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        FitList(list, static_cast<int>(entry.items.size()));
     }
-    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 69, 327, 75, 25, kIdBtnCancel,
-                font_.get());
-    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, 146, 327, 56, 25, kIdBtnOK,
-                font_.get());
+    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, kIdBtnCancel,
+                nullptr);
+    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, kIdBtnOK, nullptr);
     // The group boxes lie beneath the controls they frame.
     for (std::size_t i = 0; i < kGroups.size(); ++i) {
-        const GroupSpec& group = kGroups[i];
-        HWND box =
-            CreateChild(self, WC_BUTTONW, group.caption, BS_GROUPBOX, group.left, group.top, group.width,
-                        group.height, kIdGroupBox1 + static_cast<int>(i), boldFont_.get());
+        HWND box = CreateChild(self, WC_BUTTONW, kGroups[i].caption, BS_GROUPBOX, 0, 0, 0, 0,
+                               kIdGroupBox1 + static_cast<int>(i), nullptr);
         SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
@@ -238,6 +279,9 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case DM_GETDEFID:  // Enter presses 確定
             return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
     }
     return ModalForm::HandleMessage(msg, wp, lp);
 }

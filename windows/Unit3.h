@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "board/Board.h"
+#include "board/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 
@@ -39,6 +40,9 @@ protected:
 
 private:
     void CreateControls();
+    // Sizes the window and places and sets the fonts of the controls at the window's DPI.
+    void LayOut();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnCommand(int id, int code);
     void btnOKClick();
     void btnCancelClick();
@@ -46,6 +50,7 @@ private:
     Board* board_ = nullptr;  // not owned
     UniqueFont font_;
     UniqueFont boldFont_;
+    int dpi_ = kBaseDpi;
 };
 
 }  // namespace vellicot
