@@ -36,4 +36,8 @@ private:
 // The object behind a window made by Window::CreateHandle, or null for any other window.
 Window* WindowFromHandle(HWND hwnd) noexcept;
 
+// Resizes a window so that its client area has the given size, whatever its frame measures at the
+// window's DPI.
+void SetClientSize(HWND hwnd, int width, int height) noexcept;
+
 }  // namespace vellicot

@@ -106,10 +106,7 @@ RECT TForm1::ScaledRect(const Box& box) const {
 }
 
 void TForm1::SizeToClient() {
-    RECT outer{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
-    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), Scaled(kClientWidth), Scaled(kClientHeight));
 }
 
 void TForm1::Show(int showCommand) {

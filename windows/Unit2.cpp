@@ -155,10 +155,7 @@ void TForm2::PaintContent(HDC dc) const {
 }
 
 void TForm2::SizeToClient() {
-    RECT outer{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
 }
 
 void TForm2::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -141,10 +141,7 @@ void TForm3::Create(HWND owner, Board& board) {
 }
 
 void TForm3::LayOut() {
-    RECT outer{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi_));
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
     // The controls take the new fonts before the old ones go.
     UniqueFont font = MakeFont(FW_NORMAL, dpi_);
     UniqueFont boldFont = MakeFont(FW_BOLD, dpi_);

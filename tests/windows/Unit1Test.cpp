@@ -179,5 +179,102 @@ TEST_F(Unit1Test, WindowPaintsWhiteTheMapAndTheRightAlignedTimeLabel) {
     EXPECT_GE(label.bottom - label.top, 10) << "digits of a 16-pixel font, not of the 11-pixel window font";
 }
 
+// The window as a display of another scale shows it: WM_DPICHANGED as the system sends it when the
+// window is dragged onto such a display.
+void ChangeDpi(HWND window, int dpi) {
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// Within a pixel of the 96-DPI box scaled: each edge lies within half a pixel of its exact place.
+void ExpectScaledRect(HWND child, const Box& box, int dpi) {
+    RECT rect = RectInParent(child);
+    const double s = dpi / 96.0;
+    EXPECT_NEAR(rect.left, box.left * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.top, box.top * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.right - rect.left, box.width * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.bottom - rect.top, box.height * s, 1.0) << GetDlgCtrlID(child);
+}
+
+class Unit1ScalingTest : public Unit1Test, public ::testing::WithParamInterface<int> {
+protected:
+    // Gives tree a pick as the picker's entry button would.
+    void Pick(int tree, int entry) {
+        form1.board.iSel1 = tree;
+        SendMessageW(GetDlgItem(form2.Handle(), ids::kBitBtn + entry), BM_CLICK, 0, 0);
+    }
+    // A client pixel of the window's own painting at its current size.
+    std::uint32_t PaintedAt(int x, int y) {
+        RECT client;
+        GetClientRect(form1.Handle(), &client);
+        MemoryCanvas canvas(client.right, client.bottom);
+        PaintClientInto(form1.Handle(), canvas);
+        return ColourAt(canvas, x, y);
+    }
+};
+
+TEST_P(Unit1ScalingTest, EverythingScalesWithTheDisplayAndComesBackAt96) {
+    const int dpi = GetParam();
+    auto scaled = [dpi](int v) { return ScaleToDpi(v, dpi); };
+    Pick(3, 1);   // 慈悲 on 上１
+    Pick(10, 9);  // its vice on 下１: a gold line from tree 3 to tree 10
+    // The line's middle in 96-DPI client pixels: halfway between the two end points, (197, 94) and
+    // (100, 291), lifted into the client area by the overlay's place at (2, 46).
+    const int midX = 148, midY = 192;
+    ASSERT_EQ(PaintedAt(midX, midY), 0x00D7FFu);
+
+    ChangeDpi(form1.Handle(), dpi);
+    ChangeDpi(form2.Handle(), dpi);
+    RECT client;
+    GetClientRect(form1.Handle(), &client);
+    EXPECT_EQ(client.right, scaled(304));
+    EXPECT_EQ(client.bottom, scaled(348));
+    GetClientRect(form2.Handle(), &client);
+    EXPECT_EQ(client.right, scaled(304));
+    EXPECT_EQ(client.bottom, scaled(232));
+
+    for (const GlassExpected& e : kCommandButtons)
+        ExpectScaledRect(Control(e.id), {e.left, e.top, e.width, e.height}, dpi);
+    ExpectScaledRect(Control(ids::kTreeButton + 3), {177, 70, 40, 40}, dpi);
+    ExpectScaledRect(Control(ids::kTreeButton + 16), {29, 211, 40, 40}, dpi);
+    ExpectScaledRect(Control(ids::kEdtNAME), {123, 22, 83, 22}, dpi);
+    ExpectScaledRect(Control(ids::kChTopmost), {60, 325, 58, 17}, dpi);
+    ExpectScaledRect(GetDlgItem(form2.Handle(), ids::kBitBtn + 11), {152, 41, 75, 40}, dpi);
+    ExpectScaledRect(GetDlgItem(form2.Handle(), ids::kBitBtn + 18), {228, 191, 75, 40}, dpi);
+    EXPECT_EQ(FontOf(Control(ids::kEdtNAME)).lfHeight, -scaled(11));
+    EXPECT_EQ(GlassOf(Control(ids::kTreeButton + 3))->PixelsPerInch(), dpi);
+
+    // The line is drawn again between the scaled end points, at least as wide as at 96 DPI.
+    const int x = (scaled(2) + scaled(195) + scaled(2) + scaled(98)) / 2;
+    const int y = (scaled(46) + scaled(48) + scaled(46) + scaled(245)) / 2;
+    for (int dx : {-1, 0, 1})
+        EXPECT_EQ(PaintedAt(x + dx, y), 0x00D7FFu) << dx;
+    // The orchard fills its scaled place, as it fills its place at 96 DPI.
+    GetClientRect(form1.Handle(), &client);
+    MemoryCanvas canvas(client.right, client.bottom);
+    PaintClientInto(form1.Handle(), canvas);
+    const Box map = ScaleToDpi(Box{2, 46, 300, 300}, dpi);
+    int mapPixels = 0;
+    for (int y = map.top; y < map.Bottom(); ++y)
+        for (int x = map.left; x < map.Right(); ++x)
+            mapPixels += ColourAt(canvas, x, y) != 0xFFFFFFu;
+    EXPECT_GT(mapPixels, map.width * map.height / 2);
+    EXPECT_EQ(ColourAt(canvas, map.left - 1, map.top + map.height / 2), 0xFFFFFFu);
+    // The picks, their faces and the name stay.
+    EXPECT_EQ(TextOf(Control(ids::kTreeButton + 3)), L"慈悲\r\n上１");
+    EXPECT_EQ(GlassOf(Control(ids::kTreeButton + 3))->InnerBorderColor(), 0x00D7FFu);
+    EXPECT_EQ(TextOf(Control(ids::kEdtNAME)), L"名無し");
+
+    ChangeDpi(form1.Handle(), 96);
+    GetClientRect(form1.Handle(), &client);
+    EXPECT_EQ(client.right, 304);
+    EXPECT_EQ(client.bottom, 348);
+    ExpectRect(Control(ids::kTreeButton + 3), 177, 70, 40, 40);
+    EXPECT_EQ(PaintedAt(midX, midY), 0x00D7FFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, Unit1ScalingTest, ::testing::Values(120, 144, 192));
+
 }  // namespace
 }  // namespace vellicot
