@@ -1,0 +1,106 @@
+// The real program started on a display at 125, 150 and 200 % (the desktop's LogPixels): its
+// windows and every control take their sizes and places scaled from 96 DPI.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/e2e/E2e.h"
+#include "windows/ControlIds.h"
+
+namespace e2e {
+namespace ids = vellicot::ids;
+namespace {
+
+// Sets the desktop's DPI for the programs started from now on, and puts the old value back.
+class DesktopDpi {
+public:
+    explicit DesktopDpi(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                        nullptr, &key_, nullptr);
+        DWORD size = sizeof old_;
+        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                                &size) == ERROR_SUCCESS;
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    DesktopDpi(const DesktopDpi&) = delete;
+    DesktopDpi& operator=(const DesktopDpi&) = delete;
+    ~DesktopDpi() {
+        if (had_) {
+            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                           sizeof old_);
+        } else {
+            RegDeleteValueW(key_, L"LogPixels");
+        }
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
+int Scaled(int value, int dpi) {
+    return static_cast<int>(std::lround(value * dpi / 96.0));
+}
+
+// A child's rectangle in its parent's client area, within a pixel of the 96-DPI box scaled.
+void ExpectScaled(HWND child, int left, int top, int width, int height, int dpi) {
+    ASSERT_NE(child, nullptr);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    const double s = dpi / 96.0;
+    EXPECT_NEAR(rect.left, left * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.top, top * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.right - rect.left, width * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.bottom - rect.top, height * s, 1.0) << GetDlgCtrlID(child);
+}
+
+class ScalingTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(ScalingTest, WindowsAndControlsOpenScaledFrom96Dpi) {
+    const int dpi = GetParam();
+    DesktopDpi display(static_cast<DWORD>(dpi));
+    App app(L"Scale" + std::to_wstring(dpi));
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+
+    SIZE client = ClientSize(main);
+    EXPECT_EQ(client.cx, Scaled(304, dpi));
+    EXPECT_EQ(client.cy, Scaled(348, dpi));
+    ExpectScaled(Child(main, ids::kBtnSTA), 0, 1, 60, 44, dpi);
+    ExpectScaled(Child(main, ids::kBtnEND), 60, 1, 60, 44, dpi);
+    ExpectScaled(Child(main, ids::kEdtNAME), 123, 22, 83, 22, dpi);
+    ExpectScaled(Child(main, ids::kBtnCOPY), 210, 1, 46, 44, dpi);
+    ExpectScaled(Child(main, ids::kBtnAllClear), 256, 1, 46, 44, dpi);
+    ExpectScaled(Child(main, ids::kBtnSetting), 2, 320, 50, 26, dpi);
+    ExpectScaled(Child(main, ids::kChTopmost), 60, 325, 58, 17, dpi);
+    ExpectScaled(Child(main, ids::kBtnBtnClear), 231, 320, 71, 26, dpi);
+    const POINT trees[] = {{65, 59},   {122, 62},  {177, 70},  {135, 120}, {252, 118}, {231, 169},
+                           {184, 165}, {225, 222}, {122, 222}, {80, 267},  {138, 289}, {177, 249},
+                           {19, 105},  {57, 155},  {7, 158},   {29, 211}};
+    for (int t = 1; t <= 16; ++t)
+        ExpectScaled(Child(main, ids::kTreeButton + t), trees[t - 1].x, trees[t - 1].y, 40, 40, dpi);
+
+    HWND picker = app.FindTopLevel(L"TForm2", false);
+    ASSERT_NE(picker, nullptr);
+    client = ClientSize(picker);
+    EXPECT_EQ(client.cx, Scaled(304, dpi));
+    EXPECT_EQ(client.cy, Scaled(232, dpi));
+    ExpectScaled(Child(picker, ids::kBitBtn + 1), 0, 1, 75, 40, dpi);
+    ExpectScaled(Child(picker, ids::kBitBtn + 16), 228, 135, 75, 40, dpi);
+    ExpectScaled(Child(picker, ids::kBitBtn + 17), 152, 191, 75, 40, dpi);
+
+    HWND settings = app.FindTopLevel(L"TForm3", false);
+    ASSERT_NE(settings, nullptr);
+    client = ClientSize(settings);
+    EXPECT_EQ(client.cx, Scaled(205, dpi));
+    EXPECT_EQ(client.cy, Scaled(359, dpi));
+    EXPECT_EQ(app.Close(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, ScalingTest, ::testing::Values(120, 144, 192));
+
+}  // namespace
+}  // namespace e2e
