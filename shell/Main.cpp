@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/GdiplusSession.h"
+#include "shell/Startup.h"
 #include "windows/Forms.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
@@ -25,38 +26,54 @@ bool HandOverToRunningCopy() {
     return true;
 }
 
-}  // namespace
+// The three windows. The program-wide references to them are cleared before any of them goes, at
+// the end of the run and when a creation fails alike.
+struct Forms {
+    vellicot::TForm1 form1;
+    vellicot::TForm2 form2;
+    vellicot::TForm3 form3;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    if (HandOverToRunningCopy())
-        return 0;
+    Forms() = default;
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+    ~Forms() {
+        vellicot::Form3 = nullptr;
+        vellicot::Form2 = nullptr;
+        vellicot::Form1 = nullptr;
+    }
+};
 
+// Creates the three windows in their order and runs the message loop; the exit code.
+int RunProgram(int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     vellicot::GdiplusSession gdiplus;
 
     // Each window's creation handler runs before the next window exists.
-    vellicot::TForm1 form1;
-    form1.Create();
-    vellicot::Form1 = &form1;
-    vellicot::TForm2 form2;
-    form2.Create(form1);
-    vellicot::Form2 = &form2;
-    vellicot::TForm3 form3;
-    form3.Create(form1.Handle(), form1.board);
-    vellicot::Form3 = &form3;
+    Forms forms;
+    forms.form1.Create();
+    vellicot::Form1 = &forms.form1;
+    forms.form2.Create(forms.form1);
+    vellicot::Form2 = &forms.form2;
+    forms.form3.Create(forms.form1.Handle(), forms.form1.board);
+    vellicot::Form3 = &forms.form3;
 
-    form1.Show(showCommand);
+    forms.form1.Show(showCommand);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab moves between the main window's two tab stops.
-        if (IsDialogMessageW(form1.Handle(), &msg))
+        if (IsDialogMessageW(forms.form1.Handle(), &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    vellicot::Form3 = nullptr;
-    vellicot::Form2 = nullptr;
-    vellicot::Form1 = nullptr;
     return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    if (HandOverToRunningCopy())
+        return 0;
+    return vellicot::RunGuarded([showCommand] { return RunProgram(showCommand); });
 }
