@@ -1,8 +1,10 @@
 // The settings store's parser, lookups, writes and serialiser, and its UTF-8 edge.
 #include "shell/IniStore.h"
 
+#include <algorithm>
 #include <cassert>
 #include <limits>
+#include <type_traits>
 
 namespace vellicot {
 namespace {
@@ -54,22 +56,28 @@ char32_t DecodeOne(std::string_view s, std::size_t& i) noexcept {
     return cp;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// The UTF-8 form of a code point, in the buffer given.
+std::string_view EncodeUtf8(char32_t cp, char (&buffer)[4]) noexcept {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        buffer[0] = static_cast<char>(cp);
+        return {buffer, 1};
     }
+    if (cp < 0x800) {
+        buffer[0] = static_cast<char>(0xC0 | (cp >> 6));
+        buffer[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return {buffer, 2};
+    }
+    if (cp < 0x10000) {
+        buffer[0] = static_cast<char>(0xE0 | (cp >> 12));
+        buffer[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        buffer[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return {buffer, 3};
+    }
+    buffer[0] = static_cast<char>(0xF0 | (cp >> 18));
+    buffer[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    buffer[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    buffer[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return {buffer, 4};
 }
 
 bool IsSurrogate(char32_t cp) noexcept {
@@ -87,13 +95,6 @@ std::string_view Trim(std::string_view s) noexcept {
 
 char FoldCase(char c) noexcept {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Folded(std::string_view s) {
-    std::string folded(s);
-    for (char& c : folded)
-        c = FoldCase(c);
-    return folded;
 }
 
 bool EqualFolded(std::string_view a, std::string_view b) noexcept {
@@ -114,14 +115,162 @@ std::optional<std::string_view> KeyOf(std::string_view line) noexcept {
     return line.substr(0, equals);
 }
 
-// Written text is one line: a CR or LF would otherwise start new keys or sections in the file.
+// Written text is one line: a CR or LF would otherwise start new keys or sections in the file. A NUL
+// has no place in a text file either.
 std::string OneLineUtf8(std::wstring_view text) {
-    std::string utf8 = Utf8FromWide(text);
-    for (char& c : utf8) {
+    const std::string utf8 = Utf8FromWide(text);
+    std::string line;
+    line.reserve(utf8.size());
+    for (char c : utf8) {
         if (c == '\r' || c == '\n')
-            c = ' ';
+            line += ' ';
+        else if (c == '\0')
+            line += kReplacementUtf8;
+        else
+            line += c;
     }
-    return utf8;
+    return line;
+}
+
+// Where text goes: only counted, or appended to a string, so that a long text can be measured
+// first and then built in a buffer of exactly its size.
+struct CountingOut {
+    std::size_t size = 0;
+    void operator()(std::string_view piece) noexcept { size += piece.size(); }
+};
+struct AppendingOut {
+    std::string& text;
+    void operator()(std::string_view piece) { text.append(piece); }
+};
+
+// The text that fill gives, built in a string of exactly its size.
+template <class Fill>
+std::string ExactlySized(const Fill& fill) {
+    CountingOut counter;
+    fill(counter);
+    std::string text;
+    text.reserve(counter.size);
+    AppendingOut appender{text};
+    fill(appender);
+    return text;
+}
+
+// The bytes with each invalid UTF-8 sequence, and each NUL when nulIsInvalid, as U+FFFD.
+template <class Out>
+void EmitValidUtf8(std::string_view bytes, bool nulIsInvalid, Out& out) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t begin = i;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80 &&
+               (bytes[i] != '\0' || !nulIsInvalid))
+            ++i;
+        if (i > begin) {
+            out(bytes.substr(begin, i - begin));
+            continue;
+        }
+        if (bytes[i] == '\0') {
+            out(kReplacementUtf8);
+            ++i;
+        } else if (DecodeOne(bytes, i) == kReplacement) {
+            out(kReplacementUtf8);
+        } else {
+            out(bytes.substr(begin, i - begin));
+        }
+    }
+}
+
+// The byte order of text that starts with a UTF-16 byte-order mark: true for big-endian.
+std::optional<bool> Utf16ByteOrder(std::string_view bytes) noexcept {
+    if (bytes.starts_with("\xFF\xFE"))
+        return false;
+    if (bytes.starts_with("\xFE\xFF"))
+        return true;
+    return std::nullopt;
+}
+
+// UTF-16 code units as UTF-8; a lone surrogate, and an odd byte at the end, become U+FFFD.
+template <class Out>
+void EmitUtf8FromUtf16(std::string_view units, bool bigEndian, Out& out) {
+    auto unit = [&](std::size_t k) -> char32_t {
+        const auto first = static_cast<unsigned char>(units[2 * k]);
+        const auto second = static_cast<unsigned char>(units[2 * k + 1]);
+        return bigEndian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
+    };
+    const std::size_t count = units.size() / 2;
+    char buffer[4];
+    for (std::size_t k = 0; k < count; ++k) {
+        char32_t cp = unit(k);
+        if (cp >= 0xD800 && cp <= 0xDBFF && k + 1 < count && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(k + 1) - 0xDC00);
+            ++k;
+        } else if (IsSurrogate(cp)) {
+            cp = kReplacement;
+        }
+        out(EncodeUtf8(cp, buffer));
+    }
+    if (units.size() % 2 != 0)
+        out(kReplacementUtf8);
+}
+
+// Calls the sink for each section header (with its trimmed name) and for each line kept in a
+// section (the trimmed line, or the trimmed key and value around its first "="), in file order.
+template <class Sink>
+void ScanLines(std::string_view all, Sink& sink) {
+    bool inSection = false;
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        std::size_t end = all.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = all.size();
+        std::string_view line = Trim(all.substr(pos, end - pos));
+        pos = end;
+        if (pos < all.size())
+            pos += all.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        // A lone "[" starts with "[" but does not end with "]", so a header has two characters at least.
+        if (line.front() == '[' && line.back() == ']') {
+            sink.Header(Trim(line.substr(1, line.size() - 2)));
+            inSection = true;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            sink.Line(line);
+        else
+            sink.Entry(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+    }
+}
+
+// Puts the scanned lines into the store's own form (see IniStore::text_), as valid UTF-8 without NUL.
+template <class Out>
+struct StoredForm {
+    Out& out;
+    void Header(std::string_view name) {
+        out("\r");
+        EmitValidUtf8(name, true, out);
+        out("\n");
+    }
+    void Line(std::string_view line) {
+        EmitValidUtf8(line, true, out);
+        out("\n");
+    }
+    void Entry(std::string_view key, std::string_view value) {
+        EmitValidUtf8(key, true, out);
+        out("=");
+        EmitValidUtf8(value, true, out);
+        out("\n");
+    }
+};
+
+std::string StoredText(std::string_view utf8) {
+    return ExactlySized([&](auto& out) {
+        StoredForm<std::remove_reference_t<decltype(out)>> form{out};
+        ScanLines(utf8, form);
+    });
 }
 
 int HexDigit(char c) noexcept {
@@ -191,20 +340,8 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text) noexcept {
 std::string ValidUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t begin = i;
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
-                ++i;
-            out.append(bytes.substr(begin, i - begin));
-            continue;
-        }
-        if (DecodeOne(bytes, i) == kReplacement)
-            out += kReplacementUtf8;
-        else
-            out.append(bytes.substr(begin, i - begin));
-    }
+    AppendingOut appender{out};
+    EmitValidUtf8(bytes, false, appender);
     return out;
 }
 
@@ -244,95 +381,99 @@ std::string Utf8FromWide(std::wstring_view text) {
         }
         if (IsSurrogate(cp) || cp > 0x10FFFF)
             cp = kReplacement;
-        AppendUtf8(utf8, cp);
+        char buffer[4];
+        utf8 += EncodeUtf8(cp, buffer);
     }
     return utf8;
 }
 
 IniStore IniStore::Parse(std::string_view bytes) {
+    IniStore store;
+    if (std::optional<bool> bigEndian = Utf16ByteOrder(bytes)) {
+        const std::string_view units = bytes.substr(2);
+        const std::string utf8 = ExactlySized([&](auto& out) { EmitUtf8FromUtf16(units, *bigEndian, out); });
+        store.text_ = StoredText(utf8);
+        return store;
+    }
     if (bytes.starts_with(kByteOrderMark))
         bytes.remove_prefix(kByteOrderMark.size());
-    const std::string text = ValidUtf8(bytes);
-    const std::string_view all = text;
-
-    IniStore store;
-    IniSection* current = nullptr;
-    std::size_t pos = 0;
-    while (pos < all.size()) {
-        std::size_t end = all.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = all.size();
-        std::string_view line = Trim(all.substr(pos, end - pos));
-        pos = end;
-        if (pos < all.size())
-            pos += all.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
-
-        if (line.empty() || line.front() == ';')
-            continue;
-        // A lone "[" starts with "[" but does not end with "]", so a header has two characters at least.
-        if (line.front() == '[' && line.back() == ']') {
-            current = &store.AddSection(std::string(Trim(line.substr(1, line.size() - 2))));
-            continue;
-        }
-        if (current == nullptr)
-            continue;
-        std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            current->lines.emplace_back(line);
-            continue;
-        }
-        std::string stored(Trim(line.substr(0, equals)));
-        stored += '=';
-        stored += Trim(line.substr(equals + 1));
-        current->lines.push_back(std::move(stored));
-    }
+    store.text_ = StoredText(bytes);
     return store;
 }
 
 std::string IniStore::Serialise() const {
-    std::size_t size = kByteOrderMark.size();
-    for (const IniSection& section : sections_) {
-        size += section.name.size() + 6;
-        for (const std::string& line : section.lines)
-            size += line.size() + 2;
-    }
+    // A header's CR becomes "[" and its LF "]" CR LF, every other LF becomes CR LF, and each
+    // section ends with an empty line.
+    const auto headers = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\r'));
+    const auto lineEnds = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
     std::string out;
-    out.reserve(size);
+    out.reserve(kByteOrderMark.size() + text_.size() + lineEnds + 3 * headers);
     out += kByteOrderMark;
-    for (const IniSection& section : sections_) {
-        out += '[';
-        out += section.name;
-        out += "]\r\n";
-        for (const std::string& line : section.lines) {
+    const std::string_view text = text_;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = text.find('\n', pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.front() == '\r') {
+            if (pos != 0)
+                out += "\r\n";
+            out += '[';
+            out += line.substr(1);
+            out += "]\r\n";
+        } else {
             out += line;
             out += "\r\n";
         }
-        out += "\r\n";
+        pos = end + 1;
     }
+    if (!text.empty())
+        out += "\r\n";
     return out;
 }
 
-const IniSection* IniStore::FindSection(std::string_view name) const {
-    auto found = index_.find(Folded(name));
-    return found == index_.end() ? nullptr : &sections_[found->second];
+std::vector<IniSection> IniStore::Sections() const {
+    std::vector<IniSection> sections;
+    const std::string_view text = text_;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = text.find('\n', pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.front() == '\r')
+            sections.push_back(IniSection{std::string(line.substr(1)), {}});
+        else
+            sections.back().lines.emplace_back(line);
+        pos = end + 1;
+    }
+    return sections;
 }
 
-std::optional<std::string_view> IniStore::FindValue(std::string_view section, std::string_view key) const {
-    const IniSection* found = FindSection(section);
-    if (found == nullptr)
-        return std::nullopt;
-    for (const std::string& line : found->lines) {
-        std::optional<std::string_view> name = KeyOf(line);
-        if (name && EqualFolded(*name, key))
-            return std::string_view(line).substr(name->size() + 1);
+std::optional<IniStore::Span> IniStore::FindSection(std::string_view name) const {
+    const std::string_view text = text_;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // pos is at the CR that opens a header.
+        const std::size_t nameEnd = text.find('\n', pos);
+        const std::size_t linesBegin = nameEnd + 1;
+        const std::size_t next = std::min(text.find('\r', linesBegin), text.size());
+        if (EqualFolded(text.substr(pos + 1, nameEnd - pos - 1), name))
+            return Span{linesBegin, next};
+        pos = next;
     }
     return std::nullopt;
 }
 
-IniSection& IniStore::AddSection(std::string name) {
-    index_.try_emplace(Folded(name), sections_.size());
-    sections_.push_back(IniSection{std::move(name), {}});
-    return sections_.back();
+std::optional<std::string_view> IniStore::FindValue(std::string_view section, std::string_view key) const {
+    const std::optional<Span> lines = FindSection(section);
+    if (!lines)
+        return std::nullopt;
+    const std::string_view text = text_;
+    for (std::size_t pos = lines->begin; pos < lines->end;) {
+        const std::size_t end = text.find('\n', pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        std::optional<std::string_view> name = KeyOf(line);
+        if (name && EqualFolded(*name, key))
+            return line.substr(name->size() + 1);
+        pos = end + 1;
+    }
+    return std::nullopt;
 }
 
 std::wstring IniStore::ReadString(std::wstring_view section, std::wstring_view key,
@@ -353,25 +494,34 @@ bool IniStore::ReadBool(std::wstring_view section, std::wstring_view key, bool d
 }
 
 void IniStore::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-    std::string sectionName = OneLineUtf8(section);
+    const std::string sectionName = OneLineUtf8(section);
     std::string line = OneLineUtf8(key);
     assert(line.find('=') == std::string::npos && "a key cannot hold '=': it would read back as another key");
     const std::size_t keySize = line.size();
     line += '=';
     line += OneLineUtf8(value);
 
-    auto found = index_.find(Folded(sectionName));
-    IniSection& target =
-        found == index_.end() ? AddSection(std::move(sectionName)) : sections_[found->second];
-    std::string_view key8 = std::string_view(line).substr(0, keySize);
-    for (std::string& existing : target.lines) {
-        std::optional<std::string_view> name = KeyOf(existing);
+    const std::optional<Span> lines = FindSection(sectionName);
+    if (!lines) {
+        text_ += '\r';
+        text_ += sectionName;
+        text_ += '\n';
+        text_ += line;
+        text_ += '\n';
+        return;
+    }
+    const std::string_view key8 = std::string_view(line).substr(0, keySize);
+    for (std::size_t pos = lines->begin; pos < lines->end;) {
+        const std::size_t end = text_.find('\n', pos);
+        std::optional<std::string_view> name = KeyOf(std::string_view(text_).substr(pos, end - pos));
         if (name && EqualFolded(*name, key8)) {
-            existing = std::move(line);
+            text_.replace(pos, end - pos, line);
             return;
         }
+        pos = end + 1;
     }
-    target.lines.push_back(std::move(line));
+    line += '\n';
+    text_.insert(lines->end, line);
 }
 
 void IniStore::WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value) {

@@ -7,13 +7,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vellicot {
 
-// One section as stored: its name and its lines ("key=value", or a line without "=" kept as it
-// was), all in UTF-8.
+// One section as the store holds it: its name and its lines ("key=value", or a line without "="
+// kept as it was), all in UTF-8. Sections() hands them out in this form for inspection.
 struct IniSection {
     std::string name;
     std::vector<std::string> lines;
@@ -34,9 +33,11 @@ std::string ValidUtf8(std::string_view bytes);
 
 class IniStore {
 public:
-    // UTF-8 with or without a byte-order mark; lines end at CR, LF or CR LF. Lines are trimmed of
-    // characters up to U+0020; blank lines, ";" comments and everything before the first section
-    // are dropped; spaces around the first "=" are removed.
+    // UTF-8 with or without a byte-order mark, or UTF-16 of either byte order when it starts with
+    // its byte-order mark; lines end at CR, LF or CR LF. Lines are trimmed of characters up to
+    // U+0020; blank lines, ";" comments and everything before the first section are dropped; spaces
+    // around the first "=" are removed. Invalid text and NUL characters inside a line are kept as
+    // U+FFFD. The store takes about as much memory as the text it keeps, however short its lines.
     static IniStore Parse(std::string_view bytes);
     // The byte-order mark, then each section's "[name]", its lines and one empty line, all ending
     // in CR LF.
@@ -51,23 +52,30 @@ public:
 
     // Replaces an existing key in place (written in the caller's letter case) or appends it to its
     // section, a new section going at the end. Line breaks in the text become spaces, so a value
-    // can never add lines or sections to the file.
+    // can never add lines or sections to the file, and NUL characters become U+FFFD.
     void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
     void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
     void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
 
-    const std::vector<IniSection>& Sections() const noexcept { return sections_; }
-    bool operator==(const IniStore& other) const { return sections_ == other.sections_; }
+    // A copy of the sections with their lines, in file order.
+    std::vector<IniSection> Sections() const;
+    bool operator==(const IniStore& other) const { return text_ == other.text_; }
 
 private:
-    const IniSection* FindSection(std::string_view name) const;
+    // A range of text_.
+    struct Span {
+        std::size_t begin;
+        std::size_t end;
+    };
+    // The lines of the first section of that name (the range past its header), or nothing.
+    std::optional<Span> FindSection(std::string_view name) const;
     // The stored value text of a key, or nothing.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
-    IniSection& AddSection(std::string name);
 
-    std::vector<IniSection> sections_;
-    // Lower-cased section name to the index of its first section.
-    std::unordered_map<std::string, std::size_t> index_;
+    // Every section in one string, so a file of many short lines costs no more than its text: a
+    // section is its header line, CR and the name, followed by its own lines; every line ends in
+    // LF. Neither CR nor LF can occur inside a name or a line.
+    std::string text_;
 };
 
 }  // namespace vellicot

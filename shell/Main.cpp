@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/GdiplusSession.h"
+#include "shell/Startup.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -24,17 +25,15 @@ bool HandOverToRunningCopy() {
     return true;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    if (HandOverToRunningCopy())
-        return 0;
-
+// Creates the three windows in their order and runs the message loop; the exit code.
+int RunProgram(int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     vellicot::GdiplusSession gdiplus;
 
     // Each window's creation handler runs before the next window exists.
+    // The windows reach each other through the main window, which is given the other two as each
+    // is made; on a failure they go in the reverse order of their making.
     vellicot::TForm1 form1;
     form1.Create();
     vellicot::TForm2 form2;
@@ -54,4 +53,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    if (HandOverToRunningCopy())
+        return 0;
+    return vellicot::RunGuarded([showCommand] { return RunProgram(showCommand); });
 }

@@ -2,6 +2,8 @@
 #include "shell/SettingsFile.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "platform/ErrorBox.h"
 #include "platform/Handles.h"
@@ -33,11 +35,6 @@ std::wstring FullPathOf(const std::wstring& path) {
     return full;
 }
 
-// ⌊value / 2⌋, also for negative values (a window larger than the work area).
-long long FloorHalf(long long value) noexcept {
-    return value >= 0 ? value / 2 : -((-value + 1) / 2);
-}
-
 }  // namespace
 
 std::wstring ExecutablePath() {
@@ -67,25 +64,17 @@ std::wstring ExtendedLengthPath(const std::wstring& fullPath) {
     return L"\\\\?\\" + fullPath;
 }
 
-WindowPosition CentredIn(const RECT& area, int outerWidth, int outerHeight) noexcept {
-    long long height = static_cast<long long>(area.bottom) - area.top;
-    long long width = static_cast<long long>(area.right) - area.left;
-    return {static_cast<int>(area.top + FloorHalf(height - outerHeight)),
-            static_cast<int>(area.left + FloorHalf(width - outerWidth))};
-}
-
-WindowPosition DefaultWindowPosition(int outerWidth, int outerHeight) {
-    RECT area{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return CentredIn(area, outerWidth, outerHeight);
-}
-
 SettingsFile::SettingsFile() : SettingsFile(SettingsFileName()) {}
 
 SettingsFile::SettingsFile(const std::wstring& path)
     : path_(FullPathOf(path)), apiPath_(ExtendedLengthPath(path_)) {
-    Load();
+    try {
+        Load();
+    } catch (const std::bad_alloc&) {
+        ThrowCannotOpen(path_, ERROR_NOT_ENOUGH_MEMORY);
+    } catch (const std::length_error&) {
+        ThrowCannotOpen(path_, ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 void SettingsFile::Load() {

@@ -1,5 +1,4 @@
-// The settings file next to the executable: its name, loading, atomic rewriting, and the default
-// window position that stands in for a missing stored one.
+// The settings file next to the executable: its name, loading and atomic rewriting.
 #pragma once
 
 #include <cstdint>
@@ -23,19 +22,9 @@ std::wstring ExecutablePath();
 // The form of a full path that the file functions accept past MAX_PATH ("\\?\" or "\\?\UNC\").
 std::wstring ExtendedLengthPath(const std::wstring& fullPath);
 
-struct WindowPosition {
-    int top = 0;
-    int left = 0;
-};
-
-// A window of the outer size centred on the area: origin + ⌊area / 2 − window / 2⌋ on each axis.
-WindowPosition CentredIn(const RECT& area, int outerWidth, int outerHeight) noexcept;
-
-// Centred on the desktop work area (SPI_GETWORKAREA), the work area's origin included.
-WindowPosition DefaultWindowPosition(int outerWidth, int outerHeight);
-
 // One use of the settings file: loaded when opened, read and written in memory, rewritten by Flush.
-// Errors are thrown as AppError with the messages the player sees.
+// Errors are thrown as AppError with the messages the player sees; a file that cannot be loaded,
+// for want of memory too, raises the message of a file that cannot be opened.
 class SettingsFile {
 public:
     // The program's own file (SettingsFileName()).

@@ -8,8 +8,8 @@
 #include "platform/Locale.h"
 #include "platform/MouseEnter.h"
 #include "shell/Placement.h"
-#include "shell/SettingsFile.h"
 #include "shell/Stacking.h"
+#include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "board/MainLayout.h"
 #include "windows/Unit2.h"
@@ -72,6 +72,19 @@ MonotonicMs MonotonicNow() {
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+DisplaySettings DisplaySettingsOf(const Board& board) {
+    return {board.iSettingsBtnBGColor, board.iSettingsTreeBtnTxtColor, board.iSettingsTreeBtnTxtBold,
+            board.iSettingsTokuBtnTxtColor, board.iSettingsTokuBtnTxtBold};
+}
+
+void SetDisplaySettings(Board& board, const DisplaySettings& settings) {
+    board.iSettingsBtnBGColor = settings.iSettingsBtnBGColor;
+    board.iSettingsTreeBtnTxtColor = settings.iSettingsTreeBtnTxtColor;
+    board.iSettingsTreeBtnTxtBold = settings.iSettingsTreeBtnTxtBold;
+    board.iSettingsTokuBtnTxtColor = settings.iSettingsTokuBtnTxtColor;
+    board.iSettingsTokuBtnTxtBold = settings.iSettingsTokuBtnTxtBold;
 }
 
 LocalDateTime WallClockNow() {
@@ -250,43 +263,30 @@ void TForm1::FormCreate() {
 
 void TForm1::ReadSettings() {
     const WindowPosition centre = DefaultPositionOf(Handle());
-    WindowPosition stored = centre;
-    std::wstring name = L"名無し";
+    MainWindowSettings settings;
+    settings.position = centre;
     try {
-        SettingsFile file;
-        stored.top = file.ReadInteger(L"Form1Top2", centre.top);
-        stored.left = file.ReadInteger(L"Form1Left2", centre.left);
-        name = file.ReadString(L"NAME", L"名無し");
-        board.iSettingsBtnBGColor = file.ReadInteger(L"iSettingsBtnBGColor", 0);
-        board.iSettingsTreeBtnTxtColor = file.ReadInteger(L"iSettingsTreeBtnTxtColor", 0);
-        board.iSettingsTreeBtnTxtBold = file.ReadInteger(L"iSettingsTreeBtnTxtBold", 0);
-        board.iSettingsTokuBtnTxtColor = file.ReadInteger(L"iSettingsTokuBtnTxtColor", 0);
-        board.iSettingsTokuBtnTxtBold = file.ReadInteger(L"iSettingsTokuBtnTxtBold", 0);
-        board.blChTopmost = file.ReadBool(L"chTopmost", true);
+        settings = LoadMainWindowSettings(centre);
     } catch (const AppError& error) {
         // The window still opens, with the defaults, so the player can go on.
         ShowErrorBox(error.Message());
-        board.blChTopmost = true;
     }
-    PlaceWindow(Handle(), stored, centre);
-    SetWindowTextW(edtNAME, name.c_str());
+    SetDisplaySettings(board, settings.display);
+    board.blChTopmost = settings.topmost;
+    PlaceWindow(Handle(), settings.position, centre);
+    SetWindowTextW(edtNAME, settings.name.c_str());
 }
 
 void TForm1::WriteCloseSettings() {
-    RECT mine;
-    GetWindowRect(Handle(), &mine);
-    SettingsFile file;
-    file.WriteInteger(L"Form1Top2", mine.top);
-    file.WriteInteger(L"Form1Left2", mine.left);
-    file.WriteString(L"NAME", WindowText(edtNAME));
-    if (picker_ != nullptr) {
-        RECT picker;
-        GetWindowRect(picker_->Handle(), &picker);
-        file.WriteInteger(L"Form2Top2", picker.top);
-        file.WriteInteger(L"Form2Left2", picker.left);
-    }
-    file.WriteBool(L"chTopmost", board.blChTopmost);
-    file.Flush();
+    // Where each window is when shown normally: closing while minimised must not keep the parking
+    // place of a minimised window.
+    CloseSettings settings;
+    settings.mainWindow = RestoredPosition(Handle());
+    settings.name = WindowText(edtNAME);
+    if (picker_ != nullptr)
+        settings.selectionWindow = RestoredPosition(picker_->Handle());
+    settings.topmost = board.blChTopmost;
+    SaveCloseSettings(settings);
 }
 
 void TForm1::FormClose() {
@@ -388,13 +388,7 @@ void TForm1::btnSettingClick() {
         picker_->Check1RedLine();
     }
     btnReText();
-    SettingsFile file;
-    file.WriteInteger(L"iSettingsBtnBGColor", board.iSettingsBtnBGColor);
-    file.WriteInteger(L"iSettingsTreeBtnTxtColor", board.iSettingsTreeBtnTxtColor);
-    file.WriteInteger(L"iSettingsTreeBtnTxtBold", board.iSettingsTreeBtnTxtBold);
-    file.WriteInteger(L"iSettingsTokuBtnTxtColor", board.iSettingsTokuBtnTxtColor);
-    file.WriteInteger(L"iSettingsTokuBtnTxtBold", board.iSettingsTokuBtnTxtBold);
-    file.Flush();
+    SaveDisplaySettings(DisplaySettingsOf(board));
 }
 
 void TForm1::chTopmostClick() {

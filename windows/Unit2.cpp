@@ -8,7 +8,7 @@
 #include "platform/ErrorBox.h"
 #include "platform/MouseEnter.h"
 #include "shell/Placement.h"
-#include "shell/SettingsFile.h"
+#include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit1.h"
 
@@ -119,9 +119,7 @@ void TForm2::FormCreate() {
     const WindowPosition centre = DefaultPositionOf(Handle());
     WindowPosition stored = centre;
     try {
-        SettingsFile file;
-        stored.top = file.ReadInteger(L"Form2Top2", centre.top);
-        stored.left = file.ReadInteger(L"Form2Left2", centre.left);
+        stored = LoadSelectionWindowPosition(centre);
     } catch (const AppError& error) {
         ShowErrorBox(error.Message());
     }

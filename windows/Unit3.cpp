@@ -3,8 +3,9 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <array>
+
+#include "shell/Placement.h"
 
 namespace vellicot {
 namespace {
@@ -215,27 +216,9 @@ void TForm3::CreateControls() {
 }
 
 void TForm3::PlaceForShow(HWND owner) {
-    HWND self = Handle();
-    RECT own;
-    GetWindowRect(self, &own);
-    int width = own.right - own.left;
-    int height = own.bottom - own.top;
-
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : self, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& area = monitor.rcWork;
-    RECT centre = area;
-    if (owner != nullptr)
-        GetWindowRect(owner, &centre);
-
-    int x = centre.left + (centre.right - centre.left - width) / 2;
-    int y = centre.top + (centre.bottom - centre.top - height) / 2;
     // The dialog is taller than the main window: near the top of the screen its title bar would go
     // out of reach, so it is kept inside the work area.
-    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - width));
-    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - height));
-    SetWindowPos(self, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceCentredOver(Handle(), owner);
 }
 
 void TForm3::FormShow() {

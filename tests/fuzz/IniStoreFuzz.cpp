@@ -1,5 +1,6 @@
-// Fuzzes the settings store with any bytes: parse, serialise and parse again must agree, typed reads
-// must answer (and agree with each other), and writes must survive a reload.
+// Fuzzes the settings store with any bytes (UTF-8 or, after its byte-order mark, UTF-16): parse,
+// serialise and parse again must agree, no NUL is ever written, typed reads must answer (and agree
+// with each other), and writes must survive a reload.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -62,16 +63,22 @@ void CheckWrites(const IniStore& original, std::string_view bytes) {
     edited.WriteInteger(L"System", L"Form1Top2", number);
     edited.WriteBool(L"System", L"chTopmost", number % 2 != 0);
 
-    IniStore reloaded = IniStore::Parse(edited.Serialise());
+    const std::string rewritten = edited.Serialise();
+    Require(rewritten.find('\0') == std::string::npos);
+    IniStore reloaded = IniStore::Parse(rewritten);
     Require(IniStore::Parse(reloaded.Serialise()) == reloaded);
     Require(reloaded.ReadInteger(L"SYSTEM", L"form1top2", number == 0 ? 1 : 0) == number);
     Require(reloaded.ReadBool(L"System", L"chTopmost", number % 2 == 0) == (number % 2 != 0));
 
-    // The name comes back as one line, trimmed like any loaded value.
-    std::string expected = Utf8FromWide(name);
-    for (char& c : expected) {
+    // The name comes back as one line without NUL, trimmed like any loaded value.
+    std::string expected;
+    for (char c : Utf8FromWide(name)) {
         if (c == '\r' || c == '\n')
-            c = ' ';
+            expected += ' ';
+        else if (c == '\0')
+            expected += "\xEF\xBF\xBD";
+        else
+            expected += c;
     }
     Require(Utf8FromWide(reloaded.ReadString(L"System", L"NAME", L"")) == TrimmedLikeTheLoader(expected));
 }
@@ -85,6 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IniStore second = IniStore::Parse(written);
     Require(second == first);
     Require(second.Serialise() == written);
+    // The file is text: whatever came in, and whatever was written, no NUL goes out.
+    Require(written.find('\0') == std::string::npos);
 
     // Whatever came in, what is stored is valid UTF-8 and converts both ways unchanged.
     for (const IniSection& section : first.Sections()) {

@@ -285,11 +285,81 @@ TEST(IniStoreTest, SmallOddFilesGiveSoundStores) {
     EXPECT_TRUE(IniStore::Parse("\r\n\r\n\n\r").Sections().empty());
     EXPECT_EQ(IniStore::Parse("").Serialise(), kBom);
 
-    // NUL bytes are ordinary characters inside a line and trimmed at its ends like spaces.
+    // NUL bytes are trimmed at a line's ends like spaces; inside it they read as U+FFFD, so the
+    // file never gets one back.
     constexpr char kWithNuls[] = "[S]\n\0K=a\0b\0\n";
     IniStore nul = IniStore::Parse(std::string(kWithNuls, sizeof kWithNuls - 1));
-    EXPECT_EQ(nul.ReadString(L"S", L"K", L""), std::wstring(L"a\0b", 3));
+    EXPECT_EQ(nul.ReadString(L"S", L"K", L""), L"a\uFFFDb");
+    EXPECT_EQ(nul.Serialise().find('\0'), std::string::npos);
     EXPECT_EQ(IniStore::Parse(nul.Serialise()), nul);
+}
+
+// The text as UTF-16 code units in the byte order asked for, with its byte-order mark first.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    auto append = [&](char16_t unit) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    };
+    append(u'\uFEFF');
+    for (char16_t unit : text)
+        append(unit);
+    return bytes;
+}
+
+TEST(IniStoreTest, FileSavedAsUtf16IsReadAsUtf16AndWrittenBackAsUtf8) {
+    for (bool bigEndian : {false, true}) {
+        IniStore store = IniStore::Parse(
+            Utf16(u"; saved as Unicode\r\n[System]\r\nNAME=テスト　太郎\r\nForm1Top2=120\r\nchTopmost=0\r\n",
+                  bigEndian));
+        EXPECT_EQ(store.ReadString(kSystem, L"NAME", L""), L"テスト　太郎") << bigEndian;
+        EXPECT_EQ(store.ReadInteger(kSystem, L"Form1Top2", 0), 120) << bigEndian;
+        EXPECT_FALSE(store.ReadBool(kSystem, L"chTopmost", true)) << bigEndian;
+        store.WriteInteger(kSystem, L"Form2Top2", 5);
+        EXPECT_EQ(
+            store.Serialise(),
+            kBom + "[System]\r\nNAME=テスト　太郎\r\nForm1Top2=120\r\nchTopmost=0\r\nForm2Top2=5\r\n\r\n")
+            << bigEndian;
+    }
+}
+
+TEST(IniStoreTest, BrokenUtf16BecomesReplacementCharactersAndNoNul) {
+    struct Case {
+        std::string bytes;
+        std::wstring name;
+    };
+    const std::string head = Utf16(u"[S]\nK=", false);
+    const Case cases[] = {
+        {head + std::string("a\0\x00\xD8"
+                            "b\0",
+                            6),
+         L"a\uFFFDb"},  // a lone high surrogate
+        {head + std::string("a\0\x00\xDC"
+                            "b\0",
+                            6),
+         L"a\uFFFDb"},                                       // a lone low surrogate
+        {head + std::string("a\0\0\0b\0", 6), L"a\uFFFDb"},  // U+0000
+        {head + std::string("a\0b", 3), L"a\uFFFD"},         // an odd last byte
+        {head + std::string("\x34\xD8\x1E\xDD", 4), WideFromUtf8("\xF0\x9D\x84\x9E")},  // a pair
+    };
+    for (const Case& c : cases) {
+        IniStore store = IniStore::Parse(c.bytes);
+        EXPECT_EQ(store.ReadString(L"S", L"K", L"<none>"), c.name);
+        EXPECT_EQ(store.Serialise().find('\0'), std::string::npos);
+    }
+    // A mark alone, or with half a code unit, is an empty file.
+    EXPECT_TRUE(IniStore::Parse("\xFF\xFE").Sections().empty());
+    EXPECT_TRUE(IniStore::Parse("\xFE\xFF\x00").Sections().empty());
+}
+
+TEST(IniStoreTest, WrittenNulsNeverReachTheFile) {
+    IniStore store;
+    store.WriteString(std::wstring(L"S\0", 2), std::wstring(L"K\0", 2), std::wstring(L"a\0b", 3));
+    const std::string bytes = store.Serialise();
+    EXPECT_EQ(bytes.find('\0'), std::string::npos);
+    EXPECT_EQ(IniStore::Parse(bytes), store);
+    EXPECT_EQ(store.ReadString(L"S\uFFFD", L"K\uFFFD", L""), L"a\uFFFDb");
 }
 
 TEST(IniStoreTest, MegabyteLinesHundredThousandSectionsAndFiftyMebibytes) {

@@ -1,103 +1,60 @@
 // The settings file on disk: its name, a missing file, a folder in its place, a file that cannot be
-// read, a replace that fails, long paths, and the default window position.
+// read or loaded, a replace that fails, long paths, and a file saved as UTF-16.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "SettingsTestSupport.h"
 #include "platform/ErrorBox.h"
 #include "platform/Win32.h"
 #include "shell/SettingsFile.h"
 
+namespace {
+
+// Allocations larger than this fail on the thread that set it, as when memory runs out.
+thread_local std::size_t tLargestAllocation = SIZE_MAX;
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (size > tLargestAllocation)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+// GCC cannot see that these replace the global pair whose new above uses malloc.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
+
 namespace vellicot {
 namespace {
 
-const std::string kBom = "\xEF\xBB\xBF";
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
-void RemoveTree(const std::wstring& path) {
-    const std::wstring api = ExtendedLengthPath(path);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((api + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(ExtendedLengthPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(ExtendedLengthPath(child).c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(api.c_str());
-}
-
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-class TempFolder {
+// While it lives, allocations on this thread larger than the limit fail.
+class AllocationLimit {
 public:
-    TempFolder() {
-        wchar_t temp[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, temp);
-        static int count = 0;
-        path_ = std::wstring(temp) + L"vellicot-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++count);
-        RemoveTree(path_);
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() { RemoveTree(path_); }
-
-    const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-    // Names in the folder, to see that no temporary file is left behind.
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(ExtendedLengthPath(path_ + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                names.push_back(name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
-
-private:
-    std::wstring path_;
+    explicit AllocationLimit(std::size_t largest) noexcept { tLargestAllocation = largest; }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+    ~AllocationLimit() { tLargestAllocation = SIZE_MAX; }
 };
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
+const std::string kBom = "\xEF\xBB\xBF";
 
 std::string Narrow(const std::wstring& text) {
     return Utf8FromWide(text);
@@ -297,33 +254,42 @@ TEST(SettingsFileTest, LongPathsAreReadAndWritten) {
     EXPECT_EQ(again.ReadString(L"NAME", L""), L"名無し");
 }
 
-TEST(SettingsFileTest, WindowIsCentredOnTheWorkAreaIncludingItsOrigin) {
-    struct Case {
-        RECT area;
-        int width, height;
-        int top, left;
-    };
-    const Case cases[] = {
-        {{0, 0, 1280, 1024}, 320, 387, 318, 480},
-        {{0, 0, 1280, 1024}, 321, 388, 318, 479},     // ⌊(1024 - 388) / 2⌋, ⌊(1280 - 321) / 2⌋
-        {{0, 40, 1280, 1024}, 320, 388, 338, 480},    // taskbar at the top
-        {{64, 0, 1920, 1080}, 300, 300, 390, 842},    // taskbar at the left
-        {{-1920, 0, 0, 1080}, 300, 301, 389, -1110},  // a monitor left of the primary one
-        {{0, 0, 200, 100}, 301, 201, -51, -51},       // a window larger than the area
-    };
-    for (const Case& c : cases) {
-        WindowPosition position = CentredIn(c.area, c.width, c.height);
-        EXPECT_EQ(position.top, c.top) << c.area.left << "," << c.area.top;
-        EXPECT_EQ(position.left, c.left) << c.area.left << "," << c.area.top;
+TEST(SettingsFileTest, FileSavedAsUtf16IsReadAndRewrittenAsUtf8) {
+    TempFolder folder;
+    const std::wstring path = folder / L"settings.ini";
+    const std::wstring text = L"[System]\r\nNAME=テスト\r\nchTopmost=0\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (wchar_t unit : text) {
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
     }
+    WriteBytes(path, utf16);
+    SettingsFile file(path);
+    EXPECT_EQ(file.ReadString(L"NAME", L""), L"テスト");
+    EXPECT_FALSE(file.ReadBool(L"chTopmost", true));
+    file.WriteInteger(L"Form1Top2", 7);
+    file.Flush();
+    EXPECT_EQ(ReadBytes(path), kBom + "[System]\r\nNAME=テスト\r\nchTopmost=0\r\nForm1Top2=7\r\n\r\n");
+}
 
-    RECT area{};
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
-    WindowPosition position = DefaultWindowPosition(320, 388);
-    int above = position.top - area.top, below = area.bottom - (position.top + 388);
-    int leftGap = position.left - area.left, rightGap = area.right - (position.left + 320);
-    EXPECT_TRUE(above == below || above + 1 == below) << above << " " << below;
-    EXPECT_TRUE(leftGap == rightGap || leftGap + 1 == rightGap) << leftGap << " " << rightGap;
+TEST(SettingsFileTest, RunningOutOfMemoryWhileLoadingRaisesTheOpenMessage) {
+    TempFolder folder;
+    const std::wstring path = folder / L"settings.ini";
+    WriteBytes(path, "[System]\r\n" + std::string(1 << 20, 'a') + "\r\nNAME=Ann\r\n");
+    const std::wstring expected =
+        L"ファイル " + path + L" は開けません。 " + SystemErrorText(ERROR_NOT_ENOUGH_MEMORY) + L" ";
+    std::wstring message;
+    {
+        AllocationLimit limit(64 * 1024);
+        try {
+            SettingsFile file(path);
+        } catch (const AppError& error) {
+            message = error.Message();
+        }
+    }
+    EXPECT_EQ(message, expected);
+    // With memory to spare the same file loads.
+    EXPECT_EQ(SettingsFile(path).ReadString(L"NAME", L""), L"Ann");
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+// The settings file's keys and the four uses of the file. The order of the writes is the order of
+// the keys in a new file.
+#include "shell/UserSettings.h"
+
+#include <iterator>
+
+namespace vellicot {
+namespace {
+
+constexpr wchar_t kForm1Top[] = L"Form1Top2";
+constexpr wchar_t kForm1Left[] = L"Form1Left2";
+constexpr wchar_t kName[] = L"NAME";
+constexpr wchar_t kForm2Top[] = L"Form2Top2";
+constexpr wchar_t kForm2Left[] = L"Form2Left2";
+constexpr wchar_t kTopmost[] = L"chTopmost";
+
+// The five display settings in their order in the file.
+struct DisplayKey {
+    const wchar_t* key;
+    std::int32_t DisplaySettings::*field;
+};
+constexpr DisplayKey kDisplayKeys[] = {
+    {L"iSettingsBtnBGColor", &DisplaySettings::iSettingsBtnBGColor},
+    {L"iSettingsTreeBtnTxtColor", &DisplaySettings::iSettingsTreeBtnTxtColor},
+    {L"iSettingsTreeBtnTxtBold", &DisplaySettings::iSettingsTreeBtnTxtBold},
+    {L"iSettingsTokuBtnTxtColor", &DisplaySettings::iSettingsTokuBtnTxtColor},
+    {L"iSettingsTokuBtnTxtBold", &DisplaySettings::iSettingsTokuBtnTxtBold},
+};
+static_assert(std::size(kDisplayKeys) == 5);
+
+}  // namespace
+
+MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstring& path) {
+    const SettingsFile file(path);
+    MainWindowSettings settings;
+    settings.position.top = file.ReadInteger(kForm1Top, centre.top);
+    settings.position.left = file.ReadInteger(kForm1Left, centre.left);
+    settings.name = file.ReadString(kName, settings.name);
+    for (const DisplayKey& display : kDisplayKeys)
+        settings.display.*display.field = file.ReadInteger(display.key, settings.display.*display.field);
+    settings.topmost = file.ReadBool(kTopmost, settings.topmost);
+    return settings;
+}
+
+WindowPosition LoadSelectionWindowPosition(WindowPosition centre, const std::wstring& path) {
+    const SettingsFile file(path);
+    return {file.ReadInteger(kForm2Top, centre.top), file.ReadInteger(kForm2Left, centre.left)};
+}
+
+void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& path) {
+    SettingsFile file(path);
+    for (const DisplayKey& display : kDisplayKeys)
+        file.WriteInteger(display.key, settings.*display.field);
+    file.Flush();
+}
+
+void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path) {
+    SettingsFile file(path);
+    file.WriteInteger(kForm1Top, settings.mainWindow.top);
+    file.WriteInteger(kForm1Left, settings.mainWindow.left);
+    file.WriteString(kName, settings.name);
+    if (settings.selectionWindow) {
+        file.WriteInteger(kForm2Top, settings.selectionWindow->top);
+        file.WriteInteger(kForm2Left, settings.selectionWindow->left);
+    }
+    file.WriteBool(kTopmost, settings.topmost);
+    file.Flush();
+}
+
+}  // namespace vellicot

@@ -1,0 +1,63 @@
+// What the program keeps in its settings file: the key names, their defaults, and the reads and
+// writes of the file's four users (main window creation, selection window creation, the settings
+// dialog's OK, main window close). Each call is one use of the file: it opens the file, reads or
+// writes the keys in their fixed order, flushes when it wrote, and lets the store go. Errors are
+// thrown as AppError (SettingsFile).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/Placement.h"
+#include "shell/SettingsFile.h"
+
+namespace vellicot {
+
+inline constexpr std::wstring_view kDefaultPlayerName = L"名無し";
+
+// The five display settings, named as the Board's fields; 0 is the default of each.
+struct DisplaySettings {
+    std::int32_t iSettingsBtnBGColor = 0;
+    std::int32_t iSettingsTreeBtnTxtColor = 0;
+    std::int32_t iSettingsTreeBtnTxtBold = 0;
+    std::int32_t iSettingsTokuBtnTxtColor = 0;
+    std::int32_t iSettingsTokuBtnTxtBold = 0;
+
+    bool operator==(const DisplaySettings&) const = default;
+};
+
+// What the main window reads when it is created; as constructed, the defaults.
+struct MainWindowSettings {
+    WindowPosition position;  // the window's top-left corner; the caller's centre by default
+    std::wstring name{kDefaultPlayerName};
+    DisplaySettings display;
+    bool topmost = true;
+};
+
+// What the main window's close writes.
+struct CloseSettings {
+    WindowPosition mainWindow;
+    std::wstring name;
+    std::optional<WindowPosition> selectionWindow;  // nothing when there is no selection window
+    bool topmost = true;
+};
+
+// Main window creation: "Form1Top2", "Form1Left2", "NAME", the five settings and "chTopmost", with
+// centre standing in for a missing position.
+MainWindowSettings LoadMainWindowSettings(WindowPosition centre,
+                                          const std::wstring& path = SettingsFileName());
+
+// Selection window creation: "Form2Top2" and "Form2Left2", with centre standing in for them.
+WindowPosition LoadSelectionWindowPosition(WindowPosition centre,
+                                           const std::wstring& path = SettingsFileName());
+
+// The settings dialog's OK: the five settings, then the file is rewritten.
+void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& path = SettingsFileName());
+
+// Main window close: "Form1Top2", "Form1Left2", "NAME", "Form2Top2", "Form2Left2", "chTopmost",
+// then the file is rewritten.
+void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path = SettingsFileName());
+
+}  // namespace vellicot
