@@ -315,19 +315,19 @@ void TCustomGlassButton::UpdateTracking() {
 
 void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
     bool inside = InClient(x, y, FWidth, FHeight);
-    // The first move inside is the platform's pointer-entered notification; TrackMouseEvent
-    // brings the matching WM_MOUSELEAVE.
-    if (!FPointerTracked && inside) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        FPointerTracked = TrackMouseEvent(&track) != FALSE;
-        MouseEnter();
-    }
     if (FDragging) {
+        // The press holds the pointer; its release settles enter or leave through UpdateTracking.
         TGlassButtonState state = inside ? TGlassButtonState::gbsDown : TGlassButtonState::gbsUp;
         if (state != FState) {
             FState = state;
             Invalidate();
         }
+    } else if (!FMouseInControl && inside) {
+        // The first move inside while the pointer is not known to be here is the pointer-entered
+        // notification; TrackMouseEvent brings the matching WM_MOUSELEAVE.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        FPointerTracked = TrackMouseEvent(&track) != FALSE;
+        MouseEnter();
     } else if (!FMouseInControl) {
         UpdateTracking();
     }
@@ -345,11 +345,16 @@ void TCustomGlassButton::OnMouseLeaveMessage() {
 
 // --- Press and release --------------------------------------------------------------------------
 
-void TCustomGlassButton::OnLeftButtonDown() {
+void TCustomGlassButton::OnLeftButtonDown(bool doubleClick) {
     if (!FEnabled)
         return;
     SetCapture(Handle());
-    FPressBegan = true;
+    // The second press of a double click is the double click when a handler takes it: it presses
+    // the button like any press, but its release does not click.
+    bool takenAsDoubleClick = doubleClick && OnDblClick;
+    FPressBegan = !takenAsDoubleClick;
+    if (takenAsDoubleClick)
+        OnDblClick(*this);
     if (OnMouseDown)
         OnMouseDown(*this);
     FMouseDownInControl = true;
@@ -371,7 +376,8 @@ void TCustomGlassButton::OnLeftButtonUp(int x, int y) {
         FMouseInControl = false;
         UpdateTracking();
     }
-    // Only a release that ends a press begun here clicks, not one dragged in from elsewhere.
+    // Only a release that ends a press begun here clicks, not one dragged in from elsewhere nor
+    // the end of a double click.
     bool pressed = FPressBegan;
     FPressBegan = false;
     if (GetCapture() == Handle())
@@ -406,8 +412,11 @@ void TCustomGlassButton::EndPress() {
 
 // --- Keyboard -----------------------------------------------------------------------------------
 
+// A push button to the dialog manager, as a standard BUTTON answers: the manager then clicks it
+// (BM_CLICK) for the accelerator its caption marks, typed as Alt+letter anywhere in the window or
+// as the letter alone while the focus is on a button. The button keeps Enter for itself.
 LRESULT TCustomGlassButton::OnGetDlgCode(LPARAM lp) {
-    LRESULT code = DLGC_WANTCHARS;
+    LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     const MSG* message = reinterpret_cast<const MSG*>(lp);
     if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
         code |= DLGC_WANTMESSAGE;
@@ -470,12 +479,10 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnMouseLeaveMessage();
             return 0;
         case WM_LBUTTONDBLCLK:
-            if (FEnabled && OnDblClick)
-                OnDblClick(*this);
-            OnLeftButtonDown();
+            OnLeftButtonDown(true);
             return 0;
         case WM_LBUTTONDOWN:
-            OnLeftButtonDown();
+            OnLeftButtonDown(false);
             return 0;
         case WM_LBUTTONUP:
             OnLeftButtonUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));

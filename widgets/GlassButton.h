@@ -140,8 +140,8 @@ public:
     Event OnMouseDown;
     Event OnMouseUp;
     Event OnMouseMove;
-    // Only whether it is assigned changes the button's behaviour: while it is empty, the second
-    // press of a double click is an ordinary press, so a quick double click gives two clicks.
+    // Called for the second press of a double click, which then presses the button but does not
+    // click. While it is empty that press is an ordinary one, so a quick double click gives two clicks.
     Event OnDblClick;
     KeyEvent OnKeyDown;
     KeyPressEvent OnKeyPress;
@@ -188,7 +188,7 @@ private:
     void EndPress();
 
     void OnMouseMoveMessage(int x, int y);
-    void OnLeftButtonDown();
+    void OnLeftButtonDown(bool doubleClick);
     void OnLeftButtonUp(int x, int y);
     void OnOtherButton(bool down);
     void OnMouseLeaveMessage();
@@ -222,7 +222,7 @@ private:
 
     bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
     bool FPointerTracked = false;     // the platform reports the pointer over the window
-    bool FPressBegan = false;         // a left press on this button awaits its release
+    bool FPressBegan = false;         // a left press on this button awaits its release to click
 };
 
 // The push button the windows place; it adds nothing to TCustomGlassButton.

@@ -68,11 +68,27 @@ int RecordingButton::Count(const std::string& event) const {
     return static_cast<int>(std::count(events.begin(), events.end(), event));
 }
 
+namespace {
+
+HWND dialogWindow = nullptr;  // not owned; set by DialogLoop
+
+}  // namespace
+
+DialogLoop::DialogLoop(HWND dialog) noexcept : previous_(dialogWindow) {
+    dialogWindow = dialog;
+}
+
+DialogLoop::~DialogLoop() {
+    dialogWindow = previous_;
+}
+
 void Pump(int milliseconds) {
     DWORD start = GetTickCount();
     MSG msg;
     do {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialogWindow != nullptr && IsDialogMessageW(dialogWindow, &msg))
+                continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -144,13 +160,13 @@ void LeftUp() {
     Pump(40);
 }
 
-void PressKey(WORD key, bool withShift) {
-    if (withShift)
-        SendKey(VK_SHIFT, false);
+void PressKey(WORD key, WORD modifier) {
+    if (modifier != 0)
+        SendKey(modifier, false);
     SendKey(key, false);
     SendKey(key, true);
-    if (withShift)
-        SendKey(VK_SHIFT, true);
+    if (modifier != 0)
+        SendKey(modifier, true);
     Pump(60);
 }
 
