@@ -108,26 +108,16 @@ LOGFONTW ToLogFont(const GlassFont& font) {
     return lf;
 }
 
-// Every glass button alive (all live on the UI thread), so that the sibling step can tell whether
-// any glass button overlaps without asking the window manager about each child of the parent.
-std::vector<TCustomGlassButton*>& LiveButtons() {
-    static std::vector<TCustomGlassButton*> buttons;
-    return buttons;
-}
-
 bool InClient(int x, int y, int width, int height) {
     return x >= 0 && y >= 0 && x < width && y < height;
 }
 
 }  // namespace
 
-TCustomGlassButton::TCustomGlassButton() {
-    LiveButtons().push_back(this);
-}
+TCustomGlassButton::TCustomGlassButton() = default;
 
 TCustomGlassButton::~TCustomGlassButton() {
     StopUnHotTimer();
-    std::erase(LiveButtons(), this);
 }
 
 void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, int width, int height) {
@@ -606,31 +596,22 @@ void TCustomGlassButton::PaintParentBackground(HDC canvas) {
     SelectClipRgn(canvas, nullptr);
 }
 
-RECT TCustomGlassButton::BoundsInParent() const {
-    return {FLeft, FTop, FLeft + FWidth, FTop + FHeight};
-}
-
 void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
     HWND parent = GetParent(Handle());
-    RECT mine = BoundsInParent();
-    RECT overlap{};
-    auto overlapping = [&](const TCustomGlassButton* other) {
-        if (other == this || other->Handle() == nullptr || GetParent(other->Handle()) != parent)
-            return false;
-        RECT theirs = other->BoundsInParent();
-        return IntersectRect(&overlap, &mine, &theirs) != FALSE;
-    };
-    // Glass buttons rarely overlap (the program's never do): settle that first, without a walk.
-    if (std::none_of(LiveButtons().begin(), LiveButtons().end(), overlapping))
-        return;
-
+    RECT mine{};
+    GetWindowRect(Handle(), &mine);
+    // Glass buttons rarely overlap (the program's never do): a child is asked whether it is a glass
+    // button only when its rectangle meets this one. Rectangles on the screen meet where they meet
+    // in the parent.
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (child == Handle() || !IsWindowVisible(child))
+        RECT theirs{};
+        RECT overlap{};
+        if (child == Handle() || !GetWindowRect(child, &theirs) || !IntersectRect(&overlap, &mine, &theirs) ||
+            !IsWindowVisible(child))
             continue;
         auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (sibling == nullptr || !overlapping(sibling))
+        if (sibling == nullptr)
             continue;
-        RECT theirs = sibling->BoundsInParent();
         int width = overlap.right - overlap.left;
         int height = overlap.bottom - overlap.top;
         MemoryCanvas bitmap(sibling->FWidth, sibling->FHeight);

@@ -173,7 +173,6 @@ private:
         Invalidate();
     }
 
-    RECT BoundsInParent() const;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);
     bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text);
