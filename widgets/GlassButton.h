@@ -152,7 +152,7 @@ protected:
 
     // The glossy face on a GDI+ graphics object: outer border, face, glow, shine, inner border.
     void DrawGlass(Gdiplus::GpGraphics* graphics);
-    // The caption on the canvas, by GDI+ or by GDI (see the .cpp for the choice).
+    // The caption on the canvas, by GDI+ or by GDI (GlassPainting.cpp tells which).
     void DrawCaption(HDC canvas);
 
     void Invalidate();

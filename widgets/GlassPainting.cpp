@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/GdiplusObjects.h"
 #include "platform/Handles.h"
 #include "widgets/GlassButton.h"
 
@@ -37,33 +38,31 @@ COLORREF ResolvedColour(std::uint32_t colour) {
     return IsSystemColour(colour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
 }
 
-UniquePath MakePath(const GlassFigure& figure) {
-    Gdiplus::GpPath* raw = nullptr;
-    GF::GdipCreatePath(Gdiplus::FillModeAlternate, &raw);
-    UniquePath path(raw);
+// The figure as one closed path with the alternate fill mode.
+OwnedPath MakeFigurePath(const GlassFigure& figure) {
+    OwnedPath path = MakePath(Gdiplus::FillModeAlternate);
     if (!path)
         return path;
     for (const GlassSegment& segment : figure.segments) {
-        std::visit(
-            Overloaded{
-                [&](const GlassArc& a) {
-                    GF::GdipAddPathArc(raw, a.box.left, a.box.top, a.box.width, a.box.height, a.startAngle,
-                                       a.sweepAngle);
-                },
-                [&](const GlassLine& l) { GF::GdipAddPathLine(raw, l.from.x, l.from.y, l.to.x, l.to.y); },
-            },
-            segment);
+        std::visit(Overloaded{
+                       [&](const GlassArc& a) {
+                           GF::GdipAddPathArc(path.get(), a.box.left, a.box.top, a.box.width, a.box.height,
+                                              a.startAngle, a.sweepAngle);
+                       },
+                       [&](const GlassLine& l) {
+                           GF::GdipAddPathLine(path.get(), l.from.x, l.from.y, l.to.x, l.to.y);
+                       },
+                   },
+                   segment);
     }
-    GF::GdipClosePathFigure(raw);
+    GF::GdipClosePathFigure(path.get());
     return path;
 }
 
 void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint32_t colour) {
-    Gdiplus::GpPen* raw = nullptr;
-    GF::GdipCreatePen1(OpaqueArgb(colour), 1.0f, Gdiplus::UnitWorld, &raw);
-    UniqueGpPen pen(raw);
+    OwnedPen pen = MakePen(OpaqueArgb(colour), 1.0f);
     if (pen && path)
-        GF::GdipDrawPath(graphics, raw, path);
+        GF::GdipDrawPath(graphics, pen.get(), path);
 }
 
 int CALLBACK CollectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
@@ -80,11 +79,10 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
 bool IsInstalledScreenFont(std::wstring_view family) {
     static const std::vector<std::wstring> families = [] {
         std::vector<std::wstring> names;
-        HDC screen = GetDC(nullptr);
+        WindowDC screen(nullptr);
         LOGFONTW query{};
         query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(screen, &query, &CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
-        ReleaseDC(nullptr, screen);
+        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
         return names;
     }();
     return std::any_of(families.begin(), families.end(),
@@ -110,10 +108,8 @@ LOGFONTW ToLogFont(const GlassFont& font) {
 }  // namespace
 
 void TCustomGlassButton::OnPaintMessage() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(Handle(), &ps);
-    ScopeExit endPaint([&] { EndPaint(Handle(), &ps); });
-    Paint(dc);
+    PaintScope paint(Handle());
+    Paint(paint.Dc());
 }
 
 void TCustomGlassButton::Paint(HDC canvas) {
@@ -137,20 +133,17 @@ void TCustomGlassButton::PaintParentBackground(HDC canvas) {
     HWND parent = GetParent(Handle());
     if (parent == nullptr)
         return;
-    UniqueRegion clip(CreateRectRgn(0, 0, FWidth, FHeight));
-    SelectClipRgn(canvas, clip.get());
-    {
-        SavedDC saved(canvas);
-        POINT origin{0, 0};
-        ClientToScreen(Handle(), &origin);
-        ScreenToClient(parent, &origin);
-        POINT old{};
-        GetWindowOrgEx(canvas, &old);
-        SetWindowOrgEx(canvas, old.x + origin.x, old.y + origin.y, nullptr);
-        SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
-        SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
-    }
-    SelectClipRgn(canvas, nullptr);
+    // Clipped to the button first, then saved: the restore puts the origin back before the clip goes.
+    ClipScope clip(canvas, RECT{0, 0, FWidth, FHeight});
+    SavedDC saved(canvas);
+    POINT origin{0, 0};
+    ClientToScreen(Handle(), &origin);
+    ScreenToClient(parent, &origin);
+    POINT old{};
+    GetWindowOrgEx(canvas, &old);
+    SetWindowOrgEx(canvas, old.x + origin.x, old.y + origin.y, nullptr);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
+    SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
 }
 
 void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
@@ -181,14 +174,9 @@ void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
 }
 
 void TCustomGlassButton::DrawButton(HDC canvas) {
-    {
-        Gdiplus::GpGraphics* raw = nullptr;
-        GF::GdipCreateFromHDC(canvas, &raw);
-        UniqueGraphics graphics(raw);
-        if (graphics) {
-            GF::GdipSetSmoothingMode(raw, kSmoothingAntiAlias);
-            DrawGlass(raw);
-        }
+    if (OwnedGraphics graphics = MakeGraphics(canvas)) {
+        GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
+        DrawGlass(graphics.get());
     }
     DrawCaption(canvas);
 }
@@ -196,45 +184,27 @@ void TCustomGlassButton::DrawButton(HDC canvas) {
 void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     const int w = FWidth, h = FHeight, r = FCornerRadius;
 
-    UniquePath outer = MakePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
+    OwnedPath outer = MakeFigurePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
     DrawOutline(graphics, outer.get(), FOuterBorderColor);
 
-    UniquePath face = MakePath(RoundedRectFigure(1, 1, w - 3, h - 3, r));
+    OwnedPath face = MakeFigurePath(RoundedRectFigure(1, 1, w - 3, h - 3, r));
     if (!face)
         return;
-    {
-        Gdiplus::GpSolidFill* raw = nullptr;
-        GF::GdipCreateSolidFill(GlassArgb(kFaceAlpha, FBackColor), &raw);
-        UniqueGpBrush brush(raw);
-        if (brush)
-            GF::GdipFillPath(graphics, raw, face.get());
-    }
+    if (OwnedBrush brush = MakeSolidBrush(GlassArgb(kFaceAlpha, FBackColor)))
+        GF::GdipFillPath(graphics, brush.get(), face.get());
 
     bool pressed = FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
                    FState == TGlassButtonState::gbsExclusive;
     if (pressed) {
-        Gdiplus::GpRegion* rawRegion = nullptr;
-        GF::GdipCreateRegionPath(face.get(), &rawRegion);
-        UniqueGpRegion region(rawRegion);
-        if (region)
-            GF::GdipSetClipRegion(graphics, rawRegion, Gdiplus::CombineModeReplace);
-
-        Gdiplus::GpPath* rawEllipse = nullptr;
-        GF::GdipCreatePath(Gdiplus::FillModeAlternate, &rawEllipse);
-        UniquePath ellipse(rawEllipse);
-        if (ellipse) {
+        if (OwnedRegion region = MakeRegion(face.get()))
+            GF::GdipSetClipRegion(graphics, region.get(), Gdiplus::CombineModeReplace);
+        if (OwnedPath ellipse = MakePath(Gdiplus::FillModeAlternate)) {
             GlassRect box = GlowEllipseBox(w, h);
-            GF::GdipAddPathEllipse(rawEllipse, box.left, box.top, box.width, box.height);
-            Gdiplus::GpPathGradient* rawGlow = nullptr;
-            GF::GdipCreatePathGradientFromPath(rawEllipse, &rawGlow);
-            UniqueGpBrush glow(rawGlow);
-            if (glow) {
-                GF::GdipSetPathGradientCenterColor(rawGlow, GlassArgb(kGlowCentreAlpha, FGlowColor));
-                Gdiplus::ARGB surround = GlassArgb(0, FGlowColor);
-                INT count = 1;
-                GF::GdipSetPathGradientSurroundColorsWithCount(rawGlow, &surround, &count);
-                GF::GdipFillPath(graphics, rawGlow, rawEllipse);
-            }
+            GF::GdipAddPathEllipse(ellipse.get(), box.left, box.top, box.width, box.height);
+            OwnedBrush glow = MakePathGradientBrush(ellipse.get(), GlassArgb(kGlowCentreAlpha, FGlowColor),
+                                                    GlassArgb(0, FGlowColor));
+            if (glow)
+                GF::GdipFillPath(graphics, glow.get(), ellipse.get());
         }
         GF::GdipResetClip(graphics);
     }
@@ -242,15 +212,13 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     if (std::optional<GlassShine> shine = ShineArea(w, h)) {
         Gdiplus::GpRectF gradientBox(shine->gradient.left, shine->gradient.top, shine->gradient.width,
                                      shine->gradient.height);
-        Gdiplus::GpLineGradient* raw = nullptr;
-        GF::GdipCreateLineBrushFromRect(&gradientBox, GlassArgb(kShineTopAlpha, FShineColor),
-                                        GlassArgb(kShineBottomAlpha, FShineColor),
-                                        Gdiplus::LinearGradientModeVertical, Gdiplus::WrapModeTile, &raw);
-        UniqueGpBrush brush(raw);
-        UniquePath outline =
-            MakePath(TopRoundedRectFigure(1, 1, w - 3, static_cast<int>(shine->outline.height), r));
+        OwnedBrush brush = MakeLineBrush(gradientBox, GlassArgb(kShineTopAlpha, FShineColor),
+                                         GlassArgb(kShineBottomAlpha, FShineColor),
+                                         Gdiplus::LinearGradientModeVertical, Gdiplus::WrapModeTile);
+        OwnedPath outline =
+            MakeFigurePath(TopRoundedRectFigure(1, 1, w - 3, static_cast<int>(shine->outline.height), r));
         if (brush && outline)
-            GF::GdipFillPath(graphics, raw, outline.get());
+            GF::GdipFillPath(graphics, brush.get(), outline.get());
     }
 
     DrawOutline(graphics, face.get(), FInnerBorderColor);
@@ -267,7 +235,7 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
     LOGFONTW logFont = ToLogFont(FFont);
     UniqueFont font(CreateFontIndirectW(&logFont));
     SavedDC saved(canvas);
-    SelectObject(canvas, font.get());
+    SelectedObject selected(canvas, font.get());
     TEXTMETRICW metrics{};
     GetTextMetricsW(canvas, &metrics);
     bool vectorFont =
@@ -279,51 +247,41 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
 }
 
 bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text) {
-    Gdiplus::GpGraphics* rawGraphics = nullptr;
-    GF::GdipCreateFromHDC(canvas, &rawGraphics);
-    UniqueGraphics graphics(rawGraphics);
+    OwnedGraphics graphics = MakeGraphics(canvas);
     if (!graphics)
         return false;
-    GF::GdipSetSmoothingMode(rawGraphics, kSmoothingAntiAlias);
+    GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
 
-    Gdiplus::GpFontFamily* rawFamily = nullptr;
-    GF::GdipCreateFontFamilyFromName(FFont.family.c_str(), nullptr, &rawFamily);
-    UniqueGpFontFamily family(rawFamily);
+    OwnedFontFamily family = MakeFontFamily(FFont.family.c_str());
     if (!family)
         return false;
     INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
                 (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
-    Gdiplus::GpFont* rawFont = nullptr;
-    GF::GdipCreateFont(rawFamily, static_cast<Gdiplus::REAL>(FFont.Size()), style, Gdiplus::UnitPoint,
-                       &rawFont);
-    UniqueGpFont gpFont(rawFont);
-    if (!gpFont)
+    OwnedFont font =
+        MakeFont(family.get(), static_cast<Gdiplus::REAL>(FFont.Size()), style, Gdiplus::UnitPoint);
+    if (!font)
         return false;
 
-    Gdiplus::GpStringFormat* rawFormat = nullptr;
-    GF::GdipCreateStringFormat(0, LANG_NEUTRAL, &rawFormat);
-    UniqueGpStringFormat format(rawFormat);
+    OwnedStringFormat format = MakeStringFormat(0, LANG_NEUTRAL);
     if (!format)
         return false;
-    GF::GdipSetStringFormatAlign(rawFormat, Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatLineAlign(rawFormat, Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatHotkeyPrefix(rawFormat, Gdiplus::HotkeyPrefixShow);
-    GF::GdipSetStringFormatTrimming(rawFormat, Gdiplus::StringTrimmingNone);
+    GF::GdipSetStringFormatAlign(format.get(), Gdiplus::StringAlignmentCenter);
+    GF::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
+    GF::GdipSetStringFormatHotkeyPrefix(format.get(), Gdiplus::HotkeyPrefixShow);
+    GF::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingNone);
 
-    GF::GdipSetTextRenderingHint(rawGraphics, FAntiAlias == TAntiAlias::aaClearType
-                                                  ? Gdiplus::TextRenderingHintClearTypeGridFit
-                                                  : Gdiplus::TextRenderingHintAntiAlias);
+    GF::GdipSetTextRenderingHint(graphics.get(), FAntiAlias == TAntiAlias::aaClearType
+                                                     ? Gdiplus::TextRenderingHintClearTypeGridFit
+                                                     : Gdiplus::TextRenderingHintAntiAlias);
 
-    Gdiplus::GpSolidFill* rawBrush = nullptr;
-    GF::GdipCreateSolidFill(FEnabled ? OpaqueArgb(FFont.colour) : kDisabledCaptionArgb, &rawBrush);
-    UniqueGpBrush brush(rawBrush);
+    OwnedBrush brush = MakeSolidBrush(FEnabled ? OpaqueArgb(FFont.colour) : kDisabledCaptionArgb);
     if (!brush)
         return false;
 
     GlassRect box = CaptionLayoutBox(FWidth, FHeight);
     Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
     std::wstring lines = GdiplusCaptionText(text);
-    GF::GdipDrawString(rawGraphics, lines.c_str(), -1, rawFont, &layout, rawFormat, rawBrush);
+    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, font.get(), &layout, format.get(), brush.get());
     return true;
 }
 

@@ -165,10 +165,9 @@ TEST_F(GlassButtonTest, OnlyCaptionToEmptyAndBackShowsANewPictureBeneath) {
     button.SetCaption(L"上４");
     UpdateWindow(button.Handle());
     Pump(30);
-    HDC screen = GetDC(nullptr);
     POINT inside{GlassTestParent::kScreenLeft + 50,
                  GlassTestParent::kScreenTop + 58};  // lower face, no shine
-    COLORREF before = GetPixel(screen, inside.x, inside.y);
+    COLORREF before = ScreenPixel(inside);
 
     parent.marker = 0xFF2000;
     InvalidateRect(parent.Handle(), nullptr, TRUE);  // the parent itself; the button is a clipped child
@@ -176,15 +175,14 @@ TEST_F(GlassButtonTest, OnlyCaptionToEmptyAndBackShowsANewPictureBeneath) {
     button.SetCaption(L"上４");  // the same text: no repaint
     UpdateWindow(button.Handle());
     Pump(30);
-    EXPECT_EQ(GetPixel(screen, inside.x, inside.y), before) << "the button keeps the old picture";
+    EXPECT_EQ(ScreenPixel(inside), before) << "the button keeps the old picture";
 
     int handed = static_cast<int>(parent.handed.size());
     button.SetCaption(L"");
     button.SetCaption(L"上４");
     UpdateWindow(button.Handle());
     Pump(30);
-    COLORREF after = GetPixel(screen, inside.x, inside.y);
-    ReleaseDC(nullptr, screen);
+    COLORREF after = ScreenPixel(inside);
     EXPECT_NE(after, before);
     EXPECT_GT(GetBValue(after), GetBValue(before)) << "the new blue square shows through the face";
     EXPECT_EQ(static_cast<int>(parent.handed.size()), handed + 2) << "one erase and one paint of the parent";

@@ -200,10 +200,8 @@ TEST_F(GlassPaintingTest, OnScreenPaintHandsThePaintDcToTheParent) {
     EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
     EXPECT_EQ(parent.handed[1].origin.x, 40);
     EXPECT_EQ(parent.handed[1].origin.y, 30);
-    HDC screen = GetDC(nullptr);
-    COLORREF corner = GetPixel(screen, GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(corner, GlassTestParent::kBackground);
+    EXPECT_EQ(ScreenPixel({GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30}),
+              GlassTestParent::kBackground);
 }
 
 TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {

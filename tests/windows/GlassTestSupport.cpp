@@ -30,10 +30,8 @@ LRESULT GlassTestParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 handed.push_back({msg, handedDc, origin});
                 PaintContent(handedDc);
             } else {
-                PAINTSTRUCT ps{};
-                HDC dc = BeginPaint(Handle(), &ps);
-                PaintContent(dc);
-                EndPaint(Handle(), &ps);
+                PaintScope paint(Handle());
+                PaintContent(paint.Dc());
             }
             return 0;
     }
@@ -186,6 +184,10 @@ POINT ScreenCentreOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    return GetPixel(WindowDC(nullptr).Dc(), screen.x, screen.y);
 }
 
 bool Invalidated(HWND window) {

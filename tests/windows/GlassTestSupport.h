@@ -83,6 +83,8 @@ void PressKey(WORD key, WORD modifier = 0);
 void TypeChar(wchar_t ch);
 
 POINT ScreenCentreOf(HWND window);
+// The colour on the screen at that point, as 0x00BBGGRR.
+COLORREF ScreenPixel(POINT screen);
 bool Invalidated(HWND window);
 
 // The pixel as 0x00RRGGBB with the alpha byte dropped.
