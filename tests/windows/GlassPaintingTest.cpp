@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "GlassTestSupport.h"
+#include "platform/GdiplusObjects.h"
 
 namespace vellicot::test {
 namespace {
@@ -310,22 +311,45 @@ TEST_F(GlassCaptionTest, DisabledButtonKeepsTheSameFace) {
     EXPECT_TRUE(SamePixels(*Face(button), *enabled));
 }
 
-TEST_F(GlassCaptionTest, PaintsFreeEveryGdiObject) {
+// Paints in every state leave no GDI handle and no GDI+ object behind: up, pressed and disabled,
+// the caption by GDI+ and by GDI, over an overlapping sibling that is drawn beneath, into a
+// handed DC and on the screen.
+TEST_F(GlassCaptionTest, PaintsFreeEveryGdiAndGdiplusObject) {
     button.SetForceTransparent(true);
-    TGlassButton neighbour;
+    RecordingButton neighbour;
     neighbour.SetCaption(L"下１");
     neighbour.Create(parent.Handle(), 3, 60, 50, 40, 40);
+    Pump(20);
     MemoryCanvas canvas(75, 60);
-    auto paintAll = [&] {
-        for (TAntiAlias route : {TAntiAlias::aaClearType, TAntiAlias::aaNone}) {
-            button.SetAntiAlias(route);
-            SendMessageW(button.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
-            InvalidateRect(button.Handle(), nullptr, TRUE);
-            UpdateWindow(button.Handle());
+    enum class Pose { Up, Pressed, Disabled };
+    auto paintEveryState = [&] {
+        for (Pose pose : {Pose::Up, Pose::Pressed, Pose::Disabled}) {
+            for (TAntiAlias route : {TAntiAlias::aaClearType, TAntiAlias::aaNone}) {
+                button.SetAntiAlias(route);
+                button.SetEnabled(pose != Pose::Disabled);
+                if (pose == Pose::Pressed)
+                    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+                SendMessageW(button.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                             PRF_CLIENT);
+                InvalidateRect(button.Handle(), nullptr, TRUE);
+                UpdateWindow(button.Handle());
+                if (pose == Pose::Pressed)
+                    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, 20));
+            }
         }
     };
-    paintAll();  // first use: the installed font list and the font caches
-    // A freed object's handle slot is taken again by the next new one, so a burst of new objects
+    int neighbourDraws = neighbour.draws;
+    paintEveryState();  // first use: the installed font list and the font caches
+    ASSERT_EQ(button.Count("down"), 2) << "the pressed poses were pressed";
+    ASSERT_GE(neighbour.draws - neighbourDraws, 12) << "every paint drew the overlapping sibling beneath";
+
+    std::ptrdiff_t alive = LiveGdiplusObjects();
+    {
+        OwnedGraphics held = MakeGraphics(canvas.Dc());
+        ASSERT_EQ(LiveGdiplusObjects(), alive + 1) << "the count sees an object while it lives";
+    }
+    ASSERT_EQ(LiveGdiplusObjects(), alive);
+    // A freed GDI object's handle slot is taken again by the next new one, so a burst of new objects
     // reaches further up the handle table afterwards only when the paints in between leaked.
     auto highestSlotOfBurst = [] {
         std::vector<HBRUSH> brushes;
@@ -339,9 +363,10 @@ TEST_F(GlassCaptionTest, PaintsFreeEveryGdiObject) {
         return highest;
     };
     std::uintptr_t before = highestSlotOfBurst();
-    for (int i = 0; i < 25; ++i)
-        paintAll();
-    EXPECT_LE(highestSlotOfBurst(), before);
+    for (int i = 0; i < 20; ++i)
+        paintEveryState();
+    EXPECT_EQ(LiveGdiplusObjects(), alive) << "GDI+ objects left alive";
+    EXPECT_LE(highestSlotOfBurst(), before) << "GDI handles left behind";
 }
 
 TEST_F(GlassCaptionTest, NoCaptionOrShowCaptionOffDrawsTheFaceOnly) {
