@@ -169,40 +169,43 @@ TEST_F(GlassPaintingTest, HoverAndForeColourChangeNothingOnTheFace) {
     EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
 }
 
+// Printed into a DC and painted on the screen alike: the parent's erase and paint, in that order, on
+// the button's own DC with the window origin moved by the button's place.
 TEST_F(GlassPaintingTest, ParentPaintsBeneathThroughTheHandedOverDc) {
+    auto expectHandedInOrder = [&](HDC dc) {
+        ASSERT_EQ(parent.handed.size(), 2u);
+        EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
+        EXPECT_EQ(parent.handed[1].message, static_cast<UINT>(WM_PAINT));
+        for (const auto& handed : parent.handed) {
+            if (dc != nullptr) {
+                EXPECT_EQ(handed.dc, dc);
+            }
+            EXPECT_EQ(handed.origin.x, 40);
+            EXPECT_EQ(handed.origin.y, 30);
+        }
+    };
+
     parent.handed.clear();
     auto canvas = FullPaint(button);
-    ASSERT_EQ(parent.handed.size(), 2u);
-    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
-    EXPECT_EQ(parent.handed[1].message, static_cast<UINT>(WM_PAINT));
-    for (const auto& handed : parent.handed) {
-        EXPECT_EQ(handed.dc, canvas->Dc());
-        EXPECT_EQ(handed.origin.x, 40);
-        EXPECT_EQ(handed.origin.y, 30);
-    }
+    expectHandedInOrder(canvas->Dc());
     POINT origin{-1, -1};
     GetWindowOrgEx(canvas->Dc(), &origin);
     EXPECT_EQ(origin.x, 0);
     EXPECT_EQ(origin.y, 0);
     UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetClipRgn(canvas->Dc(), clip.get()), 0) << "no clip region is left behind";
-
     // The marker square at parent (50..70, 40..60) lies at button (10..30, 10..30).
     EXPECT_LE(ChannelDistance(Rgb(*canvas, 20, 28), Blend(kWhite, parent.marker, 127)), 3);
     EXPECT_LE(ChannelDistance(Rgb(*canvas, 34, 33), Blend(kWhite, GlassTestParent::kBackground, 127)), 3);
     EXPECT_EQ(Rgb(*canvas, 0, 0), ToRgb(GlassTestParent::kBackground)) << "the corner shows the parent";
-}
 
-TEST_F(GlassPaintingTest, OnScreenPaintHandsThePaintDcToTheParent) {
     parent.handed.clear();
     InvalidateRect(button.Handle(), nullptr, TRUE);
     UpdateWindow(button.Handle());
-    ASSERT_EQ(parent.handed.size(), 2u);
-    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
-    EXPECT_EQ(parent.handed[1].origin.x, 40);
-    EXPECT_EQ(parent.handed[1].origin.y, 30);
+    expectHandedInOrder(nullptr);
     EXPECT_EQ(ScreenPixel({GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30}),
-              GlassTestParent::kBackground);
+              GlassTestParent::kBackground)
+        << "the corner on the screen shows the parent";
 }
 
 TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {
@@ -281,7 +284,15 @@ protected:
     }
 };
 
-TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
+TEST_F(GlassCaptionTest, DisabledKeepsTheFaceAndGreysTheCaptionOnTheGdiplusRouteOnly) {
+    button.SetShowCaption(false);
+    auto enabledFace = Face(button);
+    button.SetEnabled(false);
+    UpdateWindow(button.Handle());
+    ASSERT_EQ(button.State(), TGlassButtonState::gbsDisabled);
+    EXPECT_TRUE(SamePixels(*Face(button), *enabledFace)) << "the same face";
+    button.SetShowCaption(true);
+
     for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaClearType}) {
         button.SetAntiAlias(route);
         button.SetEnabled(true);
@@ -299,16 +310,6 @@ TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
     missing.family = L"No Such Font Family";
     button.SetFont(missing);
     EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
-}
-
-TEST_F(GlassCaptionTest, DisabledButtonKeepsTheSameFace) {
-    button.SetShowCaption(false);
-    button.SetBackColor(0x4080C0);
-    auto enabled = Face(button);
-    button.SetEnabled(false);
-    UpdateWindow(button.Handle());
-    ASSERT_EQ(button.State(), TGlassButtonState::gbsDisabled);
-    EXPECT_TRUE(SamePixels(*Face(button), *enabled));
 }
 
 // Paints in every state leave no GDI handle and no GDI+ object behind: up, pressed and disabled,
