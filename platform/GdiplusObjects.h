@@ -1,5 +1,6 @@
 // GDI+ objects, made only by the factories here and owned by what they return. Every object made
 // here is counted until its owner frees it, so a test can prove that painting leaves none behind.
+// (The GDI+ Unique... owners in Handles.h do not count; make new GDI+ objects here.)
 #pragma once
 
 #include <atomic>
@@ -12,7 +13,22 @@
 namespace vellicot {
 
 namespace detail {
+
 inline std::atomic<std::ptrdiff_t> liveGdiplusObjects{0};
+
+// Takes what a GDI+ create call made: counted and owned when it made something, and freed again at
+// once when it also reported a failure. Empty when nothing was made.
+template <class Owned, class Raw>
+Owned Adopt(Gdiplus::GpStatus status, Raw* raw) noexcept {
+    if (raw == nullptr)
+        return Owned();
+    liveGdiplusObjects.fetch_add(1, std::memory_order_relaxed);
+    Owned owned(raw);
+    if (status != Gdiplus::Ok)
+        owned.reset();
+    return owned;
+}
+
 }  // namespace detail
 
 // GDI+ objects made by the factories below and not yet freed, in the whole process.
@@ -41,23 +57,6 @@ using OwnedFontFamily = GdiplusOwned<Gdiplus::GpFontFamily, &GF::GdipDeleteFontF
 using OwnedFont = GdiplusOwned<Gdiplus::GpFont, &GF::GdipDeleteFont>;
 using OwnedStringFormat = GdiplusOwned<Gdiplus::GpStringFormat, &GF::GdipDeleteStringFormat>;
 using OwnedBitmap = GdiplusOwned<Gdiplus::GpBitmap, &GF::GdipDisposeImage>;
-
-namespace detail {
-
-// Takes what a GDI+ create call made: counted and owned when it made something, and freed again at
-// once when it also reported a failure. Empty when nothing was made.
-template <class Owned, class Raw>
-Owned Adopt(Gdiplus::GpStatus status, Raw* raw) noexcept {
-    if (raw == nullptr)
-        return Owned();
-    liveGdiplusObjects.fetch_add(1, std::memory_order_relaxed);
-    Owned owned(raw);
-    if (status != Gdiplus::Ok)
-        owned.reset();
-    return owned;
-}
-
-}  // namespace detail
 
 // A graphics object drawing into the device context.
 inline OwnedGraphics MakeGraphics(HDC dc) noexcept {
