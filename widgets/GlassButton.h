@@ -6,6 +6,9 @@
 // hands over its own DC with the window origin moved by the button's position and clipped to the
 // button, so the parent's drawing lands beneath the face.
 //
+// To the dialog manager the button is a push button: a window whose message loop runs
+// IsDialogMessageW clicks it (BM_CLICK) for the letter its caption marks with '&'.
+//
 // GDI+ must have been started for the process before the first paint (GdiplusSession).
 #pragma once
 
