@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/GdiplusObjects.h"
 #include "platform/GdiplusSession.h"
 #include "platform/Handles.h"
 #include "platform/Png.h"
@@ -46,9 +47,8 @@ protected:
                 if (wp != 0) {
                     Blit(reinterpret_cast<HDC>(wp));
                 } else {
-                    PAINTSTRUCT ps{};
-                    Blit(BeginPaint(Handle(), &ps));
-                    EndPaint(Handle(), &ps);
+                    PaintScope paint(Handle());
+                    Blit(paint.Dc());
                 }
                 return 0;
         }
@@ -66,15 +66,11 @@ std::unique_ptr<MemoryCanvas> ScaledMap() {
     std::optional<DecodedPicture> picture = DecodePngResource(L"PngImage_1");
     if (!picture)
         return map;
-    Gdiplus::GpBitmap* rawBitmap = nullptr;
-    GF::GdipCreateBitmapFromScan0(picture->width, picture->height, picture->width * 4, PixelFormat32bppARGB,
-                                  picture->bgra.data(), &rawBitmap);
-    UniqueGpBitmap bitmap(rawBitmap);
-    Gdiplus::GpGraphics* rawGraphics = nullptr;
-    GF::GdipCreateFromHDC(map->Dc(), &rawGraphics);
-    UniqueGraphics graphics(rawGraphics);
+    OwnedBitmap bitmap = MakeBitmap(picture->width, picture->height, picture->width * 4, PixelFormat32bppARGB,
+                                    picture->bgra.data());
+    OwnedGraphics graphics = MakeGraphics(map->Dc());
     if (bitmap && graphics)
-        GF::GdipDrawImageRectI(rawGraphics, rawBitmap, 0, 0, kMapSize, kMapSize);
+        GF::GdipDrawImageRectI(graphics.get(), bitmap.get(), 0, 0, kMapSize, kMapSize);
     return map;
 }
 

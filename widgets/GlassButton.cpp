@@ -1,11 +1,8 @@
-// The glass button: its properties, pointer and keyboard handling, and its painting.
+// The glass button: its properties, pointer and keyboard handling, and its lookup by name.
+// Its painting lives in GlassPainting.cpp.
 #include "widgets/GlassButton.h"
 
-#include <algorithm>
-#include <cwchar>
 #include <optional>
-#include <variant>
-#include <vector>
 
 #include "platform/ErrorBox.h"
 #include "platform/Handles.h"
@@ -13,121 +10,16 @@
 namespace vellicot {
 namespace {
 
-constexpr auto kSmoothingAntiAlias = Gdiplus::SmoothingModeAntiAlias;  // mode 4
-constexpr Gdiplus::ARGB kDisabledCaptionArgb = 0xFF808080;
-constexpr std::uint8_t kFaceAlpha = 127;
-constexpr std::uint8_t kGlowCentreAlpha = 173;
-constexpr std::uint8_t kShineTopAlpha = 153;
-constexpr std::uint8_t kShineBottomAlpha = 51;
-
-template <class... F>
-struct Overloaded : F... {
-    using F::operator()...;
-};
-template <class... F>
-Overloaded(F...) -> Overloaded<F...>;
-
-// The opaque colour of a border or caption: system colours resolved first.
-Gdiplus::ARGB OpaqueArgb(std::uint32_t colour) {
-    if (IsSystemColour(colour))
-        colour = GetSysColor(static_cast<int>(colour & 0xFF));
-    return GlassArgb(255, colour);
-}
-
-COLORREF ResolvedColour(std::uint32_t colour) {
-    return IsSystemColour(colour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
-}
-
-UniquePath MakePath(const GlassFigure& figure) {
-    Gdiplus::GpPath* raw = nullptr;
-    GF::GdipCreatePath(Gdiplus::FillModeAlternate, &raw);
-    UniquePath path(raw);
-    if (!path)
-        return path;
-    for (const GlassSegment& segment : figure.segments) {
-        std::visit(
-            Overloaded{
-                [&](const GlassArc& a) {
-                    GF::GdipAddPathArc(raw, a.box.left, a.box.top, a.box.width, a.box.height, a.startAngle,
-                                       a.sweepAngle);
-                },
-                [&](const GlassLine& l) { GF::GdipAddPathLine(raw, l.from.x, l.from.y, l.to.x, l.to.y); },
-            },
-            segment);
-    }
-    GF::GdipClosePathFigure(raw);
-    return path;
-}
-
-void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint32_t colour) {
-    Gdiplus::GpPen* raw = nullptr;
-    GF::GdipCreatePen1(OpaqueArgb(colour), 1.0f, Gdiplus::UnitWorld, &raw);
-    UniqueGpPen pen(raw);
-    if (pen && path)
-        GF::GdipDrawPath(graphics, raw, path);
-}
-
-int CALLBACK CollectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
-    reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(font->lfFaceName);
-    return 1;
-}
-
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
-// The installed screen font families, listed once per run as the platform's font list is.
-bool IsInstalledScreenFont(std::wstring_view family) {
-    static const std::vector<std::wstring> families = [] {
-        std::vector<std::wstring> names;
-        HDC screen = GetDC(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(screen, &query, &CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
-        ReleaseDC(nullptr, screen);
-        return names;
-    }();
-    return std::any_of(families.begin(), families.end(),
-                       [&](const std::wstring& name) { return SameTextIgnoringCase(name, family); });
-}
-
-LOGFONTW ToLogFont(const GlassFont& font) {
-    LOGFONTW lf{};
-    lf.lfHeight = font.height;
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strikeOut;
-    lf.lfCharSet = font.charSet;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    std::wcsncpy(lf.lfFaceName, font.family.c_str(), LF_FACESIZE - 1);
-    return lf;
-}
-
-// Every glass button alive (all live on the UI thread), so that the sibling step can tell whether
-// any glass button overlaps without asking the window manager about each child of the parent.
-std::vector<TCustomGlassButton*>& LiveButtons() {
-    static std::vector<TCustomGlassButton*> buttons;
-    return buttons;
-}
-
 bool InClient(int x, int y, int width, int height) {
     return x >= 0 && y >= 0 && x < width && y < height;
 }
 
 }  // namespace
 
-TCustomGlassButton::TCustomGlassButton() {
-    LiveButtons().push_back(this);
-}
+TCustomGlassButton::TCustomGlassButton() = default;
 
 TCustomGlassButton::~TCustomGlassButton() {
     StopUnHotTimer();
-    std::erase(LiveButtons(), this);
 }
 
 void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, int width, int height) {
@@ -315,19 +207,19 @@ void TCustomGlassButton::UpdateTracking() {
 
 void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
     bool inside = InClient(x, y, FWidth, FHeight);
-    // The first move inside is the platform's pointer-entered notification; TrackMouseEvent
-    // brings the matching WM_MOUSELEAVE.
-    if (!FPointerTracked && inside) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        FPointerTracked = TrackMouseEvent(&track) != FALSE;
-        MouseEnter();
-    }
     if (FDragging) {
+        // The press holds the pointer; its release settles enter or leave through UpdateTracking.
         TGlassButtonState state = inside ? TGlassButtonState::gbsDown : TGlassButtonState::gbsUp;
         if (state != FState) {
             FState = state;
             Invalidate();
         }
+    } else if (!FMouseInControl && inside) {
+        // The first move inside while the pointer is not known to be here is the pointer-entered
+        // notification; TrackMouseEvent brings the matching WM_MOUSELEAVE.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        FPointerTracked = TrackMouseEvent(&track) != FALSE;
+        MouseEnter();
     } else if (!FMouseInControl) {
         UpdateTracking();
     }
@@ -345,11 +237,16 @@ void TCustomGlassButton::OnMouseLeaveMessage() {
 
 // --- Press and release --------------------------------------------------------------------------
 
-void TCustomGlassButton::OnLeftButtonDown() {
+void TCustomGlassButton::OnLeftButtonDown(bool doubleClick) {
     if (!FEnabled)
         return;
     SetCapture(Handle());
-    FPressBegan = true;
+    // The second press of a double click is the double click when a handler takes it: it presses
+    // the button like any press, but its release does not click.
+    bool takenAsDoubleClick = doubleClick && OnDblClick;
+    FPressBegan = !takenAsDoubleClick;
+    if (takenAsDoubleClick)
+        OnDblClick(*this);
     if (OnMouseDown)
         OnMouseDown(*this);
     FMouseDownInControl = true;
@@ -371,7 +268,8 @@ void TCustomGlassButton::OnLeftButtonUp(int x, int y) {
         FMouseInControl = false;
         UpdateTracking();
     }
-    // Only a release that ends a press begun here clicks, not one dragged in from elsewhere.
+    // Only a release that ends a press begun here clicks, not one dragged in from elsewhere nor
+    // the end of a double click.
     bool pressed = FPressBegan;
     FPressBegan = false;
     if (GetCapture() == Handle())
@@ -406,8 +304,11 @@ void TCustomGlassButton::EndPress() {
 
 // --- Keyboard -----------------------------------------------------------------------------------
 
+// A push button to the dialog manager, as a standard BUTTON answers: the manager then clicks it
+// (BM_CLICK) for the accelerator its caption marks, typed as Alt+letter anywhere in the window or
+// as the letter alone while the focus is on a button. The button keeps Enter for itself.
 LRESULT TCustomGlassButton::OnGetDlgCode(LPARAM lp) {
-    LRESULT code = DLGC_WANTCHARS;
+    LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
     const MSG* message = reinterpret_cast<const MSG*>(lp);
     if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
         code |= DLGC_WANTMESSAGE;
@@ -470,12 +371,10 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnMouseLeaveMessage();
             return 0;
         case WM_LBUTTONDBLCLK:
-            if (FEnabled && OnDblClick)
-                OnDblClick(*this);
-            OnLeftButtonDown();
+            OnLeftButtonDown(true);
             return 0;
         case WM_LBUTTONDOWN:
-            OnLeftButtonDown();
+            OnLeftButtonDown(false);
             return 0;
         case WM_LBUTTONUP:
             OnLeftButtonUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
@@ -553,253 +452,14 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
-// --- Painting -----------------------------------------------------------------------------------
-
-void TCustomGlassButton::OnPaintMessage() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(Handle(), &ps);
-    ScopeExit endPaint([&] { EndPaint(Handle(), &ps); });
-    Paint(dc);
-}
-
-void TCustomGlassButton::Paint(HDC canvas) {
-    if (!FEnabled) {
-        FState = TGlassButtonState::gbsDisabled;
-        FDragging = false;
-    } else if (FState == TGlassButtonState::gbsDisabled) {
-        FState = TGlassButtonState::gbsUp;
-    }
-    PaintParentBackground(canvas);
-    if (FForceTransparent && GetParent(Handle()) != nullptr)
-        PaintOverlappingSiblings(canvas);
-    DrawButton(canvas);
-    if (FShowFocusRect && FActive) {
-        RECT focus{3, 3, FWidth - 3, FHeight - 3};
-        DrawFocusRect(canvas, &focus);
-    }
-}
-
-void TCustomGlassButton::PaintParentBackground(HDC canvas) {
-    HWND parent = GetParent(Handle());
-    if (parent == nullptr)
-        return;
-    UniqueRegion clip(CreateRectRgn(0, 0, FWidth, FHeight));
-    SelectClipRgn(canvas, clip.get());
-    {
-        SavedDC saved(canvas);
-        POINT origin{0, 0};
-        ClientToScreen(Handle(), &origin);
-        ScreenToClient(parent, &origin);
-        POINT old{};
-        GetWindowOrgEx(canvas, &old);
-        SetWindowOrgEx(canvas, old.x + origin.x, old.y + origin.y, nullptr);
-        SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
-        SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
-    }
-    SelectClipRgn(canvas, nullptr);
-}
-
-RECT TCustomGlassButton::BoundsInParent() const {
-    return {FLeft, FTop, FLeft + FWidth, FTop + FHeight};
-}
-
-void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
-    HWND parent = GetParent(Handle());
-    RECT mine = BoundsInParent();
-    RECT overlap{};
-    auto overlapping = [&](const TCustomGlassButton* other) {
-        if (other == this || other->Handle() == nullptr || GetParent(other->Handle()) != parent)
-            return false;
-        RECT theirs = other->BoundsInParent();
-        return IntersectRect(&overlap, &mine, &theirs) != FALSE;
-    };
-    // Glass buttons rarely overlap (the program's never do): settle that first, without a walk.
-    if (std::none_of(LiveButtons().begin(), LiveButtons().end(), overlapping))
-        return;
-
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (child == Handle() || !IsWindowVisible(child))
-            continue;
-        auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (sibling == nullptr || !overlapping(sibling))
-            continue;
-        RECT theirs = sibling->BoundsInParent();
-        int width = overlap.right - overlap.left;
-        int height = overlap.bottom - overlap.top;
-        MemoryCanvas bitmap(sibling->FWidth, sibling->FHeight);
-        BitBlt(bitmap.Dc(), overlap.left - theirs.left, overlap.top - theirs.top, width, height, canvas,
-               overlap.left - mine.left, overlap.top - mine.top, SRCCOPY);
-        sibling->DrawButton(bitmap.Dc());
-        BitBlt(canvas, overlap.left - mine.left, overlap.top - mine.top, width, height, bitmap.Dc(),
-               overlap.left - theirs.left, overlap.top - theirs.top, SRCCOPY);
-    }
-}
-
-void TCustomGlassButton::DrawButton(HDC canvas) {
-    {
-        Gdiplus::GpGraphics* raw = nullptr;
-        GF::GdipCreateFromHDC(canvas, &raw);
-        UniqueGraphics graphics(raw);
-        if (graphics) {
-            GF::GdipSetSmoothingMode(raw, kSmoothingAntiAlias);
-            DrawGlass(raw);
-        }
-    }
-    DrawCaption(canvas);
-}
-
-void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
-    const int w = FWidth, h = FHeight, r = FCornerRadius;
-
-    UniquePath outer = MakePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
-    DrawOutline(graphics, outer.get(), FOuterBorderColor);
-
-    UniquePath face = MakePath(RoundedRectFigure(1, 1, w - 3, h - 3, r));
-    if (!face)
-        return;
-    {
-        Gdiplus::GpSolidFill* raw = nullptr;
-        GF::GdipCreateSolidFill(GlassArgb(kFaceAlpha, FBackColor), &raw);
-        UniqueGpBrush brush(raw);
-        if (brush)
-            GF::GdipFillPath(graphics, raw, face.get());
-    }
-
-    bool pressed = FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
-                   FState == TGlassButtonState::gbsExclusive;
-    if (pressed) {
-        Gdiplus::GpRegion* rawRegion = nullptr;
-        GF::GdipCreateRegionPath(face.get(), &rawRegion);
-        UniqueGpRegion region(rawRegion);
-        if (region)
-            GF::GdipSetClipRegion(graphics, rawRegion, Gdiplus::CombineModeReplace);
-
-        Gdiplus::GpPath* rawEllipse = nullptr;
-        GF::GdipCreatePath(Gdiplus::FillModeAlternate, &rawEllipse);
-        UniquePath ellipse(rawEllipse);
-        if (ellipse) {
-            GlassRect box = GlowEllipseBox(w, h);
-            GF::GdipAddPathEllipse(rawEllipse, box.left, box.top, box.width, box.height);
-            Gdiplus::GpPathGradient* rawGlow = nullptr;
-            GF::GdipCreatePathGradientFromPath(rawEllipse, &rawGlow);
-            UniqueGpBrush glow(rawGlow);
-            if (glow) {
-                GF::GdipSetPathGradientCenterColor(rawGlow, GlassArgb(kGlowCentreAlpha, FGlowColor));
-                Gdiplus::ARGB surround = GlassArgb(0, FGlowColor);
-                INT count = 1;
-                GF::GdipSetPathGradientSurroundColorsWithCount(rawGlow, &surround, &count);
-                GF::GdipFillPath(graphics, rawGlow, rawEllipse);
-            }
-        }
-        GF::GdipResetClip(graphics);
-    }
-
-    if (std::optional<GlassShine> shine = ShineArea(w, h)) {
-        Gdiplus::GpRectF gradientBox(shine->gradient.left, shine->gradient.top, shine->gradient.width,
-                                     shine->gradient.height);
-        Gdiplus::GpLineGradient* raw = nullptr;
-        GF::GdipCreateLineBrushFromRect(&gradientBox, GlassArgb(kShineTopAlpha, FShineColor),
-                                        GlassArgb(kShineBottomAlpha, FShineColor),
-                                        Gdiplus::LinearGradientModeVertical, Gdiplus::WrapModeTile, &raw);
-        UniqueGpBrush brush(raw);
-        UniquePath outline =
-            MakePath(TopRoundedRectFigure(1, 1, w - 3, static_cast<int>(shine->outline.height), r));
-        if (brush && outline)
-            GF::GdipFillPath(graphics, raw, outline.get());
-    }
-
-    DrawOutline(graphics, face.get(), FInnerBorderColor);
-}
-
-// The caption goes through GDI+ when anti-aliasing is asked for and the family is an installed
-// vector (TrueType or other outline) screen font; anything else goes through GDI's DrawTextW,
-// where the platform substitutes a font that is missing.
-void TCustomGlassButton::DrawCaption(HDC canvas) {
-    if (!FShowCaption || FCaption.empty())
-        return;
-    std::wstring text = ExpandCaptionLineBreaks(FCaption);
-
-    LOGFONTW logFont = ToLogFont(FFont);
-    UniqueFont font(CreateFontIndirectW(&logFont));
-    SavedDC saved(canvas);
-    SelectObject(canvas, font.get());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(canvas, &metrics);
-    bool vectorFont =
-        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
-    if (FAntiAlias != TAntiAlias::aaNone && vectorFont && IsInstalledScreenFont(FFont.family) &&
-        DrawCaptionGdiplus(canvas, text))
-        return;
-    DrawCaptionGdi(canvas, text);
-}
-
-bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text) {
-    Gdiplus::GpGraphics* rawGraphics = nullptr;
-    GF::GdipCreateFromHDC(canvas, &rawGraphics);
-    UniqueGraphics graphics(rawGraphics);
-    if (!graphics)
-        return false;
-    GF::GdipSetSmoothingMode(rawGraphics, kSmoothingAntiAlias);
-
-    Gdiplus::GpFontFamily* rawFamily = nullptr;
-    GF::GdipCreateFontFamilyFromName(FFont.family.c_str(), nullptr, &rawFamily);
-    UniqueGpFontFamily family(rawFamily);
-    if (!family)
-        return false;
-    INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
-                (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
-    Gdiplus::GpFont* rawFont = nullptr;
-    GF::GdipCreateFont(rawFamily, static_cast<Gdiplus::REAL>(FFont.Size()), style, Gdiplus::UnitPoint,
-                       &rawFont);
-    UniqueGpFont gpFont(rawFont);
-    if (!gpFont)
-        return false;
-
-    Gdiplus::GpStringFormat* rawFormat = nullptr;
-    GF::GdipCreateStringFormat(0, LANG_NEUTRAL, &rawFormat);
-    UniqueGpStringFormat format(rawFormat);
-    if (!format)
-        return false;
-    GF::GdipSetStringFormatAlign(rawFormat, Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatLineAlign(rawFormat, Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatHotkeyPrefix(rawFormat, Gdiplus::HotkeyPrefixShow);
-    GF::GdipSetStringFormatTrimming(rawFormat, Gdiplus::StringTrimmingNone);
-
-    GF::GdipSetTextRenderingHint(rawGraphics, FAntiAlias == TAntiAlias::aaClearType
-                                                  ? Gdiplus::TextRenderingHintClearTypeGridFit
-                                                  : Gdiplus::TextRenderingHintAntiAlias);
-
-    Gdiplus::GpSolidFill* rawBrush = nullptr;
-    GF::GdipCreateSolidFill(FEnabled ? OpaqueArgb(FFont.colour) : kDisabledCaptionArgb, &rawBrush);
-    UniqueGpBrush brush(rawBrush);
-    if (!brush)
-        return false;
-
-    GlassRect box = CaptionLayoutBox(FWidth, FHeight);
-    Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
-    std::wstring lines = GdiplusCaptionText(text);
-    GF::GdipDrawString(rawGraphics, lines.c_str(), -1, rawFont, &layout, rawFormat, rawBrush);
-    return true;
-}
-
-// The font is already selected into the canvas. A disabled caption keeps the font's colour here.
-void TCustomGlassButton::DrawCaptionGdi(HDC canvas, const std::wstring& text) {
-    SetTextColor(canvas, ResolvedColour(FFont.colour));
-    SetBkMode(canvas, TRANSPARENT);
-    RECT box{2, 0, FWidth, FHeight};
-    const UINT flags = DT_WORDBREAK | DT_CENTER | DT_VCENTER;
-    RECT measured = box;
-    int textHeight = DrawTextW(canvas, text.c_str(), -1, &measured, flags | DT_CALCRECT);
-    box.top = CaptionTextTop(FHeight, textHeight);
-    DrawTextW(canvas, text.c_str(), -1, &box, flags);
-}
-
 // --- Lookup ---------------------------------------------------------------------------------------
 
 TCustomGlassButton* FindGlassButton(HWND parent, std::wstring_view name) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         auto* button = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (button != nullptr && SameTextIgnoringCase(button->Name(), name))
+        if (button != nullptr &&
+            CompareStringOrdinal(button->Name().data(), static_cast<int>(button->Name().size()), name.data(),
+                                 static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
             return button;
     }
     return nullptr;

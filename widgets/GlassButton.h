@@ -6,6 +6,9 @@
 // hands over its own DC with the window origin moved by the button's position and clipped to the
 // button, so the parent's drawing lands beneath the face.
 //
+// To the dialog manager the button is a push button: a window whose message loop runs
+// IsDialogMessageW clicks it (BM_CLICK) for the letter its caption marks with '&'.
+//
 // GDI+ must have been started for the process before the first paint (GdiplusSession).
 #pragma once
 
@@ -145,8 +148,8 @@ public:
     Event OnMouseDown;
     Event OnMouseUp;
     Event OnMouseMove;
-    // Only whether it is assigned changes the button's behaviour: while it is empty, the second
-    // press of a double click is an ordinary press, so a quick double click gives two clicks.
+    // Called for the second press of a double click, which then presses the button but does not
+    // click. While it is empty that press is an ordinary one, so a quick double click gives two clicks.
     Event OnDblClick;
     KeyEvent OnKeyDown;
     KeyPressEvent OnKeyPress;
@@ -157,7 +160,7 @@ protected:
 
     // The glossy face on a GDI+ graphics object: outer border, face, glow, shine, inner border.
     void DrawGlass(Gdiplus::GpGraphics* graphics);
-    // The caption on the canvas, by GDI+ or by GDI (see the .cpp for the choice).
+    // The caption on the canvas, by GDI+ or by GDI (GlassPainting.cpp tells which).
     void DrawCaption(HDC canvas);
 
     void Invalidate();
@@ -178,7 +181,6 @@ private:
         Invalidate();
     }
 
-    RECT BoundsInParent() const;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);
     bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text);
@@ -193,7 +195,7 @@ private:
     void EndPress();
 
     void OnMouseMoveMessage(int x, int y);
-    void OnLeftButtonDown();
+    void OnLeftButtonDown(bool doubleClick);
     void OnLeftButtonUp(int x, int y);
     void OnOtherButton(bool down);
     void OnMouseLeaveMessage();
@@ -228,7 +230,7 @@ private:
 
     bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
     bool FPointerTracked = false;     // the platform reports the pointer over the window
-    bool FPressBegan = false;         // a left press on this button awaits its release
+    bool FPressBegan = false;         // a left press on this button awaits its release to click
 };
 
 // The push button the windows place; it adds nothing to TCustomGlassButton.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "GlassTestSupport.h"
+#include "platform/GdiplusObjects.h"
 
 namespace vellicot::test {
 namespace {
@@ -168,42 +169,43 @@ TEST_F(GlassPaintingTest, HoverAndForeColourChangeNothingOnTheFace) {
     EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
 }
 
+// Printed into a DC and painted on the screen alike: the parent's erase and paint, in that order, on
+// the button's own DC with the window origin moved by the button's place.
 TEST_F(GlassPaintingTest, ParentPaintsBeneathThroughTheHandedOverDc) {
+    auto expectHandedInOrder = [&](HDC dc) {
+        ASSERT_EQ(parent.handed.size(), 2u);
+        EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
+        EXPECT_EQ(parent.handed[1].message, static_cast<UINT>(WM_PAINT));
+        for (const auto& handed : parent.handed) {
+            if (dc != nullptr) {
+                EXPECT_EQ(handed.dc, dc);
+            }
+            EXPECT_EQ(handed.origin.x, 40);
+            EXPECT_EQ(handed.origin.y, 30);
+        }
+    };
+
     parent.handed.clear();
     auto canvas = FullPaint(button);
-    ASSERT_EQ(parent.handed.size(), 2u);
-    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
-    EXPECT_EQ(parent.handed[1].message, static_cast<UINT>(WM_PAINT));
-    for (const auto& handed : parent.handed) {
-        EXPECT_EQ(handed.dc, canvas->Dc());
-        EXPECT_EQ(handed.origin.x, 40);
-        EXPECT_EQ(handed.origin.y, 30);
-    }
+    expectHandedInOrder(canvas->Dc());
     POINT origin{-1, -1};
     GetWindowOrgEx(canvas->Dc(), &origin);
     EXPECT_EQ(origin.x, 0);
     EXPECT_EQ(origin.y, 0);
     UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetClipRgn(canvas->Dc(), clip.get()), 0) << "no clip region is left behind";
-
     // The marker square at parent (50..70, 40..60) lies at button (10..30, 10..30).
     EXPECT_LE(ChannelDistance(Rgb(*canvas, 20, 28), Blend(kWhite, parent.marker, 127)), 3);
     EXPECT_LE(ChannelDistance(Rgb(*canvas, 34, 33), Blend(kWhite, GlassTestParent::kBackground, 127)), 3);
     EXPECT_EQ(Rgb(*canvas, 0, 0), ToRgb(GlassTestParent::kBackground)) << "the corner shows the parent";
-}
 
-TEST_F(GlassPaintingTest, OnScreenPaintHandsThePaintDcToTheParent) {
     parent.handed.clear();
     InvalidateRect(button.Handle(), nullptr, TRUE);
     UpdateWindow(button.Handle());
-    ASSERT_EQ(parent.handed.size(), 2u);
-    EXPECT_EQ(parent.handed[0].message, static_cast<UINT>(WM_ERASEBKGND));
-    EXPECT_EQ(parent.handed[1].origin.x, 40);
-    EXPECT_EQ(parent.handed[1].origin.y, 30);
-    HDC screen = GetDC(nullptr);
-    COLORREF corner = GetPixel(screen, GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(corner, GlassTestParent::kBackground);
+    expectHandedInOrder(nullptr);
+    EXPECT_EQ(ScreenPixel({GlassTestParent::kScreenLeft + 40, GlassTestParent::kScreenTop + 30}),
+              GlassTestParent::kBackground)
+        << "the corner on the screen shows the parent";
 }
 
 TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {
@@ -282,7 +284,15 @@ protected:
     }
 };
 
-TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
+TEST_F(GlassCaptionTest, DisabledKeepsTheFaceAndGreysTheCaptionOnTheGdiplusRouteOnly) {
+    button.SetShowCaption(false);
+    auto enabledFace = Face(button);
+    button.SetEnabled(false);
+    UpdateWindow(button.Handle());
+    ASSERT_EQ(button.State(), TGlassButtonState::gbsDisabled);
+    EXPECT_TRUE(SamePixels(*Face(button), *enabledFace)) << "the same face";
+    button.SetShowCaption(true);
+
     for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaClearType}) {
         button.SetAntiAlias(route);
         button.SetEnabled(true);
@@ -302,32 +312,45 @@ TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
     EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
 }
 
-TEST_F(GlassCaptionTest, DisabledButtonKeepsTheSameFace) {
-    button.SetShowCaption(false);
-    button.SetBackColor(0x4080C0);
-    auto enabled = Face(button);
-    button.SetEnabled(false);
-    UpdateWindow(button.Handle());
-    ASSERT_EQ(button.State(), TGlassButtonState::gbsDisabled);
-    EXPECT_TRUE(SamePixels(*Face(button), *enabled));
-}
-
-TEST_F(GlassCaptionTest, PaintsFreeEveryGdiObject) {
+// Paints in every state leave no GDI handle and no GDI+ object behind: up, pressed and disabled,
+// the caption by GDI+ and by GDI, over an overlapping sibling that is drawn beneath, into a
+// handed DC and on the screen.
+TEST_F(GlassCaptionTest, PaintsFreeEveryGdiAndGdiplusObject) {
     button.SetForceTransparent(true);
-    TGlassButton neighbour;
+    RecordingButton neighbour;
     neighbour.SetCaption(L"下１");
     neighbour.Create(parent.Handle(), 3, 60, 50, 40, 40);
+    Pump(20);
     MemoryCanvas canvas(75, 60);
-    auto paintAll = [&] {
-        for (TAntiAlias route : {TAntiAlias::aaClearType, TAntiAlias::aaNone}) {
-            button.SetAntiAlias(route);
-            SendMessageW(button.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
-            InvalidateRect(button.Handle(), nullptr, TRUE);
-            UpdateWindow(button.Handle());
+    enum class Pose { Up, Pressed, Disabled };
+    auto paintEveryState = [&] {
+        for (Pose pose : {Pose::Up, Pose::Pressed, Pose::Disabled}) {
+            for (TAntiAlias route : {TAntiAlias::aaClearType, TAntiAlias::aaNone}) {
+                button.SetAntiAlias(route);
+                button.SetEnabled(pose != Pose::Disabled);
+                if (pose == Pose::Pressed)
+                    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+                SendMessageW(button.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                             PRF_CLIENT);
+                InvalidateRect(button.Handle(), nullptr, TRUE);
+                UpdateWindow(button.Handle());
+                if (pose == Pose::Pressed)
+                    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, 20));
+            }
         }
     };
-    paintAll();  // first use: the installed font list and the font caches
-    // A freed object's handle slot is taken again by the next new one, so a burst of new objects
+    int neighbourDraws = neighbour.draws;
+    paintEveryState();  // first use: the installed font list and the font caches
+    ASSERT_EQ(button.Count("down"), 2) << "the pressed poses were pressed";
+    ASSERT_GE(neighbour.draws - neighbourDraws, 12) << "every paint drew the overlapping sibling beneath";
+
+    std::ptrdiff_t alive = LiveGdiplusObjects();
+    {
+        OwnedGraphics held = MakeGraphics(canvas.Dc());
+        ASSERT_EQ(LiveGdiplusObjects(), alive + 1) << "the count sees an object while it lives";
+    }
+    ASSERT_EQ(LiveGdiplusObjects(), alive);
+    // A freed GDI object's handle slot is taken again by the next new one, so a burst of new objects
     // reaches further up the handle table afterwards only when the paints in between leaked.
     auto highestSlotOfBurst = [] {
         std::vector<HBRUSH> brushes;
@@ -341,9 +364,10 @@ TEST_F(GlassCaptionTest, PaintsFreeEveryGdiObject) {
         return highest;
     };
     std::uintptr_t before = highestSlotOfBurst();
-    for (int i = 0; i < 25; ++i)
-        paintAll();
-    EXPECT_LE(highestSlotOfBurst(), before);
+    for (int i = 0; i < 20; ++i)
+        paintEveryState();
+    EXPECT_EQ(LiveGdiplusObjects(), alive) << "GDI+ objects left alive";
+    EXPECT_LE(highestSlotOfBurst(), before) << "GDI handles left behind";
 }
 
 TEST_F(GlassCaptionTest, NoCaptionOrShowCaptionOffDrawsTheFaceOnly) {

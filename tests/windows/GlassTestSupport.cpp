@@ -30,10 +30,8 @@ LRESULT GlassTestParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 handed.push_back({msg, handedDc, origin});
                 PaintContent(handedDc);
             } else {
-                PAINTSTRUCT ps{};
-                HDC dc = BeginPaint(Handle(), &ps);
-                PaintContent(dc);
-                EndPaint(Handle(), &ps);
+                PaintScope paint(Handle());
+                PaintContent(paint.Dc());
             }
             return 0;
     }
@@ -68,11 +66,27 @@ int RecordingButton::Count(const std::string& event) const {
     return static_cast<int>(std::count(events.begin(), events.end(), event));
 }
 
+namespace {
+
+HWND dialogWindow = nullptr;  // not owned; set by DialogLoop
+
+}  // namespace
+
+DialogLoop::DialogLoop(HWND dialog) noexcept : previous_(dialogWindow) {
+    dialogWindow = dialog;
+}
+
+DialogLoop::~DialogLoop() {
+    dialogWindow = previous_;
+}
+
 void Pump(int milliseconds) {
     DWORD start = GetTickCount();
     MSG msg;
     do {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialogWindow != nullptr && IsDialogMessageW(dialogWindow, &msg))
+                continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -144,13 +158,13 @@ void LeftUp() {
     Pump(40);
 }
 
-void PressKey(WORD key, bool withShift) {
-    if (withShift)
-        SendKey(VK_SHIFT, false);
+void PressKey(WORD key, WORD modifier) {
+    if (modifier != 0)
+        SendKey(modifier, false);
     SendKey(key, false);
     SendKey(key, true);
-    if (withShift)
-        SendKey(VK_SHIFT, true);
+    if (modifier != 0)
+        SendKey(modifier, true);
     Pump(60);
 }
 
@@ -170,6 +184,10 @@ POINT ScreenCentreOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    return GetPixel(WindowDC(nullptr).Dc(), screen.x, screen.y);
 }
 
 bool Invalidated(HWND window) {

@@ -57,6 +57,20 @@ public:
 
 // Runs the message loop for the time given.
 void Pump(int milliseconds);
+
+// While it lives, the test message loop offers every message to IsDialogMessageW for the window
+// first, as the program's own message loops do.
+class DialogLoop {
+public:
+    explicit DialogLoop(HWND dialog) noexcept;
+    DialogLoop(const DialogLoop&) = delete;
+    DialogLoop& operator=(const DialogLoop&) = delete;
+    ~DialogLoop();
+
+private:
+    HWND previous_;  // not owned
+};
+
 // Runs the message loop until the condition holds; false when it never did.
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 2000);
 
@@ -64,10 +78,13 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 2000);
 void MoveCursorTo(POINT screen);
 void LeftDown();
 void LeftUp();
-void PressKey(WORD key, bool withShift = false);
+// A key pressed and released, with a modifier key (VK_SHIFT, VK_MENU ...) held around it when given.
+void PressKey(WORD key, WORD modifier = 0);
 void TypeChar(wchar_t ch);
 
 POINT ScreenCentreOf(HWND window);
+// The colour on the screen at that point, as 0x00BBGGRR.
+COLORREF ScreenPixel(POINT screen);
 bool Invalidated(HWND window);
 
 // The pixel as 0x00RRGGBB with the alpha byte dropped.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/GdiplusObjects.h"
 #include "platform/GdiplusSession.h"
 #include "platform/Handles.h"
 #include "platform/Png.h"
@@ -75,10 +76,8 @@ private:
             PaintContent(handedOver);
             return;
         }
-        PAINTSTRUCT ps{};
-        HDC dc = BeginPaint(Handle(), &ps);
-        PaintContent(dc);
-        EndPaint(Handle(), &ps);
+        PaintScope paint(Handle());
+        PaintContent(paint.Dc());
     }
 
     void PaintBackground(HDC dc) {
@@ -108,17 +107,13 @@ private:
         FillRect(map_->Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         if (!picture)
             return;
-        Gdiplus::GpBitmap* rawBitmap = nullptr;
-        GF::GdipCreateBitmapFromScan0(picture->width, picture->height, picture->width * 4,
-                                      PixelFormat32bppARGB, picture->bgra.data(), &rawBitmap);
-        UniqueGpBitmap bitmap(rawBitmap);
-        Gdiplus::GpGraphics* rawGraphics = nullptr;
-        GF::GdipCreateFromHDC(map_->Dc(), &rawGraphics);
-        UniqueGraphics graphics(rawGraphics);
+        OwnedBitmap bitmap = MakeBitmap(picture->width, picture->height, picture->width * 4,
+                                        PixelFormat32bppARGB, picture->bgra.data());
+        OwnedGraphics graphics = MakeGraphics(map_->Dc());
         if (!bitmap || !graphics)
             return;
-        GF::GdipSetInterpolationMode(rawGraphics, Gdiplus::InterpolationModeHighQualityBicubic);
-        GF::GdipDrawImageRectI(rawGraphics, rawBitmap, 0, 0, 300, 300);
+        GF::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
+        GF::GdipDrawImageRectI(graphics.get(), bitmap.get(), 0, 0, 300, 300);
     }
 
     PosedButton& Add(int left, int top, int width, int height, const wchar_t* caption, const wchar_t* family,
@@ -237,10 +232,7 @@ bool SaveScreenshot(HWND window, const wchar_t* path) {
     if (width <= 0 || height <= 0)
         return false;
     MemoryCanvas shot(width, height);
-    HDC screen = GetDC(nullptr);
-    BOOL copied = BitBlt(shot.Dc(), 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    if (!copied)
+    if (!BitBlt(shot.Dc(), 0, 0, width, height, WindowDC(nullptr).Dc(), bounds.left, bounds.top, SRCCOPY))
         return false;
     std::set<std::uint32_t> colours;
     for (int i = 0; i < width * height; ++i) {

@@ -1,0 +1,300 @@
+// The glass button's painting: the parent's content beneath, overlapping sibling glass buttons,
+// the glossy face drawn with GDI+ and the caption by GDI+ or GDI.
+#include <algorithm>
+#include <cwchar>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "platform/GdiplusObjects.h"
+#include "platform/Handles.h"
+#include "widgets/GlassButton.h"
+
+namespace vellicot {
+namespace {
+
+constexpr auto kSmoothingAntiAlias = Gdiplus::SmoothingModeAntiAlias;  // mode 4
+constexpr Gdiplus::ARGB kDisabledCaptionArgb = 0xFF808080;
+constexpr std::uint8_t kFaceAlpha = 127;
+constexpr std::uint8_t kGlowCentreAlpha = 173;
+constexpr std::uint8_t kShineTopAlpha = 153;
+constexpr std::uint8_t kShineBottomAlpha = 51;
+
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+// The opaque colour of a border or caption: system colours resolved first.
+Gdiplus::ARGB OpaqueArgb(std::uint32_t colour) {
+    if (IsSystemColour(colour))
+        colour = GetSysColor(static_cast<int>(colour & 0xFF));
+    return GlassArgb(255, colour);
+}
+
+COLORREF ResolvedColour(std::uint32_t colour) {
+    return IsSystemColour(colour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
+}
+
+// The figure as one closed path with the alternate fill mode.
+OwnedPath MakeFigurePath(const GlassFigure& figure) {
+    OwnedPath path = MakePath(Gdiplus::FillModeAlternate);
+    if (!path)
+        return path;
+    for (const GlassSegment& segment : figure.segments) {
+        std::visit(Overloaded{
+                       [&](const GlassArc& a) {
+                           GF::GdipAddPathArc(path.get(), a.box.left, a.box.top, a.box.width, a.box.height,
+                                              a.startAngle, a.sweepAngle);
+                       },
+                       [&](const GlassLine& l) {
+                           GF::GdipAddPathLine(path.get(), l.from.x, l.from.y, l.to.x, l.to.y);
+                       },
+                   },
+                   segment);
+    }
+    GF::GdipClosePathFigure(path.get());
+    return path;
+}
+
+void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint32_t colour) {
+    OwnedPen pen = MakePen(OpaqueArgb(colour), 1.0f);
+    if (pen && path)
+        GF::GdipDrawPath(graphics, pen.get(), path);
+}
+
+int CALLBACK CollectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
+    reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(font->lfFaceName);
+    return 1;
+}
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+// The installed screen font families, listed once per run as the platform's font list is.
+bool IsInstalledScreenFont(std::wstring_view family) {
+    static const std::vector<std::wstring> families = [] {
+        std::vector<std::wstring> names;
+        WindowDC screen(nullptr);
+        LOGFONTW query{};
+        query.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
+        return names;
+    }();
+    return std::any_of(families.begin(), families.end(),
+                       [&](const std::wstring& name) { return SameTextIgnoringCase(name, family); });
+}
+
+LOGFONTW ToLogFont(const GlassFont& font) {
+    LOGFONTW lf{};
+    lf.lfHeight = font.height;
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikeOut;
+    lf.lfCharSet = font.charSet;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    std::wcsncpy(lf.lfFaceName, font.family.c_str(), LF_FACESIZE - 1);
+    return lf;
+}
+
+}  // namespace
+
+void TCustomGlassButton::OnPaintMessage() {
+    PaintScope paint(Handle());
+    Paint(paint.Dc());
+}
+
+void TCustomGlassButton::Paint(HDC canvas) {
+    if (!FEnabled) {
+        FState = TGlassButtonState::gbsDisabled;
+        FDragging = false;
+    } else if (FState == TGlassButtonState::gbsDisabled) {
+        FState = TGlassButtonState::gbsUp;
+    }
+    PaintParentBackground(canvas);
+    if (FForceTransparent && GetParent(Handle()) != nullptr)
+        PaintOverlappingSiblings(canvas);
+    DrawButton(canvas);
+    if (FShowFocusRect && FActive) {
+        RECT focus{3, 3, FWidth - 3, FHeight - 3};
+        DrawFocusRect(canvas, &focus);
+    }
+}
+
+void TCustomGlassButton::PaintParentBackground(HDC canvas) {
+    HWND parent = GetParent(Handle());
+    if (parent == nullptr)
+        return;
+    // Clipped to the button first, then saved: the restore puts the origin back before the clip goes.
+    ClipScope clip(canvas, RECT{0, 0, FWidth, FHeight});
+    SavedDC saved(canvas);
+    POINT origin{0, 0};
+    ClientToScreen(Handle(), &origin);
+    ScreenToClient(parent, &origin);
+    POINT old{};
+    GetWindowOrgEx(canvas, &old);
+    SetWindowOrgEx(canvas, old.x + origin.x, old.y + origin.y, nullptr);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
+    SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
+}
+
+void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
+    HWND parent = GetParent(Handle());
+    RECT mine{};
+    GetWindowRect(Handle(), &mine);
+    // Glass buttons rarely overlap (the program's never do): a child is asked whether it is a glass
+    // button only when its rectangle meets this one. Rectangles on the screen meet where they meet
+    // in the parent.
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT theirs{};
+        RECT overlap{};
+        if (child == Handle() || !GetWindowRect(child, &theirs) || !IntersectRect(&overlap, &mine, &theirs) ||
+            !IsWindowVisible(child))
+            continue;
+        auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
+        if (sibling == nullptr)
+            continue;
+        int width = overlap.right - overlap.left;
+        int height = overlap.bottom - overlap.top;
+        MemoryCanvas bitmap(sibling->FWidth, sibling->FHeight);
+        BitBlt(bitmap.Dc(), overlap.left - theirs.left, overlap.top - theirs.top, width, height, canvas,
+               overlap.left - mine.left, overlap.top - mine.top, SRCCOPY);
+        sibling->DrawButton(bitmap.Dc());
+        BitBlt(canvas, overlap.left - mine.left, overlap.top - mine.top, width, height, bitmap.Dc(),
+               overlap.left - theirs.left, overlap.top - theirs.top, SRCCOPY);
+    }
+}
+
+void TCustomGlassButton::DrawButton(HDC canvas) {
+    if (OwnedGraphics graphics = MakeGraphics(canvas)) {
+        GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
+        DrawGlass(graphics.get());
+    }
+    DrawCaption(canvas);
+}
+
+void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
+    const int w = FWidth, h = FHeight, r = FCornerRadius;
+
+    OwnedPath outer = MakeFigurePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
+    DrawOutline(graphics, outer.get(), FOuterBorderColor);
+
+    OwnedPath face = MakeFigurePath(RoundedRectFigure(1, 1, w - 3, h - 3, r));
+    if (!face)
+        return;
+    if (OwnedBrush brush = MakeSolidBrush(GlassArgb(kFaceAlpha, FBackColor)))
+        GF::GdipFillPath(graphics, brush.get(), face.get());
+
+    bool pressed = FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
+                   FState == TGlassButtonState::gbsExclusive;
+    if (pressed) {
+        if (OwnedRegion region = MakeRegion(face.get()))
+            GF::GdipSetClipRegion(graphics, region.get(), Gdiplus::CombineModeReplace);
+        if (OwnedPath ellipse = MakePath(Gdiplus::FillModeAlternate)) {
+            GlassRect box = GlowEllipseBox(w, h);
+            GF::GdipAddPathEllipse(ellipse.get(), box.left, box.top, box.width, box.height);
+            OwnedBrush glow = MakePathGradientBrush(ellipse.get(), GlassArgb(kGlowCentreAlpha, FGlowColor),
+                                                    GlassArgb(0, FGlowColor));
+            if (glow)
+                GF::GdipFillPath(graphics, glow.get(), ellipse.get());
+        }
+        GF::GdipResetClip(graphics);
+    }
+
+    if (std::optional<GlassShine> shine = ShineArea(w, h)) {
+        Gdiplus::GpRectF gradientBox(shine->gradient.left, shine->gradient.top, shine->gradient.width,
+                                     shine->gradient.height);
+        OwnedBrush brush = MakeLineBrush(gradientBox, GlassArgb(kShineTopAlpha, FShineColor),
+                                         GlassArgb(kShineBottomAlpha, FShineColor),
+                                         Gdiplus::LinearGradientModeVertical, Gdiplus::WrapModeTile);
+        OwnedPath outline =
+            MakeFigurePath(TopRoundedRectFigure(1, 1, w - 3, static_cast<int>(shine->outline.height), r));
+        if (brush && outline)
+            GF::GdipFillPath(graphics, brush.get(), outline.get());
+    }
+
+    DrawOutline(graphics, face.get(), FInnerBorderColor);
+}
+
+// The caption goes through GDI+ when anti-aliasing is asked for and the family is an installed
+// vector (TrueType or other outline) screen font; anything else goes through GDI's DrawTextW,
+// where the platform substitutes a font that is missing.
+void TCustomGlassButton::DrawCaption(HDC canvas) {
+    if (!FShowCaption || FCaption.empty())
+        return;
+    std::wstring text = ExpandCaptionLineBreaks(FCaption);
+
+    LOGFONTW logFont = ToLogFont(FFont);
+    UniqueFont font(CreateFontIndirectW(&logFont));
+    SavedDC saved(canvas);
+    SelectedObject selected(canvas, font.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(canvas, &metrics);
+    bool vectorFont =
+        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
+    if (FAntiAlias != TAntiAlias::aaNone && vectorFont && IsInstalledScreenFont(FFont.family) &&
+        DrawCaptionGdiplus(canvas, text))
+        return;
+    DrawCaptionGdi(canvas, text);
+}
+
+bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text) {
+    OwnedGraphics graphics = MakeGraphics(canvas);
+    if (!graphics)
+        return false;
+    GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
+
+    OwnedFontFamily family = MakeFontFamily(FFont.family.c_str());
+    if (!family)
+        return false;
+    INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
+                (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
+    OwnedFont font =
+        MakeFont(family.get(), static_cast<Gdiplus::REAL>(FFont.Size()), style, Gdiplus::UnitPoint);
+    if (!font)
+        return false;
+
+    OwnedStringFormat format = MakeStringFormat(0, LANG_NEUTRAL);
+    if (!format)
+        return false;
+    GF::GdipSetStringFormatAlign(format.get(), Gdiplus::StringAlignmentCenter);
+    GF::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
+    GF::GdipSetStringFormatHotkeyPrefix(format.get(), Gdiplus::HotkeyPrefixShow);
+    GF::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingNone);
+
+    GF::GdipSetTextRenderingHint(graphics.get(), FAntiAlias == TAntiAlias::aaClearType
+                                                     ? Gdiplus::TextRenderingHintClearTypeGridFit
+                                                     : Gdiplus::TextRenderingHintAntiAlias);
+
+    OwnedBrush brush = MakeSolidBrush(FEnabled ? OpaqueArgb(FFont.colour) : kDisabledCaptionArgb);
+    if (!brush)
+        return false;
+
+    GlassRect box = CaptionLayoutBox(FWidth, FHeight);
+    Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
+    std::wstring lines = GdiplusCaptionText(text);
+    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, font.get(), &layout, format.get(), brush.get());
+    return true;
+}
+
+// The font is already selected into the canvas. A disabled caption keeps the font's colour here.
+void TCustomGlassButton::DrawCaptionGdi(HDC canvas, const std::wstring& text) {
+    SetTextColor(canvas, ResolvedColour(FFont.colour));
+    SetBkMode(canvas, TRANSPARENT);
+    RECT box{2, 0, FWidth, FHeight};
+    const UINT flags = DT_WORDBREAK | DT_CENTER | DT_VCENTER;
+    RECT measured = box;
+    int textHeight = DrawTextW(canvas, text.c_str(), -1, &measured, flags | DT_CALCRECT);
+    box.top = CaptionTextTop(FHeight, textHeight);
+    DrawTextW(canvas, text.c_str(), -1, &box, flags);
+}
+
+}  // namespace vellicot
