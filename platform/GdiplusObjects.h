@@ -1,6 +1,5 @@
 // GDI+ objects, made only by the factories here and owned by what they return. Every object made
 // here is counted until its owner frees it, so a test can prove that painting leaves none behind.
-// (The GDI+ Unique... owners in Handles.h do not count; make new GDI+ objects here.)
 #pragma once
 
 #include <atomic>

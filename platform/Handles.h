@@ -31,16 +31,6 @@ using UniqueRegion = Unique<HRGN, &DeleteObject>;
 using UniqueDC = Unique<HDC, &DeleteDC>;
 using UniqueIcon = Unique<HICON, &DestroyIcon>;
 
-using UniqueGraphics = Unique<Gdiplus::GpGraphics*, &GF::GdipDeleteGraphics>;
-using UniquePath = Unique<Gdiplus::GpPath*, &GF::GdipDeletePath>;
-using UniqueGpPen = Unique<Gdiplus::GpPen*, &GF::GdipDeletePen>;
-using UniqueGpBrush = Unique<Gdiplus::GpBrush*, &GF::GdipDeleteBrush>;
-using UniqueGpRegion = Unique<Gdiplus::GpRegion*, &GF::GdipDeleteRegion>;
-using UniqueGpFontFamily = Unique<Gdiplus::GpFontFamily*, &GF::GdipDeleteFontFamily>;
-using UniqueGpFont = Unique<Gdiplus::GpFont*, &GF::GdipDeleteFont>;
-using UniqueGpStringFormat = Unique<Gdiplus::GpStringFormat*, &GF::GdipDeleteStringFormat>;
-using UniqueGpBitmap = Unique<Gdiplus::GpBitmap*, &GF::GdipDisposeImage>;
-
 // Runs a callable when the scope ends, on every path out of it.
 template <class F>
 class ScopeExit {

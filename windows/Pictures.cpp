@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/GdiplusObjects.h"
 #include "platform/Png.h"
 
 namespace vellicot {
@@ -33,17 +34,11 @@ bool MapPicture::Load(const wchar_t* resourceName) {
     std::optional<DecodedPicture> picture = DecodePngResource(resourceName);
     if (!picture)
         return false;
-    Gdiplus::GpBitmap* rawSource = nullptr;
-    if (GF::GdipCreateBitmapFromScan0(picture->width, picture->height, picture->width * 4,
-                                      PixelFormat32bppARGB, picture->bgra.data(),
-                                      &rawSource) != Gdiplus::Ok) {
+    OwnedBitmap source = MakeBitmap(picture->width, picture->height, picture->width * 4, PixelFormat32bppARGB,
+                                    picture->bgra.data());
+    OwnedGraphics graphics = MakeGraphics(canvas_->Dc());
+    if (!source || !graphics)
         return false;
-    }
-    UniqueGpBitmap source(rawSource);
-    Gdiplus::GpGraphics* rawGraphics = nullptr;
-    if (GF::GdipCreateFromHDC(canvas_->Dc(), &rawGraphics) != Gdiplus::Ok)
-        return false;
-    UniqueGraphics graphics(rawGraphics);
     GF::GdipGraphicsClear(graphics.get(), 0xFFFFFFFF);
     GF::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
     GF::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHighQuality);
