@@ -518,13 +518,6 @@ void TForm1::OnPaint(HDC given) {
            backBuffer_->Dc(), invalid.left, invalid.top, SRCCOPY);
 }
 
-bool TForm1::OnEraseBackground(HDC dc) {
-    // The window's own paint covers every pixel, and so does its paint into a button's DC, which
-    // follows this erase at once.
-    (void)dc;
-    return true;
-}
-
 HBRUSH TForm1::OnCtlColorStatic(HDC dc) {
     // The check box stands on the window's white.
     SetBkColor(dc, RGB(255, 255, 255));
@@ -545,7 +538,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             PaintContent(reinterpret_cast<HDC>(wp));
             return 0;
         case WM_ERASEBKGND:
-            return OnEraseBackground(reinterpret_cast<HDC>(wp)) ? 1 : 0;
+            // The window's paint sets every pixel, and so does its paint into a button's DC, which
+            // follows this erase at once.
+            return 1;
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<LRESULT>(OnCtlColorStatic(reinterpret_cast<HDC>(wp)));
         case WM_COMMAND:

@@ -103,7 +103,6 @@ private:
 
     void PaintContent(HDC dc) const;
     void OnPaint(HDC given);
-    bool OnEraseBackground(HDC dc);
     HBRUSH OnCtlColorStatic(HDC dc);
     void OnCommand(int id, int code);
 
