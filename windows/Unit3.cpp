@@ -137,12 +137,22 @@ void TForm3::Create(HWND owner, Board& board) {
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                  kClientHeight, owner, nullptr);
     dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
+    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
+    // The controls and their fonts wait for the first showing: start-up need not make them.
+}
+
+void TForm3::EnsureControls() {
+    if (controlsMade_)
+        return;
+    controlsMade_ = true;
     CreateControls();
     LayOut();
 }
 
 void TForm3::LayOut() {
     SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
+    if (!controlsMade_)
+        return;
     // The controls take the new fonts before the old ones go.
     UniqueFont font = MakeFont(FW_NORMAL, dpi_);
     UniqueFont boldFont = MakeFont(FW_BOLD, dpi_);
@@ -216,6 +226,7 @@ void TForm3::CreateControls() {
 }
 
 void TForm3::PlaceForShow(HWND owner) {
+    EnsureControls();
     // The dialog is taller than the main window: near the top of the screen its title bar would go
     // out of reach, so it is kept inside the work area.
     PlaceCentredOver(Handle(), owner);

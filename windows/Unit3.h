@@ -30,8 +30,10 @@ public:
     ~TForm3() override;
 
     // Creates the dialog hidden, owned by the main window; board is the main window's Board and
-    // must outlive the dialog.
+    // must outlive the dialog. Its controls are made at its first showing.
     void Create(HWND owner, Board& board);
+    // Makes the controls now if they are not made yet.
+    void EnsureControls();
 
 protected:
     void PlaceForShow(HWND owner) override;
@@ -51,6 +53,7 @@ private:
     UniqueFont font_;
     UniqueFont boldFont_;
     int dpi_ = kBaseDpi;
+    bool controlsMade_ = false;
 };
 
 }  // namespace vellicot

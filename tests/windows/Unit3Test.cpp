@@ -77,6 +77,7 @@ protected:
     void SetUp() override {
         owner.Create(400, 300);
         form.Create(owner.Handle(), board);
+        form.EnsureControls();
         SetForegroundWindow(owner.Handle());
         testing_support::PumpMessages(30);
     }
@@ -119,6 +120,29 @@ TEST_F(Unit3Test, WindowHasItsClassCaptionBorderAndClientSizeAndStartsHidden) {
     EXPECT_EQ(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     EXPECT_EQ(GetWindow(hwnd, GW_OWNER), owner.Handle());
     EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+
+TEST(Unit3LazyTest, ControlsAreMadeAtTheFirstShowingNotAtCreation) {
+    Board board;
+    Owner owner;
+    owner.Create(400, 300);
+    TForm3 form;
+    form.Create(owner.Handle(), board);
+    EXPECT_EQ(GetWindow(form.Handle(), GW_CHILD), nullptr) << "start-up makes no controls";
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 205) << "the dialog has its size all the same";
+    EXPECT_EQ(client.bottom, 359);
+    ModalScript script(
+        {[&] {
+            EXPECT_NE(GetDlgItem(form.Handle(), TForm3::kIdBtnOK), nullptr);
+            EXPECT_EQ(
+                SendDlgItemMessageW(form.Handle(), TForm3::kIdCbiSettingsBtnBGColor, CB_GETCURSEL, 0, 0), 0);
+            form.CloseModal();
+        }},
+        [&] { form.CloseModal(); });
+    form.ShowModal(owner.Handle());
+    EXPECT_TRUE(script.Finished());
 }
 
 TEST_F(Unit3Test, ControlsSitAtTheirPlacesWithTheirTexts) {
