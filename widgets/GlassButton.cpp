@@ -47,6 +47,12 @@ void TCustomGlassButton::SetCornerRadius(int value) {
     SetAndInvalidate(FCornerRadius, value);
 }
 
+void TCustomGlassButton::SetPixelsPerInch(int value) {
+    if (value < 1)
+        return;
+    SetAndInvalidate(FPixelsPerInch, value);
+}
+
 void TCustomGlassButton::SetCaption(std::wstring_view caption) {
     if (caption == FCaption)
         return;

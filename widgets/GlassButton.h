@@ -101,9 +101,9 @@ public:
     virtual std::uint32_t GetVersionNr() const { return kVersionNr; }
 
     // The DPI of the window the button is shown in; its corner radius, borders and caption are
-    // given at 96 DPI and drawn scaled to it.
+    // given at 96 DPI and drawn scaled to it. A value below 1 is ignored.
     int PixelsPerInch() const noexcept { return FPixelsPerInch; }
-    void SetPixelsPerInch(int value) { SetAndInvalidate(FPixelsPerInch, value); }
+    void SetPixelsPerInch(int value);
 
     // Bounds in the parent's client coordinates.
     int Left() const noexcept { return FLeft; }

@@ -1,13 +1,14 @@
 // The glass button's outline figures, glow and shine boxes and caption rules.
 #include "widgets/GlassGeometry.h"
 
+#include <cmath>
+
+#include "widgets/GlassFont.h"
+
 namespace vellicot {
 namespace {
 
-// Floor division, so that a face less than three pixels high gets a negative half height.
-int FloorHalf(int value) {
-    return value >= 0 ? value / 2 : -((1 - value) / 2);
-}
+constexpr int kCaptionInset = 2;  // pixels at 96 DPI
 
 void AddUpperCorners(GlassFigure& figure, float x, float y, float w, float r) {
     float d = 2 * r;
@@ -18,9 +19,7 @@ void AddUpperCorners(GlassFigure& figure, float x, float y, float w, float r) {
 
 }  // namespace
 
-GlassFigure RoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
-    float x = static_cast<float>(xi), y = static_cast<float>(yi);
-    float w = static_cast<float>(wi), h = static_cast<float>(hi), r = static_cast<float>(ri);
+GlassFigure RoundedRectFigure(float x, float y, float w, float h, float r) {
     float d = 2 * r;
     GlassFigure figure;
     AddUpperCorners(figure, x, y, w, r);
@@ -32,9 +31,7 @@ GlassFigure RoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
     return figure;
 }
 
-GlassFigure TopRoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
-    float x = static_cast<float>(xi), y = static_cast<float>(yi);
-    float w = static_cast<float>(wi), h = static_cast<float>(hi), r = static_cast<float>(ri);
+GlassFigure TopRoundedRectFigure(float x, float y, float w, float h, float r) {
     GlassFigure figure;
     AddUpperCorners(figure, x, y, w, r);
     figure.segments.push_back(GlassLine{{x + w, y + r}, {x + w, y + h}});
@@ -43,22 +40,28 @@ GlassFigure TopRoundedRectFigure(int xi, int yi, int wi, int hi, int ri) {
     return figure;
 }
 
-GlassRect GlowEllipseBox(int width, int height) {
-    float w0 = static_cast<float>(width - 4);
-    float h0 = static_cast<float>(height - 4);
+GlassRect GlowEllipseBox(float width, float height) {
+    float w0 = width - 4;
+    float h0 = height - 4;
     return {1 - 0.35f * w0, 1 - 0.15f * h0, 1.7f * w0, 2.3f * h0};
 }
 
-std::optional<GlassShine> ShineArea(int width, int height) {
-    int half = FloorHalf(height - 3);
+std::optional<GlassShine> ShineArea(float width, float height) {
+    // Rounded down, so that a face less than three pixels high gets a negative half height.
+    float half = std::floor((height - 3) / 2);
     if (width - 3 <= 0 || half <= 0)
         return std::nullopt;
-    float hs = static_cast<float>(half + 1);
-    return GlassShine{{1, 1, static_cast<float>(width - 3), hs}, {1, 1, static_cast<float>(width - 4), hs}};
+    float hs = half + 1;
+    return GlassShine{{1, 1, width - 3, hs}, {1, 1, width - 4, hs}};
 }
 
-GlassRect CaptionLayoutBox(int width, int height) {
-    return {2, 0, static_cast<float>(width - 2), static_cast<float>(height)};
+int CaptionInset(int pixelsPerInch) {
+    return MulDivRounded(kCaptionInset, pixelsPerInch, GlassFont::kPixelsPerInch);
+}
+
+GlassRect CaptionLayoutBox(int width, int height, int pixelsPerInch) {
+    int inset = CaptionInset(pixelsPerInch);
+    return {static_cast<float>(inset), 0, static_cast<float>(width - inset), static_cast<float>(height)};
 }
 
 int CaptionTextTop(int height, int textHeight) {

@@ -46,26 +46,34 @@ struct GlassFigure {
     std::vector<GlassSegment> segments;
 };
 
+// The face is drawn at 96 DPI in logical units: a button of W x H pixels at a scale s (its DPI over
+// 96) is drawn as one of W / s x H / s scaled by s, so sizes here need not be whole numbers. At 96
+// DPI every size is a whole number of pixels.
+
 // The rounded rectangle spanning x..x+w and y..y+h with all four corners of radius r.
-GlassFigure RoundedRectFigure(int x, int y, int w, int h, int r);
+GlassFigure RoundedRectFigure(float x, float y, float w, float h, float r);
 
 // The same rectangle with only its two upper corners rounded: the outline of the shine.
-GlassFigure TopRoundedRectFigure(int x, int y, int w, int h, int r);
+GlassFigure TopRoundedRectFigure(float x, float y, float w, float h, float r);
 
 // The box of the glow ellipse for a button of client size width x height. Its centre lies at the
 // horizontal middle of the face and on the face's bottom edge, so the glow rises from below.
-GlassRect GlowEllipseBox(int width, int height);
+GlassRect GlowEllipseBox(float width, float height);
 
 // The shine over the upper half of the face: the outline's box and the gradient's box (one pixel
 // narrower, as the gradient only needs to span the face). None for a face too small to carry one.
+// Its height hs is half the face's height H - 3, rounded down, plus one.
 struct GlassShine {
     GlassRect outline;   // left 1, top 1, width W - 3, height hs
     GlassRect gradient;  // left 1, top 1, width W - 4, height hs
 };
-std::optional<GlassShine> ShineArea(int width, int height);
+std::optional<GlassShine> ShineArea(float width, float height);
 
-// The caption box of the anti-aliased route: left 2, top 0, width W - 2, height H.
-GlassRect CaptionLayoutBox(int width, int height);
+// The caption's left inset in pixels at the DPI: 2 at 96 DPI, scaled and rounded.
+int CaptionInset(int pixelsPerInch);
+
+// The caption box of the anti-aliased route: left inset, top 0, width W - inset, height H.
+GlassRect CaptionLayoutBox(int width, int height, int pixelsPerInch = 96);
 
 // The top of the plain-text route's box, which centres a block of textHeight pixels vertically
 // (integer division that truncates toward zero, also for a block taller than the button).

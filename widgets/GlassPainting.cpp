@@ -89,9 +89,10 @@ bool IsInstalledScreenFont(std::wstring_view family) {
                        [&](const std::wstring& name) { return SameTextIgnoringCase(name, family); });
 }
 
-LOGFONTW ToLogFont(const GlassFont& font) {
+// The font at the DPI: its pixel height scaled from 96 DPI.
+LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
     LOGFONTW lf{};
-    lf.lfHeight = font.height;
+    lf.lfHeight = MulDivRounded(font.height, pixelsPerInch, GlassFont::kPixelsPerInch);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;
@@ -124,7 +125,8 @@ void TCustomGlassButton::Paint(HDC canvas) {
         PaintOverlappingSiblings(canvas);
     DrawButton(canvas);
     if (FShowFocusRect && FActive) {
-        RECT focus{3, 3, FWidth - 3, FHeight - 3};
+        const int inset = MulDivRounded(3, FPixelsPerInch, GlassFont::kPixelsPerInch);
+        RECT focus{inset, inset, FWidth - inset, FHeight - inset};
         DrawFocusRect(canvas, &focus);
     }
 }
@@ -182,7 +184,16 @@ void TCustomGlassButton::DrawButton(HDC canvas) {
 }
 
 void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
-    const int w = FWidth, h = FHeight, r = FCornerRadius;
+    // At another DPI the face is the 96-DPI face of a button W / s x H / s, scaled by s. The shift
+    // by (s - 1) / 2 maps the centre of a logical pixel onto the centre of the s device pixels
+    // that stand for it, so a border one unit wide covers exactly those pixels.
+    const float s = static_cast<float>(FPixelsPerInch) / GlassFont::kPixelsPerInch;
+    if (FPixelsPerInch != GlassFont::kPixelsPerInch) {
+        GF::GdipScaleWorldTransform(graphics, s, s, Gdiplus::MatrixOrderAppend);
+        GF::GdipTranslateWorldTransform(graphics, (s - 1) / 2, (s - 1) / 2, Gdiplus::MatrixOrderAppend);
+    }
+    const float w = static_cast<float>(FWidth) / s, h = static_cast<float>(FHeight) / s;
+    const float r = static_cast<float>(FCornerRadius);
 
     OwnedPath outer = MakeFigurePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
     DrawOutline(graphics, outer.get(), FOuterBorderColor);
@@ -215,8 +226,7 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
         OwnedBrush brush = MakeLineBrush(gradientBox, GlassArgb(kShineTopAlpha, FShineColor),
                                          GlassArgb(kShineBottomAlpha, FShineColor),
                                          Gdiplus::LinearGradientModeVertical, Gdiplus::WrapModeTile);
-        OwnedPath outline =
-            MakeFigurePath(TopRoundedRectFigure(1, 1, w - 3, static_cast<int>(shine->outline.height), r));
+        OwnedPath outline = MakeFigurePath(TopRoundedRectFigure(1, 1, w - 3, shine->outline.height, r));
         if (brush && outline)
             GF::GdipFillPath(graphics, brush.get(), outline.get());
     }
@@ -232,7 +242,7 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
         return;
     std::wstring text = ExpandCaptionLineBreaks(FCaption);
 
-    LOGFONTW logFont = ToLogFont(FFont);
+    LOGFONTW logFont = ToLogFont(FFont, FPixelsPerInch);
     UniqueFont font(CreateFontIndirectW(&logFont));
     SavedDC saved(canvas);
     SelectedObject selected(canvas, font.get());
@@ -257,8 +267,14 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
         return false;
     INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
                 (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
-    OwnedFont font =
-        MakeFont(family.get(), static_cast<Gdiplus::REAL>(FFont.Size()), style, Gdiplus::UnitPoint);
+    // The size stays in points; at a DPI other than the canvas's own it is scaled to the button's,
+    // so the caption grows with the button. At equal DPIs the size is the font's own.
+    int canvasDpi = GetDeviceCaps(canvas, LOGPIXELSY);
+    if (canvasDpi <= 0)
+        canvasDpi = GlassFont::kPixelsPerInch;
+    Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(FFont.Size()) *
+                           static_cast<Gdiplus::REAL>(FPixelsPerInch) / static_cast<Gdiplus::REAL>(canvasDpi);
+    OwnedFont font = MakeFont(family.get(), emSize, style, Gdiplus::UnitPoint);
     if (!font)
         return false;
 
@@ -278,7 +294,7 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
     if (!brush)
         return false;
 
-    GlassRect box = CaptionLayoutBox(FWidth, FHeight);
+    GlassRect box = CaptionLayoutBox(FWidth, FHeight, FPixelsPerInch);
     Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
     std::wstring lines = GdiplusCaptionText(text);
     GF::GdipDrawString(graphics.get(), lines.c_str(), -1, font.get(), &layout, format.get(), brush.get());
@@ -289,7 +305,7 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
 void TCustomGlassButton::DrawCaptionGdi(HDC canvas, const std::wstring& text) {
     SetTextColor(canvas, ResolvedColour(FFont.colour));
     SetBkMode(canvas, TRANSPARENT);
-    RECT box{2, 0, FWidth, FHeight};
+    RECT box{CaptionInset(FPixelsPerInch), 0, FWidth, FHeight};
     const UINT flags = DT_WORDBREAK | DT_CENTER | DT_VCENTER;
     RECT measured = box;
     int textHeight = DrawTextW(canvas, text.c_str(), -1, &measured, flags | DT_CALCRECT);

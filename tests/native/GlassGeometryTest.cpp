@@ -174,6 +174,58 @@ TEST(GlassGeometryTest, ShineCoversTheUpperHalfOrNothing) {
     }
 }
 
+// At another DPI the face is drawn at its 96-DPI size, which need not be whole: a 51 x 51 button at
+// 120 DPI is a 40.8 x 40.8 one scaled by 1.25.
+TEST(GlassGeometryTest, FiguresGlowAndShineTakeFractionalSizes) {
+    Extent outer = FigureExtent(RoundedRectFigure(0, 0, 39.8f, 39.8f, 4));
+    EXPECT_FLOAT_EQ(outer.right, 39.8f);
+    EXPECT_FLOAT_EQ(outer.bottom, 39.8f);
+    GlassFigure face = RoundedRectFigure(1, 1, 37.8f, 37.8f, 4);
+    EXPECT_EQ(std::get<GlassArc>(face.segments[2]).box, (GlassRect{30.8f, 1, 8, 8}));
+    EXPECT_EQ(std::get<GlassLine>(face.segments[3]), (GlassLine{{38.8f, 5}, {38.8f, 34.8f}}));
+    ExpectContinuousAndClosed(face);
+    GlassFigure shineOutline = TopRoundedRectFigure(1, 1, 37.8f, 19, 2.5f);
+    EXPECT_EQ(std::get<GlassLine>(shineOutline.segments[1]), (GlassLine{{3.5f, 1}, {36.3f, 1}}));
+    ExpectContinuousAndClosed(shineOutline);
+
+    GlassRect glow = GlowEllipseBox(40.8f, 40.8f);
+    EXPECT_NEAR(glow.left + glow.width / 2, 1 + 36.8 / 2, 1e-4);
+    EXPECT_NEAR(glow.top + glow.height / 2, 1 + 36.8, 1e-4);
+    EXPECT_NEAR(glow.width, 1.7 * 36.8, 1e-4);
+
+    struct Case {
+        float width, height;
+        bool shines;
+        float hs;
+    };
+    const Case cases[] = {
+        {40.8f, 40.8f, true, 19},  // half of 37.8, rounded down, plus one
+        {71, 26.4f, true, 12},     // half of 23.4
+        {40, 5, true, 2},          //
+        {40, 4.9f, false, 0},      // half of 1.9 rounds down to nothing
+        {3.5f, 40, true, 19},      // half a pixel of face
+    };
+    for (const Case& c : cases) {
+        std::optional<GlassShine> shine = ShineArea(c.width, c.height);
+        ASSERT_EQ(shine.has_value(), c.shines) << c.width << " x " << c.height;
+        if (!shine)
+            continue;
+        EXPECT_EQ(shine->outline, (GlassRect{1, 1, c.width - 3, c.hs})) << c.width << " x " << c.height;
+        EXPECT_EQ(shine->gradient, (GlassRect{1, 1, c.width - 4, c.hs})) << c.width << " x " << c.height;
+    }
+}
+
+TEST(GlassGeometryTest, CaptionInsetScalesWithTheDpi) {
+    struct Case {
+        int dpi, inset;
+    };
+    for (Case c : {Case{96, 2}, Case{120, 3}, Case{144, 3}, Case{192, 4}, Case{72, 2}}) {
+        EXPECT_EQ(CaptionInset(c.dpi), c.inset) << c.dpi;
+    }
+    EXPECT_EQ(CaptionLayoutBox(80, 80, 192), (GlassRect{4, 0, 76, 80}));
+    EXPECT_EQ(CaptionLayoutBox(50, 50, 120), (GlassRect{3, 0, 47, 50}));
+}
+
 TEST(GlassGeometryTest, CaptionBoxesAndVerticalCentring) {
     EXPECT_EQ(CaptionLayoutBox(40, 40), (GlassRect{2, 0, 38, 40}));
     EXPECT_EQ(CaptionLayoutBox(75, 40), (GlassRect{2, 0, 73, 40}));

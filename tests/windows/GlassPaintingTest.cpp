@@ -79,6 +79,40 @@ TEST_F(GlassPaintingTest, BordersLieOnTheOuterAndInnerRowsAndColumns) {
     EXPECT_EQ(Rgb(*face, 39, 39), ToRgb(kCanvas));
 }
 
+// At another DPI the face is the 96-DPI face scaled: every border takes s pixels where it took one,
+// the rounded corners stay clear, and the face starts after 2 s pixels.
+TEST_F(GlassPaintingTest, BordersScaleWithThePixelsPerInch) {
+    struct Case {
+        int dpi;
+        std::vector<int> outer, inner;  // pixels from the edge wholly in that border
+        int face;                       // the first pixel from the edge wholly on the face
+    };
+    const Case cases[] = {{192, {0, 1}, {2, 3}, 4}, {144, {0}, {2}, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const int size = 40 * c.dpi / 96;
+        button.SetBounds(40, 30, size, size);
+        button.SetPixelsPerInch(c.dpi);
+        auto face = Face(button);
+        // Across the left, right and bottom edges, below the shine and clear of the corners.
+        const int along = size * 3 / 4;
+        auto expectAt = [&](int depth, std::uint32_t colour, int tolerance) {
+            EXPECT_LE(ChannelDistance(Rgb(*face, depth, along), colour), tolerance) << "left " << depth;
+            EXPECT_LE(ChannelDistance(Rgb(*face, size - 1 - depth, along), colour), tolerance)
+                << "right " << depth;
+            EXPECT_LE(ChannelDistance(Rgb(*face, along, size - 1 - depth), colour), tolerance)
+                << "bottom " << depth;
+        };
+        for (int depth : c.outer)
+            expectAt(depth, ToRgb(kOuter), 8);
+        for (int depth : c.inner)
+            expectAt(depth, ToRgb(kInner), 8);
+        expectAt(c.face, Blend(kWhite, kCanvas, 127), 3);
+        EXPECT_EQ(Rgb(*face, 0, 0), ToRgb(kCanvas)) << "the rounded corner";
+        EXPECT_EQ(Rgb(*face, size - 1, size - 1), ToRgb(kCanvas)) << "the rounded corner";
+    }
+}
+
 TEST_F(GlassPaintingTest, FaceIsTheBackColourAtAlpha127OverWhatLiesBeneath) {
     auto face = Face(button);
     for (int y : {24, 30, 35}) {
@@ -310,6 +344,27 @@ TEST_F(GlassCaptionTest, DisabledKeepsTheFaceAndGreysTheCaptionOnTheGdiplusRoute
     missing.family = L"No Such Font Family";
     button.SetFont(missing);
     EXPECT_LT(Darkest(*Face(button, kWhite)), 40);
+}
+
+// The caption keeps its size in points on the GDI+ route and its height in pixels on the GDI route,
+// both given at 96 DPI: at 192 DPI a square glyph is twice as wide and high, in the same place on a
+// button twice the size.
+TEST_F(GlassCaptionTest, CaptionScalesWithThePixelsPerInchOnBothRoutes) {
+    for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaNone}) {
+        SCOPED_TRACE(route == TAntiAlias::aaNone ? "GDI" : "GDI+");
+        button.SetAntiAlias(route);
+        button.SetPixelsPerInch(96);
+        button.SetBounds(40, 30, 75, 60);
+        Ink small = InkOf(*Face(button, kWhite));
+        button.SetPixelsPerInch(192);
+        button.SetBounds(40, 30, 150, 120);
+        Ink large = InkOf(*Face(button, kWhite));
+        ASSERT_GE(small.bottom, 0) << "no caption drawn";
+        EXPECT_NEAR(large.right - large.left, 2 * (small.right - small.left), 3);
+        EXPECT_NEAR(large.bottom - large.top, 2 * (small.bottom - small.top), 3);
+        EXPECT_NEAR(large.left + large.right, 2 * (small.left + small.right), 4) << "centred alike";
+        EXPECT_NEAR(large.top + large.bottom, 2 * (small.top + small.bottom), 4) << "centred alike";
+    }
 }
 
 // Paints in every state leave no GDI handle and no GDI+ object behind: up, pressed and disabled,

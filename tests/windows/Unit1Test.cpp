@@ -2,7 +2,11 @@
 // stops, and what it paints itself (white, the map, the time label).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "FormInspection.h"
 #include "windows/ControlIds.h"
@@ -272,6 +276,86 @@ TEST_P(Unit1ScalingTest, EverythingScalesWithTheDisplayAndComesBackAt96) {
     EXPECT_EQ(client.bottom, 348);
     ExpectRect(Control(ids::kTreeButton + 3), 177, 70, 40, 40);
     EXPECT_EQ(PaintedAt(midX, midY), 0x00D7FFu);
+}
+
+// The glass buttons among a window's children, in their order.
+std::vector<TCustomGlassButton*> GlassButtonsOf(HWND window) {
+    std::vector<TCustomGlassButton*> buttons;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (TCustomGlassButton* button = GlassOf(child))
+            buttons.push_back(button);
+    }
+    return buttons;
+}
+
+// What the caption adds to its button: the box of the pixels that differ between the button drawn
+// with its caption and without it. Empty when the caption adds nothing.
+RECT CaptionInk(TCustomGlassButton& button) {
+    MemoryCanvas with(button.Width(), button.Height());
+    MemoryCanvas without(button.Width(), button.Height());
+    button.DrawButton(with.Dc());
+    button.SetShowCaption(false);
+    button.DrawButton(without.Dc());
+    button.SetShowCaption(true);
+    RECT box{button.Width(), button.Height(), 0, 0};
+    for (int y = 0; y < button.Height(); ++y) {
+        for (int x = 0; x < button.Width(); ++x) {
+            if (with.Pixel(x, y) == without.Pixel(x, y))
+                continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    return box.left < box.right ? box : RECT{};
+}
+
+// Whether the ink lies on the face: clear of the borders, which take the outer 2 s pixels.
+bool OnTheFace(const RECT& ink, int width, int height, double s) {
+    const int face = static_cast<int>(std::ceil(2 * s));  // the first face row and column
+    return ink.left >= face && ink.top >= face && ink.right <= width - face && ink.bottom <= height - face;
+}
+
+// Every caption of both windows grows with the display as its button does, and one that lies on
+// its face at 96 DPI still does: none reaches into the borders. (A caption the stand-in font of
+// the test prefix wraps onto too many lines already overflows at 96 DPI: デスパイス, in a face
+// without a real bold, is three lines.)
+TEST_P(Unit1ScalingTest, EveryGlassCaptionGrowsWithTheDisplayAndStaysOnItsFace) {
+    const int dpi = GetParam();
+    const double s = dpi / 96.0;
+    struct Caption {
+        TCustomGlassButton* button;
+        RECT ink;
+        bool onTheFace;
+    };
+    std::vector<Caption> at96;
+    for (HWND window : {form1.Handle(), form2.Handle()}) {
+        for (TCustomGlassButton* button : GlassButtonsOf(window)) {
+            RECT ink = CaptionInk(*button);
+            at96.push_back({button, ink, OnTheFace(ink, button->Width(), button->Height(), 1.0)});
+        }
+    }
+    ASSERT_EQ(at96.size(), 22u + 18u);
+
+    ChangeDpi(form1.Handle(), dpi);
+    ChangeDpi(form2.Handle(), dpi);
+    double extentAt96 = 0, extent = 0;
+    for (const Caption& small : at96) {
+        TCustomGlassButton& button = *small.button;
+        SCOPED_TRACE(testing::Message() << button.Name() << " " << button.Caption());
+        RECT ink = CaptionInk(button);
+        ASSERT_LT(ink.left, ink.right) << "no caption drawn";
+        if (small.onTheFace) {
+            EXPECT_TRUE(OnTheFace(ink, button.Width(), button.Height(), s))
+                << "ink " << ink.left << "," << ink.top << " to " << ink.right << "," << ink.bottom << " in "
+                << button.Width() << " x " << button.Height();
+        }
+        extentAt96 += (small.ink.right - small.ink.left) + (small.ink.bottom - small.ink.top);
+        extent += (ink.right - ink.left) + (ink.bottom - ink.top);
+    }
+    // Lines may break differently at another size, so the captions are measured together.
+    EXPECT_NEAR(extent / extentAt96, s, 0.1 * s) << "the captions' width and height together";
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, Unit1ScalingTest, ::testing::Values(120, 144, 192));
