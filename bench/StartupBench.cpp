@@ -63,7 +63,8 @@ struct Program {
 
 struct StartupRun {
     bool ok = false;
-    double at[kSteps];  // ms from just before CreateProcessW; -1 when not seen
+    double at[kSteps];            // ms from just before CreateProcessW; -1 when not seen
+    double peakMiB[kSteps] = {};  // the peak working set so far when the step was seen
     std::wstring firstWindowClass;
     UINT dpi = 0;  // the main window's, and its client area
     SIZE client{};
@@ -88,7 +89,7 @@ public:
             HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, program_.mutexName);
             if (mutex != nullptr) {
                 CloseHandle(mutex);
-                run_.at[kFirstLine] = now;
+                Mark(kFirstLine, now);
             }
         }
         if (AllSeen())
@@ -112,6 +113,11 @@ private:
         return step < kMainExists || step == kMainVisible || program_.classes[step - kMainExists] != nullptr;
     }
 
+    void Mark(int step, double now) {
+        run_.at[step] = now;
+        run_.peakMiB[step] = static_cast<double>(process_.PeakWorkingSet()) / kMiB;
+    }
+
     static BOOL CALLBACK Visit(HWND window, LPARAM self) {
         auto& watcher = *reinterpret_cast<StepWatcher*>(self);
         DWORD pid = 0;
@@ -125,7 +131,7 @@ private:
         wchar_t name[64];
         GetClassNameW(window, name, 64);
         if (run_.at[kFirstWindow] < 0) {
-            run_.at[kFirstWindow] = now_;
+            Mark(kFirstWindow, now_);
             run_.firstWindowClass = name;
         }
         for (int i = 0; i < 3; ++i) {
@@ -133,11 +139,11 @@ private:
             if (wanted == nullptr || lstrcmpW(name, wanted) != 0)
                 continue;
             if (run_.at[kMainExists + i] < 0)
-                run_.at[kMainExists + i] = now_;
+                Mark(kMainExists + i, now_);
             if (i == 0) {
                 main_ = window;
                 if (run_.at[kMainVisible] < 0 && IsWindowVisible(window))
-                    run_.at[kMainVisible] = now_;
+                    Mark(kMainVisible, now_);
             }
         }
     }
@@ -158,6 +164,7 @@ StartupRun StartAndWatch(const Program& program, const std::wstring& runName, Pr
     if (copy.empty() || !process.Start(copy))
         return run;
     run.at[kCreated] = process.CreatedAt() - process.StartedAt();
+    run.peakMiB[kCreated] = static_cast<double>(process.PeakWorkingSet()) / kMiB;
     StepWatcher watcher(program, process, run);
     Pacer pacer(kPollMs);
     int polls = 0;
@@ -190,6 +197,7 @@ StartupRun StartAndWatch(const Program& program, const std::wstring& runName, Pr
     run.at[kComplete] = watch.lastChange;
     run.grabPeriod = watch.pollPeriod;
     run.peakWorkingSet = process.PeakWorkingSet();
+    run.peakMiB[kComplete] = static_cast<double>(run.peakWorkingSet) / kMiB;
     run.ok = true;
     return run;
 }
@@ -251,21 +259,25 @@ void ReportBreakdown(const Program& program, const Series& series) {
     std::stable_sort(steps.begin(), steps.end(),
                      [&](int a, int b) { return series.Median(a) < series.Median(b); });
     Print(
-        "%s: where start-up goes (ms from just before CreateProcessW; median, then the median step from "
-        "the line above in the same run)\n",
+        "%s: where start-up goes (ms from just before CreateProcessW, median; the median step from the line "
+        "above in the same run; the median peak working set so far)\n",
         program.title);
     int previous = -1;
     for (int step : steps) {
-        std::vector<double> gaps;
+        std::vector<double> gaps, peaks;
         for (const StartupRun& run : series.runs) {
-            if (run.at[step] >= 0)
+            if (run.at[step] < 0)
+                continue;
+            peaks.push_back(run.peakMiB[step]);
+            if (previous < 0 || run.at[previous] >= 0)
                 gaps.push_back(run.at[step] - (previous < 0 ? 0 : run.at[previous]));
         }
         std::string label = Label(program, step);
         if (step == kFirstWindow && !series.runs.empty())
             label += " (" + Narrow(series.runs.front().firstWindowClass.c_str()) + ")";
         const std::size_t seen = series.Of(step).size();
-        Print("  %-46s %8.1f  +%7.1f%s\n", label.c_str(), series.Median(step), Summarise(gaps).median,
+        Print("  %-46s %8.1f  +%7.1f  %6.1f MiB%s\n", label.c_str(), series.Median(step),
+              Summarise(gaps).median, Summarise(peaks).median,
               seen < series.runs.size() ? " (not seen in every run)" : "");
         previous = step;
     }
