@@ -3,7 +3,7 @@
 // screen, where that time goes, the peak working set after start-up and after a few picks, and the
 // exe's size.
 //
-// Where the time goes is watched from outside, polling about every millisecond from the moment
+// Where the time goes is watched from outside, polling every half millisecond or so from the moment
 // before CreateProcessW: CreateProcessW's return; the program's first line (the first thing each
 // program does is create a named mutex, which the driver tries to open); the first top-level window
 // of the process, hidden ones included; each of TForm1, TForm2 and TForm3 existing (hidden too);
