@@ -6,8 +6,10 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace bench {
@@ -19,6 +21,33 @@ std::wstring FolderOf(const std::wstring& path) {
 
 std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+// A whole file read as bytes; empty when it cannot be read. Files under /proc report no size, so
+// this reads until the end.
+std::string ReadAll(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        text.append(chunk, read);
+    CloseHandle(file);
+    return text;
+}
+
+// /proc/<pid>/<entry> as Wine reaches it (its Z: drive is the Unix root).
+std::wstring ProcPath(const std::wstring& pid, const wchar_t* entry) {
+    return L"Z:\\proc\\" + pid + L"\\" + entry;
+}
+
+std::string LowerWithBackslashes(std::string text) {
+    for (char& c : text)
+        c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 double Quantile(const std::vector<double>& sorted, double q) {
@@ -40,6 +69,37 @@ double NowMs() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+void SleepMs(double ms) {
+    if (ms <= 0)
+        return;
+    // NtDelayExecution takes 100-ns units, negative for a relative time.
+    using DelayExecution = LONG(WINAPI*)(BOOLEAN, PLARGE_INTEGER);
+    static const auto delay = reinterpret_cast<DelayExecution>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDelayExecution")));
+    if (delay == nullptr) {
+        Sleep(static_cast<DWORD>(ms + 0.5));
+        return;
+    }
+    LARGE_INTEGER interval;
+    interval.QuadPart = -static_cast<LONGLONG>(ms * 10000.0);
+    delay(FALSE, &interval);
+}
+
+void Pacer::Wait() {
+    double now = NowMs();
+    if (now < next_) {
+        SleepMs(next_ - now);
+        next_ += period_;
+    } else {
+        next_ = now + period_;
+    }
+}
+
+void BeDpiAware() {
+    if (!SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+        SetProcessDPIAware();
 }
 
 std::wstring DriverFolder() {
@@ -88,6 +148,7 @@ bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) 
                         folder.c_str(), &startup, &info)) {
         return false;
     }
+    createdAt_ = NowMs();
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;
@@ -126,6 +187,63 @@ std::string Process::MemoryFigures() const {
     return "peak working set " + MiB(static_cast<double>(counters.PeakWorkingSetSize)) + ", working set " +
            MiB(static_cast<double>(counters.WorkingSetSize)) + ", private " +
            MiB(static_cast<double>(counters.PagefileUsage));
+}
+
+double UnixCpuSeconds(int unixPid) {
+    std::string stat = ReadAll(ProcPath(std::to_wstring(unixPid), L"stat"));
+    // The fields after the command name in parentheses: state is the first, then utime and stime
+    // are the twelfth and thirteenth, in clock ticks of 1/100 s (Linux's USER_HZ).
+    std::size_t close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    const char* field = stat.c_str() + close + 1;
+    long long ticks[13] = {};
+    for (int i = 0; i < 13; ++i) {
+        while (*field == ' ')
+            ++field;
+        if (*field == '\0')
+            return -1;
+        ticks[i] = std::strtoll(field, nullptr, 10);
+        while (*field != ' ' && *field != '\0')
+            ++field;
+    }
+    return static_cast<double>(ticks[11] + ticks[12]) / 100.0;
+}
+
+int WineserverUnixPid() {
+    // Wine opens files in its server process, so /proc/self opened through Wine is the server's.
+    std::string stat = ReadAll(L"Z:\\proc\\self\\stat");
+    std::size_t open = stat.find('(');
+    if (open == std::string::npos || stat.compare(open + 1, 10, "wineserver") != 0)
+        return -1;
+    return std::atoi(stat.c_str());
+}
+
+int UnixPidOf(const std::wstring& exePath) {
+    // A program under Wine shows its Windows path as its Unix command line's first word.
+    char narrow[MAX_PATH * 3];
+    int length =
+        WideCharToMultiByte(CP_UTF8, 0, exePath.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    if (length <= 0)
+        return -1;
+    const std::string wanted = LowerWithBackslashes(narrow);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return -1;
+    int found = -1;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos)
+            continue;
+        std::string commandLine = ReadAll(ProcPath(name, L"cmdline"));
+        if (LowerWithBackslashes(commandLine.c_str()) == wanted) {
+            found = _wtoi(name.c_str());
+            break;
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return found;
 }
 
 ScreenArea::ScreenArea(const RECT& onScreen)
@@ -181,10 +299,11 @@ bool ScreenArea::DiffersIn(const ScreenArea& other, const RECT& part) const {
     return false;
 }
 
-Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, int pollMs,
+Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, double periodMs,
                         const std::function<void()>& afterEachGrab) {
     ScreenArea current(before.Bounds());
     Watch watch;
+    Pacer pacer(periodMs);
     double grabTime = 0;
     double firstStart = -1;
     double lastStart = -1;
@@ -214,8 +333,7 @@ Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, doubl
         }
         if (end - origin > timeoutMs)
             break;
-        if (pollMs > 0)
-            Sleep(static_cast<DWORD>(pollMs));
+        pacer.Wait();
     }
     watch.grabCost = grabTime / watch.grabs;
     watch.pollPeriod = watch.grabs > 1 ? (lastStart - firstStart) / (watch.grabs - 1) : 0;
@@ -261,6 +379,23 @@ void Print(const char* format, ...) {
     std::vprintf(format, arguments);
     va_end(arguments);
     std::fflush(stdout);
+}
+
+std::string Format(const char* format, ...) {
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+void PrintRow(const char* what, const std::string& vellicot, const std::string& baseline,
+              const std::string& ratio, const char* goal, std::optional<bool> met) {
+    Print("ROW|%s|%s|%s|%s|%s|%s\n", what, vellicot.c_str(), baseline.c_str(), ratio.c_str(), goal,
+          !met   ? "-"
+          : *met ? "met"
+                 : "NOT met");
 }
 
 }  // namespace bench

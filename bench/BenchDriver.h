@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,25 @@ namespace bench {
 
 // A monotonic clock in milliseconds (the performance counter).
 double NowMs();
+// Sleeps for a time given to a fraction of a millisecond (Sleep takes whole ones; under Wine a
+// sleep lasts what was asked plus about 0.05 ms).
+void SleepMs(double ms);
+
+// Keeps a polling loop at a fixed period: each Wait sleeps until one period after the start of the
+// previous one, or returns at once when the work in between took longer.
+class Pacer {
+public:
+    explicit Pacer(double periodMs) : period_(periodMs), next_(NowMs() + periodMs) {}
+    void Wait();
+
+private:
+    double period_;
+    double next_;
+};
+
+// Makes this driver aware of each display's DPI whatever its manifest says, so that window
+// rectangles, screen grabs and pointer input all speak in real pixels of the screen.
+void BeDpiAware();
 
 // The folder of the running driver.
 std::wstring DriverFolder();
@@ -34,7 +54,10 @@ public:
     ~Process();
 
     bool Start(const std::wstring& exePath, const std::wstring& arguments = L"");
+    // Read right before CreateProcessW, and right after it returned.
     double StartedAt() const { return startedAt_; }
+    double CreatedAt() const { return createdAt_; }
+    DWORD Id() const { return pid_; }
     HANDLE Handle() const { return process_; }
     // A top-level window of this process with the class name, or null.
     HWND FindTopLevel(const wchar_t* className, bool visibleOnly = true) const;
@@ -49,7 +72,16 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     double startedAt_ = 0;
+    double createdAt_ = 0;
 };
+
+// CPU time (user and system) of a process of the machine, in seconds, read from Linux's /proc
+// through Wine's Z: drive; -1 when it cannot be read. The clock counts in steps of 10 ms.
+double UnixCpuSeconds(int unixPid);
+// The Unix process of the wineserver that serves this driver, or -1.
+int WineserverUnixPid();
+// The Unix process of a program that the driver started under Wine from exePath, or -1.
+int UnixPidOf(const std::wstring& exePath);
 
 // A rectangle of the screen, grabbed into a 32-bit picture.
 class ScreenArea {
@@ -92,11 +124,12 @@ struct Watch {
     double pollPeriod = 0;  // the mean time from one grab's start to the next
 };
 
-// Grabs the area every pollMs until its picture has not changed for quietMs (or timeoutMs has
-// passed since the origin). before holds the picture to compare the first grab with and receives
-// the settled picture. afterEachGrab, when given, runs after every grab.
-Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs, int pollMs = 1,
-                        const std::function<void()>& afterEachGrab = {});
+// Grabs the area every periodMs (or as fast as the grabs go, when one takes longer) until its
+// picture has not changed for quietMs (or timeoutMs has passed since the origin). before holds the
+// picture to compare the first grab with and receives the settled picture. afterEachGrab, when
+// given, runs after every grab.
+Watch WatchUntilSettled(ScreenArea& before, double origin, double quietMs, double timeoutMs,
+                        double periodMs = 1, const std::function<void()>& afterEachGrab = {});
 
 using outside::ClientRectOnScreen;
 // The centre of a child window on screen.
@@ -121,5 +154,14 @@ std::string MiB(double bytes);
 
 // printf to stdout, flushed at once, so the lines come through Wine in order.
 void Print(const char* format, ...);
+
+// One line of the summary that scripts/bench.sh gathers from every driver: what was measured,
+// Vellicot's figure, the baseline's figure with its name, their ratio (or other comparison), the
+// goal and whether it is met (nothing for a figure that is only reported). Printed as
+// "ROW|what|vellicot|baseline|ratio|goal|verdict".
+void PrintRow(const char* what, const std::string& vellicot, const std::string& baseline,
+              const std::string& ratio, const char* goal, std::optional<bool> met);
+// "12.3 ms", "1.85x" and the like.
+std::string Format(const char* format, ...);
 
 }  // namespace bench

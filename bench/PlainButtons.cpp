@@ -1,6 +1,7 @@
 // The pick-to-repaint baseline: sixteen plain BUTTON controls where the main window has its tree
-// buttons, and one more standing for the picker's entry button. A click on that one repaints as
-// many of the buttons as the driver last asked for (WM_APP: wParam = the count, the sixteen tree
+// buttons, and one more standing for the picker's entry button, all laid out as the main window at
+// the display's DPI (the program is aware of each display's DPI through its manifest). A click on that one
+// repaints as many of the buttons as the driver last asked for (WM_APP: wParam = the count, the sixteen tree
 // buttons first, the clicked one seventeenth), each with InvalidateRect and UpdateWindow, after
 // switching their captions quietly so that the repaint shows on screen. WM_APP + 1 answers the
 // time of the last such repaint in microseconds, measured in this process.
@@ -10,14 +11,16 @@
 #include <cwchar>
 
 #include "board/MainLayout.h"
+#include "board/Scale.h"
 
 namespace {
 
 constexpr UINT kSetRepaintCount = WM_APP;
 constexpr UINT kLastRepaintMicroseconds = WM_APP + 1;
 constexpr int kEntryId = 301;
-constexpr int kClientWidth = 304;
+constexpr int kClientWidth = 304;  // at 96 DPI, as every length here
 constexpr int kClientHeight = 348;
+constexpr int kFontHeight = 11;
 constexpr int kButtons = 17;
 
 static_assert(vellicot::layout::kTreeButtons.size() == kButtons);
@@ -57,7 +60,7 @@ void RepaintButtons() {
     lastRepaintMicroseconds = static_cast<LONGLONG>((NowMs() - start) * 1000.0);
 }
 
-void CreateButtons(HWND parent, HFONT font) {
+void CreateButtons(HWND parent, HFONT font, int dpi) {
     for (int i = 0; i < kButtons; ++i) {
         const bool entry = i == kButtons - 1;
         if (entry) {
@@ -67,11 +70,13 @@ void CreateButtons(HWND parent, HFONT font) {
         }
         // Where the main window has tree button i + 1, at its size; the entry button above the map.
         const auto& tree = vellicot::layout::kTreeButtons[i + 1];
-        POINT spot = entry ? POINT{114, 2} : POINT{tree.left, tree.top};
         const int size = vellicot::layout::kTreeButtonSize;
+        const vellicot::Box box =
+            entry ? vellicot::Box{114, 2, 75, size} : vellicot::Box{tree.left, tree.top, size, size};
+        const vellicot::Box at = vellicot::ScaleToDpi(box, dpi);
         buttons[i] =
             CreateWindowExW(0, L"BUTTON", labels[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_MULTILINE,
-                            spot.x, spot.y, entry ? 75 : size, size, parent,
+                            at.left, at.top, at.width, at.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry ? kEntryId : 100 + i)),
                             GetModuleHandleW(nullptr), nullptr);
         SendMessageW(buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -108,17 +113,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RegisterClassW(&windowClass);
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    // At the desktop's left, clear of Vellicot's windows, which open centred.
-    HWND hwnd = CreateWindowExW(0, L"PlainButtons", L"Plain buttons", style, 20, 40, outer.right - outer.left,
-                                outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"PlainButtons", L"Plain buttons", style, 0, 0, kClientWidth,
+                                kClientHeight, nullptr, nullptr, instance, nullptr);
+    const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
+    RECT outer{0, 0, vellicot::ScaleToDpi(kClientWidth, dpi), vellicot::ScaleToDpi(kClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&outer, style, FALSE, 0, static_cast<UINT>(dpi));
+    // At the work area's top left; the driver moves Vellicot clear of it when they would overlap.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(hwnd, nullptr, work.left, work.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     LOGFONTW logFont{};
-    logFont.lfHeight = -11;
+    logFont.lfHeight = -vellicot::ScaleToDpi(kFontHeight, dpi);
     logFont.lfCharSet = SHIFTJIS_CHARSET;
     std::wcsncpy(logFont.lfFaceName, L"Meiryo UI", LF_FACESIZE - 1);
     HFONT font = CreateFontIndirectW(&logFont);
-    CreateButtons(hwnd, font);
+    CreateButtons(hwnd, font, dpi);
     ShowWindow(hwnd, showCommand);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
