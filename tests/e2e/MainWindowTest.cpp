@@ -110,20 +110,31 @@ TEST(MainWindowTest, CraftedSettingsAreReadAndRewrittenInTheProgramsLetterCase) 
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(MainWindowTest, StoredPositionOnNoMonitorFallsBackToTheCentre) {
-    App app(L"OffScreen");
-    app.WriteSettings(
-        "[System]\r\nForm1Top2=-30000\r\nForm1Left2=-30000\r\nForm2Top2=40000\r\nForm2Left2=5\r\n");
-    ASSERT_TRUE(app.Start());
-    RECT outer = OuterRect(app.MainWindow());
-    POINT centred = CentredPosition(outer.right - outer.left, outer.bottom - outer.top);
-    EXPECT_EQ(outer.left, centred.x);
-    EXPECT_EQ(outer.top, centred.y);
-    RECT pick = OuterRect(app.FindTopLevel(L"TForm2", false));
-    POINT pickCentred = CentredPosition(pick.right - pick.left, pick.bottom - pick.top);
-    EXPECT_EQ(pick.left, pickCentred.x);
-    EXPECT_EQ(pick.top, pickCentred.y);
-    EXPECT_EQ(app.Close(), 0);
+TEST(MainWindowTest, StoredPositionsOnNoMonitorOrAtTheEndsOfTheIntegersFallBackToTheCentre) {
+    struct Case {
+        const wchar_t* run;
+        const char* settings;
+    };
+    for (const Case& c :
+         {Case{L"OffScreen",
+               "[System]\r\nForm1Top2=-30000\r\nForm1Left2=-30000\r\nForm2Top2=40000\r\nForm2Left2=5\r\n"},
+          Case{L"IntegerEnds",
+               "[System]\r\nForm1Top2=2147483647\r\nForm1Left2=2147483647\r\nForm2Top2=-2147483648\r\n"
+               "Form2Left2=2147483647\r\n"}}) {
+        SCOPED_TRACE(c.settings);
+        App app(c.run);
+        app.WriteSettings(c.settings);
+        ASSERT_TRUE(app.Start());
+        RECT outer = OuterRect(app.MainWindow());
+        POINT centred = CentredPosition(outer.right - outer.left, outer.bottom - outer.top);
+        EXPECT_EQ(outer.left, centred.x);
+        EXPECT_EQ(outer.top, centred.y);
+        RECT pick = OuterRect(app.FindTopLevel(L"TForm2", false));
+        POINT pickCentred = CentredPosition(pick.right - pick.left, pick.bottom - pick.top);
+        EXPECT_EQ(pick.left, pickCentred.x);
+        EXPECT_EQ(pick.top, pickCentred.y);
+        EXPECT_EQ(app.Close(), 0);
+    }
 }
 
 TEST(MainWindowTest, PartlyVisibleStoredPositionIsKept) {

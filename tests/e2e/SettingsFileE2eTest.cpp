@@ -131,22 +131,5 @@ TEST(SettingsFileE2eTest, FileSavedAsUtf16IsReadAndWrittenBackAsUtf8) {
     }
 }
 
-TEST(SettingsFileE2eTest, PositionsAtTheEndsOfTheIntegersFallBackToTheCentre) {
-    App app(L"IntegerEnds");
-    app.WriteSettings(
-        "[System]\r\nForm1Top2=2147483647\r\nForm1Left2=2147483647\r\nForm2Top2=-2147483648\r\n"
-        "Form2Left2=2147483647\r\n");
-    ASSERT_TRUE(app.Start());
-    RECT outer = OuterRect(app.MainWindow());
-    POINT centred = CentredPosition(outer.right - outer.left, outer.bottom - outer.top);
-    EXPECT_EQ(outer.left, centred.x);
-    EXPECT_EQ(outer.top, centred.y);
-    RECT pick = OuterRect(app.FindTopLevel(L"TForm2", false));
-    POINT pickCentred = CentredPosition(pick.right - pick.left, pick.bottom - pick.top);
-    EXPECT_EQ(pick.left, pickCentred.x);
-    EXPECT_EQ(pick.top, pickCentred.y);
-    EXPECT_EQ(app.Close(), 0);
-}
-
 }  // namespace
 }  // namespace e2e
