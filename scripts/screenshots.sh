@@ -1,14 +1,16 @@
 #!/bin/bash
-# Makes the README's pictures of the real program (docs/main.png, docs/picker.png) under Wine.
+# Makes the README's pictures of the real program under Wine, at 100 % (docs/main.png,
+# docs/picker.png) and at 150 % (docs/main-150.png, docs/picker-150.png).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 scripts/wine-up.sh
 source scripts/wine-env.sh
 timeout 120 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
-  --gtest_filter='ScreenshotTest.*' >build/screenshots.log 2>&1
+  --gtest_filter='*ScreenshotTest.*' >build/screenshots.log 2>&1
 mkdir -p docs
 for name in main picker; do
   /usr/bin/convert "build/windows/e2e-runs/Screenshots/$name.bmp" "docs/$name.png"
+  /usr/bin/convert "build/windows/e2e-runs/Screenshots-150/$name-150.bmp" "docs/$name-150.png"
 done
-echo "docs/main.png docs/picker.png"
+echo "docs/main.png docs/picker.png docs/main-150.png docs/picker-150.png"

@@ -212,6 +212,24 @@ bool ForeignWindow::TakeForeground() const {
     });
 }
 
+DesktopDpi::DesktopDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                    nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+           ERROR_SUCCESS;
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+}
+
+DesktopDpi::~DesktopDpi() {
+    if (had_) {
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+    } else {
+        RegDeleteValueW(key_, L"LogPixels");
+    }
+    RegCloseKey(key_);
+}
+
 HWND Child(HWND parent, int id) {
     return GetDlgItem(parent, id);
 }

@@ -82,6 +82,21 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Sets the desktop's DPI (LogPixels) for the programs started from now on, and puts the old value
+// back at the end.
+class DesktopDpi {
+public:
+    explicit DesktopDpi(DWORD dpi);
+    DesktopDpi(const DesktopDpi&) = delete;
+    DesktopDpi& operator=(const DesktopDpi&) = delete;
+    ~DesktopDpi();
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
 // Child of parent with the control id, or null.
 HWND Child(HWND parent, int id);
 std::wstring Text(HWND window);

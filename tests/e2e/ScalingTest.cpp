@@ -11,35 +11,6 @@ namespace e2e {
 namespace ids = vellicot::ids;
 namespace {
 
-// Sets the desktop's DPI for the programs started from now on, and puts the old value back.
-class DesktopDpi {
-public:
-    explicit DesktopDpi(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                        nullptr, &key_, nullptr);
-        DWORD size = sizeof old_;
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                                &size) == ERROR_SUCCESS;
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    DesktopDpi(const DesktopDpi&) = delete;
-    DesktopDpi& operator=(const DesktopDpi&) = delete;
-    ~DesktopDpi() {
-        if (had_) {
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                           sizeof old_);
-        } else {
-            RegDeleteValueW(key_, L"LogPixels");
-        }
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
-    DWORD old_ = 96;
-    bool had_ = false;
-};
-
 int Scaled(int value, int dpi) {
     return static_cast<int>(std::lround(value * dpi / 96.0));
 }

@@ -56,9 +56,16 @@ bool Pick(const App& app, int tree, int entry) {
     return WaitFor([&] { return !IsWindowVisible(picker); });
 }
 
-TEST(ScreenshotTest, DISABLED_MainWindowAndPicker) {
-    App app(L"Screenshots");
-    app.WriteSettings("[System]\r\nNAME=名無し\r\nForm2Top2=330\r\nForm2Left2=820\r\n");
+// The README's pictures at 100 % and 150 %: main.bmp and picker.bmp, main-150.bmp and picker-150.bmp.
+class ScreenshotTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(ScreenshotTest, DISABLED_MainWindowAndPicker) {
+    const int dpi = GetParam();
+    DesktopDpi display(static_cast<DWORD>(dpi));
+    const std::wstring suffix = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
+    App app(L"Screenshots" + suffix);
+    app.WriteSettings(dpi == 96 ? "[System]\r\nNAME=名無し\r\nForm2Top2=330\r\nForm2Left2=820\r\n"
+                                : "[System]\r\nNAME=名無し\r\nForm2Top2=300\r\nForm2Left2=10\r\n");
     ASSERT_TRUE(app.Start());
     const int picks[][2] = {{3, 1}, {10, 9},  {4, 2}, {7, 10}, {13, 10},
                             {1, 5}, {16, 13}, {6, 8}, {12, 8}, {9, 14}};
@@ -66,18 +73,20 @@ TEST(ScreenshotTest, DISABLED_MainWindowAndPicker) {
         ASSERT_TRUE(Pick(app, tree, entry));
     MoveTo(5, 5);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    SaveScreen(Outer(app.MainWindow()), app.Folder() + L"\\main.bmp");
+    SaveScreen(Outer(app.MainWindow()), app.Folder() + L"\\main" + suffix + L".bmp");
 
     Click(Child(app.MainWindow(), ids::kTreeButton + 2));
     HWND picker = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }));
     MoveTo(5, 5);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    SaveScreen(Outer(picker), app.Folder() + L"\\picker.bmp");
+    SaveScreen(Outer(picker), app.Folder() + L"\\picker" + suffix + L".bmp");
     PostMessageW(picker, WM_CLOSE, 0, 0);
     WaitFor([&] { return !IsWindowVisible(picker); });
     EXPECT_EQ(app.Close(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScreenshotTest, ::testing::Values(96, 144));
 
 }  // namespace
 }  // namespace e2e
