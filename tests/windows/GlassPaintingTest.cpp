@@ -283,6 +283,11 @@ protected:
 };
 
 TEST_F(GlassCaptionTest, DisabledCaptionTurnsGreyOnTheGdiplusRouteOnly) {
+    // A TrueType family: the Japanese font that stands in for Tahoma under Wine has PostScript
+    // outlines, which the platform reports as a device font, so its captions take the GDI route.
+    GlassFont trueType = button.Font();
+    trueType.family = L"IPAPGothic";
+    button.SetFont(trueType);
     for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaClearType}) {
         button.SetAntiAlias(route);
         button.SetEnabled(true);
