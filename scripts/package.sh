@@ -18,7 +18,7 @@ case ${1:-} in
   *) echo "usage: scripts/package.sh [--check]" >&2; exit 2 ;;
 esac
 
-scripts/setup.sh zip
+scripts/setup.sh python3
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
   echo "package: uncommitted changes are left out: the package is built from $(git rev-parse --short HEAD)" >&2
 fi
@@ -50,12 +50,27 @@ build_package() {
   cp "$build/Vellicot.exe" "$stage/Vellicot.exe"
   # Notepad on every Windows reads UTF-8 with a byte-order mark and CR LF line ends.
   { printf '\xEF\xBB\xBF'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$src/docs/使い方.txt"; } >"$stage/使い方.txt"
-  chmod 644 "$stage"/*
-  touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
-  # -X: no uid, gid or extra time fields; -UN=UTF8: the guide's name as UTF-8 with the flag that
-  # tells Windows so; -D: no folder entries. The files go in in this order.
-  (cd "$stage" && zip -q -X -D -UN=UTF8 "$folder/dist/$name.zip" Vellicot.exe 使い方.txt)
+  write_zip "$folder/dist/$name.zip" "$stage" Vellicot.exe 使い方.txt
   echo "$folder/dist/$name.zip"
+}
+
+# write_zip ZIP FOLDER FILE...: the files in this order, each with the commit's time, mode 644, no
+# extra fields, and its name in UTF-8 with the flag that tells Windows' Explorer so (Info-ZIP's
+# zip leaves that flag out, and the guide's Japanese name would come out garbled).
+write_zip() {
+  python3 - "$@" <<'PYTHON'
+import os, sys, time, zipfile
+out, folder, names = sys.argv[1], sys.argv[2], sys.argv[3:]
+stamp = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:6]
+with zipfile.ZipFile(out, "w") as archive:
+    for name in names:
+        entry = zipfile.ZipInfo(name, date_time=stamp)
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.create_system = 3
+        entry.external_attr = 0o100644 << 16
+        with open(os.path.join(folder, name), "rb") as f:
+            archive.writestr(entry, f.read(), compresslevel=9)
+PYTHON
 }
 
 # Fails when the exe carries a time stamp in its PE header or a path of the folder it was built in.
