@@ -7,6 +7,7 @@
 # /etc/apt/sources.list that the installer and debootstrap write, or the deb822 .sources files of
 # container images). Nothing under /etc/apt is written.
 set -euo pipefail
+trap 'echo "setup: building libpng failed (scripts/deps-libpng.sh, line $LINENO)" >&2' ERR
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 DEPS=$ROOT/build/deps
 PREFIX=$DEPS/mingw
@@ -18,8 +19,9 @@ if ! ls libpng1.6_*.dsc >/dev/null 2>&1; then
   rm -rf "$APT"
   mkdir -p "$APT/lists/partial" "$APT/parts"
   # The security archive has no source files (apt-get source fails with 404 there): leave it out.
-  { grep -hE '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } |
-    grep -v -- '-security' | sed -E 's/^[[:space:]]*deb[[:space:]]/deb-src /' >"$APT/sources.list"
+  # Either file may be missing, and a machine may have no one-line entries at all.
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed -nE '/-security/d; s/^[[:space:]]*deb[[:space:]]+/deb-src /p' >"$APT/sources.list" || true
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
     # Stanzas are separated by blank lines; keep those of type deb that are not the security suite.
