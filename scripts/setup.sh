@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what a Debian 12 machine lacks for building and testing Vellicot, then cross-builds
 # a static libpng into build/deps. Safe to run again: it only does what is still missing.
+# Further package names given as arguments are installed too when missing.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -8,8 +9,9 @@ packages=(
   g++ cmake ninja-build make dpkg-dev xz-utils libgtest-dev libbenchmark-dev clang clang-format
   libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
-  wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic xdotool xclip imagemagick
-  libpng-dev zlib1g-dev
+  wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic fonts-noto-cjk xdotool xclip imagemagick
+  openbox libpng-dev zlib1g-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Starts Xvfb (when the display is not up yet), makes the Wine prefix once (fonts, Japanese font
-# replacements, a 1280x1024 virtual desktop), and keeps a persistent wineserver running.
+# replacements, and a 1280x1024 virtual desktop or, with VELLICOT_WINE_DESKTOP=none, none), and
+# keeps a persistent wineserver running.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$VELLICOT_ROOT/build"
@@ -18,14 +19,21 @@ if [ ! -f "$WINEPREFIX/.vellicot-ready" ]; then
   rm -f "$WINEPREFIX"/drive_c/windows/Fonts/tahoma*.ttf
   touch "$WINEPREFIX/.vellicot-ready"
 fi
-# The virtual desktop and the Japanese stand-ins for "Meiryo UI" and "Tahoma"; applied again
-# whenever the file changes, so an existing prefix follows it.
-setup_sum=$(sha256sum "$VELLICOT_ROOT/scripts/wine-setup.reg" | cut -d' ' -f1)
+# The Japanese stand-ins for "Meiryo UI" and "Tahoma", and the desktop; applied again whenever
+# the files or the choice change, so an existing prefix follows them.
+case $VELLICOT_WINE_DESKTOP in
+  virtual) desktop_reg=$VELLICOT_ROOT/scripts/wine-desktop.reg ;;
+  none) desktop_reg=$VELLICOT_ROOT/scripts/wine-nodesktop.reg ;;
+  *) echo "wine-up: VELLICOT_WINE_DESKTOP is 'virtual' or 'none', not '$VELLICOT_WINE_DESKTOP'" >&2; exit 2 ;;
+esac
+setup_sum=$(cat "$VELLICOT_ROOT/scripts/wine-setup.reg" "$desktop_reg" | sha256sum | cut -d' ' -f1)
 if [ "$(cat "$WINEPREFIX/.vellicot-ready")" != "$setup_sum" ]; then
   # A persistent server never ends by itself; stop it so the import's own server can end, write
   # the registry, and the desktop setting reaches the next server.
   wineserver -k 2>/dev/null || true
-  timeout 120 wine regedit /S "$VELLICOT_ROOT/scripts/wine-setup.reg" </dev/null >/dev/null 2>&1
+  for reg in "$VELLICOT_ROOT/scripts/wine-setup.reg" "$desktop_reg"; do
+    timeout 120 wine regedit /S "$reg" </dev/null >/dev/null 2>&1
+  done
   timeout 120 wineserver -w
   echo "$setup_sum" >"$WINEPREFIX/.vellicot-ready"
 fi

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "VellicotVersion.h"
 #include "board/Analysis.h"
 #include "board/Board.h"
 #include "board/Stopwatch.h"
@@ -24,7 +25,7 @@ class TForm1 : public Window {
 public:
     static constexpr int kClientWidth = 304;
     static constexpr int kClientHeight = 348;
-    static constexpr wchar_t kCaption[] = L"Vellicot ver.1.40";
+    static constexpr wchar_t kCaption[] = L"Vellicot ver." VELLICOT_VERSION_WIDE;
 
     TForm1();
     ~TForm1() override;

@@ -327,6 +327,11 @@ TEST_F(GlassCaptionTest, DisabledKeepsTheFaceAndGreysTheCaptionOnTheGdiplusRoute
     EXPECT_TRUE(SamePixels(*Face(button), *enabledFace)) << "the same face";
     button.SetShowCaption(true);
 
+    // A TrueType family: a Japanese font with PostScript outlines standing in for Tahoma under Wine
+    // is reported as a device font, so its captions take the GDI route.
+    GlassFont trueType = button.Font();
+    trueType.family = L"IPAPGothic";
+    button.SetFont(trueType);
     for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaClearType}) {
         button.SetAntiAlias(route);
         button.SetEnabled(true);

@@ -1,0 +1,53 @@
+// Another application's window for the desktop tests: a plain top-level window at a given place,
+// topmost when asked, that runs until it is closed.
+//
+// vellicot_another_app.exe [--topmost] LEFT TOP WIDTH HEIGHT
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+LRESULT CALLBACK AnotherWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int first = 1;
+    DWORD exStyle = 0;
+    if (argc > 1 && std::wcscmp(argv[1], L"--topmost") == 0) {
+        exStyle = WS_EX_TOPMOST;
+        first = 2;
+    }
+    if (argc != first + 4)
+        return 2;
+    int place[4];
+    for (int i = 0; i < 4; ++i)
+        place[i] = static_cast<int>(std::wcstol(argv[first + i], nullptr, 10));
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = AnotherWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = L"VellicotAnotherApplication";
+    RegisterClassW(&wc);
+    HWND hwnd =
+        CreateWindowExW(exStyle, wc.lpszClassName, L"another application", WS_OVERLAPPEDWINDOW, place[0],
+                        place[1], place[2], place[3], nullptr, nullptr, wc.hInstance, nullptr);
+    if (hwnd == nullptr)
+        return 1;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,219 @@
+#!/bin/bash
+# The real Vellicot.exe as an ordinary window of an X desktop with a window manager (openbox), in a
+# Wine prefix without the virtual desktop, as ./run shows it. Each run has an X server (Xvfb) and a
+# window manager of its own, and ends them, and the prefix's Wine processes, when it is done.
+#
+# desktop-test.sh SCENARIO VELLICOT_EXE ANOTHER_APP_EXE RUNS_FOLDER
+#   stay-on-top   the window's _NET_WM_STATE holds _NET_WM_STATE_ABOVE exactly while 最前面 is
+#                 ticked, across clicks on the check box and a restart
+#   hover-raises  with 最前面 ticked, the pointer moving onto a tree raises the window over another
+#                 (topmost) application's window that covers part of it
+#   hover-off     with 最前面 unticked, the same move leaves the other window on top
+#
+# VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
+# VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
+set -uo pipefail
+scenario=${1:?scenario}
+vellicot_exe=${2:?Vellicot.exe}
+another_exe=${3:?another application exe}
+runs=${4:?runs folder}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+
+log() { echo "[$(date +%T.%3N)] $*"; }
+fail() {
+  log "FAIL: $*"
+  exit 1
+}
+
+# Polls a command every 100 ms until it succeeds or the seconds run out.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+work=$(mktemp -d)
+xvfb_pid=
+wm_pid=
+wine_started=false
+cleanup() {
+  # Only this prefix's processes: a caller's WINEPREFIX may name the tests' other prefix.
+  if $wine_started; then
+    timeout 20 wineserver -k >/dev/null 2>&1
+  fi
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# An X server of our own: the first display number from the base on that is free.
+display_number=${DISPLAY:-:91}
+display_number=${display_number#*:}
+display_number=${display_number%%.*}
+base=${VELLICOT_DESKTOP_DISPLAY:-$((display_number + 100))}
+for n in $(seq "$base" $((base + 20))); do
+  [ -e "/tmp/.X$n-lock" ] && continue
+  xdpyinfo -display ":$n" >/dev/null 2>&1 && continue
+  # Xvfb writes the display's number to the descriptor once it accepts clients, and ends at once
+  # when the display is taken.
+  : >"$work/display"
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  if wait_for 10 bash -c "[ -s '$work/display' ] || ! kill -0 $xvfb_pid 2>/dev/null" && [ -s "$work/display" ]; then
+    export DISPLAY=:$n
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+done
+[ -n "$xvfb_pid" ] || fail "no X server could be started on displays :$base to :$((base + 20))"
+log "X server on $DISPLAY"
+
+openbox --sm-disable --config-file "$ROOT/tests/desktop/openbox-rc.xml" >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wait_for 15 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+  fail "openbox did not start: $(cat "$work/openbox.log")"
+log "openbox runs"
+
+export VELLICOT_WINEPREFIX=${VELLICOT_DESKTOP_WINEPREFIX:-$ROOT/build/wineprefix-desktop}
+export VELLICOT_WINE_DESKTOP=none
+source "$ROOT/scripts/wine-env.sh"
+wine_started=true
+timeout 300 "$ROOT/scripts/wine-up.sh" >"$work/wine-up.log" 2>&1 || fail "wine-up: $(cat "$work/wine-up.log")"
+log "Wine prefix $WINEPREFIX, no virtual desktop"
+
+# --- the program and the other window ---------------------------------------------------------
+
+folder=$runs/$scenario
+vellicot_pid=
+window=
+
+# start_vellicot [SETTINGS]: a run in its own folder, with the settings file's lines if given.
+start_vellicot() {
+  mkdir -p "$folder"
+  cp "$vellicot_exe" "$folder/Vellicot.exe"
+  if [ $# -gt 0 ]; then
+    { printf '\xEF\xBB\xBF[System]\r\n'; for line in "$@"; do printf '%s\r\n' "$line"; done; printf '\r\n'; } \
+      >"$folder/Vellicot.exe_ユーザー設定.ini"
+  fi
+  (cd "$folder" && exec wine Vellicot.exe) </dev/null >"$work/vellicot.log" 2>&1 &
+  vellicot_pid=$!
+  find_window() { window=$(xdotool search --onlyvisible --name '^Vellicot ver\.' 2>/dev/null | head -1); [ -n "$window" ]; }
+  wait_for 60 find_window || fail "the main window never showed"
+  log "main window: X window $window"
+}
+
+stop_vellicot() {
+  timeout 30 wine taskkill /IM Vellicot.exe >/dev/null 2>&1
+  wait_for 20 bash -c "! kill -0 $vellicot_pid 2>/dev/null" || fail "the program did not end after WM_CLOSE"
+  wait "$vellicot_pid" 2>/dev/null
+  vellicot_pid=
+}
+
+# The window's client area (Wine's X window of a managed window is its client area).
+client_x=0
+client_y=0
+read_client_origin() {
+  local info width height
+  info=$(xwininfo -id "$window")
+  client_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  client_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  width=$(sed -n 's/.*Width: *//p' <<<"$info")
+  height=$(sed -n 's/.*Height: *//p' <<<"$info")
+  [ "$width" = 304 ] && [ "$height" = 348 ] || fail "the main window's X window is ${width}x$height, not its 304x348 client area"
+}
+
+# Client coordinates of the check box 最前面 and of the tree 左１ (btn13) at their centres.
+click_check_box() { xdotool mousemove $((client_x + 68)) $((client_y + 333)) click 1; }
+move_onto_tree() {
+  xdotool mousemove 5 5
+  sleep 0.2
+  xdotool mousemove $((client_x + 39)) $((client_y + 125))
+}
+
+is_above() { xprop -id "$window" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE'; }
+is_not_above() { ! is_above; }
+
+# Bottom-to-top place of an X window among the managed windows.
+stacking_place() {
+  xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //' | tr ',' '\n' | tr -d ' ' |
+    grep -n -x "$(printf '0x%x' "$1")" | cut -d: -f1
+}
+vellicot_on_top() { [ "$(stacking_place "$window")" -gt "$(stacking_place "$another")" ]; }
+another_on_top() { [ "$(stacking_place "$another")" -gt "$(stacking_place "$window")" ]; }
+
+another=
+another_pid=
+# start_another [--topmost] LEFT TOP WIDTH HEIGHT: another application's window, given the focus.
+start_another() {
+  wine "$another_exe" "$@" </dev/null >"$work/another.log" 2>&1 &
+  another_pid=$!
+  find_another() { another=$(xdotool search --onlyvisible --name '^another application$' 2>/dev/null | head -1); [ -n "$another" ]; }
+  wait_for 30 find_another || fail "the other application's window never showed"
+}
+
+settings_value() { tr -d '\r' <"$folder/Vellicot.exe_ユーザー設定.ini" | sed -n "s/^$1=//p"; }
+
+# --- scenarios ----------------------------------------------------------------------------------
+
+rm -rf "$folder"
+case $scenario in
+  stay-on-top)
+    start_vellicot # no settings file: 最前面 is ticked
+    read_client_origin
+    wait_for 10 is_above || fail "ticked at start, but no _NET_WM_STATE_ABOVE"
+    log "ticked: above"
+    for expected in not_above above not_above; do
+      click_check_box
+      wait_for 10 "is_$expected" || fail "after a click on 最前面 the window should be ${expected/_/ }: $(xprop -id "$window" _NET_WM_STATE)"
+      log "clicked: ${expected/_/ }"
+    done
+    stop_vellicot
+    [ "$(settings_value chTopmost)" = 0 ] || fail "chTopmost saved as '$(settings_value chTopmost)', not 0"
+    start_vellicot # unticked from the file
+    read_client_origin
+    sleep 0.5
+    wait_for 10 is_not_above || fail "unticked from the file, but _NET_WM_STATE_ABOVE"
+    log "restarted unticked: not above"
+    click_check_box
+    wait_for 10 is_above || fail "ticked again, but no _NET_WM_STATE_ABOVE"
+    log "clicked: above"
+    stop_vellicot
+    [ "$(settings_value chTopmost)" = 1 ] || fail "chTopmost saved as '$(settings_value chTopmost)', not 1"
+    ;;
+  hover-raises | hover-off)
+    if [ "$scenario" = hover-raises ]; then
+      start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=1
+      topmost=(--topmost)
+    else
+      start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=0
+      topmost=()
+    fi
+    read_client_origin
+    # Over the right part of the main window, clear of the tree 左１ on its left.
+    start_another "${topmost[@]}" $((client_x + 120)) $((client_y - 40)) 400 300
+    xdotool mousemove $((client_x + 400)) $((client_y + 200)) click 1
+    wait_for 10 another_on_top || fail "the other window did not come over the main window"
+    log "the other window is on top"
+    move_onto_tree
+    if [ "$scenario" = hover-raises ]; then
+      wait_for 10 vellicot_on_top || fail "the pointer on a tree did not raise the main window"
+      log "the pointer on a tree raised the main window"
+    else
+      # Nothing is to happen: give the program the time a raise takes in the other scenario.
+      sleep 2
+      another_on_top || fail "with 最前面 unticked the pointer on a tree raised the main window"
+      log "the other window stayed on top"
+    fi
+    timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
+    stop_vellicot
+    ;;
+  *) fail "unknown scenario $scenario" ;;
+esac
+log "PASS: $scenario"
