@@ -236,8 +236,9 @@ TEST(AnalysisTest, ViceEntriesTakeTheirVirtuesBorders) {
     rig.analysis.Check2Red();
     for (int k = 1; k <= kVirtues; ++k) {
         EXPECT_EQ(rig.entries[k + 8].inner, rig.board.sList2Col[k]) << k;
-        if (k != 1)
+        if (k != 1) {
             EXPECT_EQ(rig.entries[k + 8].outer, rig.board.sList2OCo[k]) << k;
+        }
     }
     EXPECT_EQ(rig.entries[9].outer, kPickerBackground);
 }
