@@ -64,6 +64,8 @@ void TCustomGlassButton::SetCaption(std::wstring_view caption) {
 }
 
 void TCustomGlassButton::SetFont(const GlassFont& font) {
+    if (font.family != FFont.family)
+        FCaptionFamily.reset();
     SetAndInvalidate(FFont, font);
 }
 
@@ -353,6 +355,7 @@ void TCustomGlassButton::OnSetText(const wchar_t* text) {
     if (value == FCaption)
         return;
     FCaption = value;
+    FCaptionFamily.reset();
     Invalidate();
 }
 

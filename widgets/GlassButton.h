@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -227,6 +228,10 @@ private:
     int FWidth = 100;
     int FHeight = 32;
     int FPixelsPerInch = 96;
+
+    // The family the caption is drawn with, chosen for the font's family and the caption's
+    // characters when a paint first needs it after either changed.
+    std::optional<std::wstring> FCaptionFamily;
 
     bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
     bool FPointerTracked = false;     // the platform reports the pointer over the window

@@ -9,6 +9,7 @@
 #include "platform/GdiplusObjects.h"
 #include "platform/Handles.h"
 #include "widgets/GlassButton.h"
+#include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
 namespace {
@@ -234,15 +235,21 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     DrawOutline(graphics, face.get(), FInnerBorderColor);
 }
 
-// The caption goes through GDI+ when anti-aliasing is asked for and the family is an installed
-// vector (TrueType or other outline) screen font; anything else goes through GDI's DrawTextW,
-// where the platform substitutes a font that is missing.
+// The caption is drawn in the font's family, or where the platform has no per-glyph fallback and
+// the family lacks some of the caption's characters, in a Japanese UI font that has them. It goes
+// through GDI+ when anti-aliasing is asked for and that family is an installed vector (TrueType or
+// other outline) screen font; anything else goes through GDI's DrawTextW, where the platform
+// substitutes a font that is missing.
 void TCustomGlassButton::DrawCaption(HDC canvas) {
     if (!FShowCaption || FCaption.empty())
         return;
     std::wstring text = ExpandCaptionLineBreaks(FCaption);
+    if (!FCaptionFamily)
+        FCaptionFamily = CaptionFamily(FFont.family, text);
+    GlassFont drawn = FFont;
+    drawn.family = *FCaptionFamily;
 
-    LOGFONTW logFont = ToLogFont(FFont, FPixelsPerInch);
+    LOGFONTW logFont = ToLogFont(drawn, FPixelsPerInch);
     UniqueFont font(CreateFontIndirectW(&logFont));
     SavedDC saved(canvas);
     SelectedObject selected(canvas, font.get());
@@ -250,7 +257,7 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
     GetTextMetricsW(canvas, &metrics);
     bool vectorFont =
         (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
-    if (FAntiAlias != TAntiAlias::aaNone && vectorFont && IsInstalledScreenFont(FFont.family) &&
+    if (FAntiAlias != TAntiAlias::aaNone && vectorFont && IsInstalledScreenFont(drawn.family) &&
         DrawCaptionGdiplus(canvas, text))
         return;
     DrawCaptionGdi(canvas, text);
@@ -262,7 +269,7 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
         return false;
     GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
 
-    OwnedFontFamily family = MakeFontFamily(FFont.family.c_str());
+    OwnedFontFamily family = MakeFontFamily(FCaptionFamily->c_str());
     if (!family)
         return false;
     INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |

@@ -367,6 +367,35 @@ TEST_F(GlassCaptionTest, CaptionScalesWithThePixelsPerInchOnBothRoutes) {
     }
 }
 
+// A caption whose family lacks its characters still shows them, on both routes: real glyphs differ
+// from character to character where missing-glyph boxes look alike, and differ from the box that a
+// character no font has is drawn as.
+TEST_F(GlassCaptionTest, CharactersTheFamilyLacksShowAsRealGlyphs) {
+    auto captionPixels = [&](const wchar_t* caption) {
+        button.SetCaption(caption);
+        auto face = Face(button, kWhite);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < face->Height(); ++y)
+            for (int x = 0; x < face->Width(); ++x)
+                pixels.push_back(Rgb(*face, x, y));
+        return pixels;
+    };
+    GlassFont font = button.Font();
+    font.height = -16;
+    for (const wchar_t* family : {L"No Such Font", L"DejaVu Sans"}) {
+        font.family = family;
+        button.SetFont(font);
+        for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaNone}) {
+            SCOPED_TRACE(testing::Message() << family << (route == TAntiAlias::aaNone ? " GDI" : " GDI+"));
+            button.SetAntiAlias(route);
+            auto up = captionPixels(L"上４");
+            EXPECT_TRUE(up != captionPixels(L"右４")) << "上 and 右 look alike";
+            EXPECT_TRUE(up != captionPixels(L"上３")) << "４ and ３ look alike";
+            EXPECT_TRUE(up != captionPixels(L"\u0378４")) << "上 looks like a missing glyph";
+        }
+    }
+}
+
 // Paints in every state leave no GDI handle and no GDI+ object behind: up, pressed and disabled,
 // the caption by GDI+ and by GDI, over an overlapping sibling that is drawn beneath, into a
 // handed DC and on the screen.
