@@ -268,6 +268,30 @@ TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {
     EXPECT_EQ(Rgb(*redSeeThrough, 30, 30), Rgb(*redOpaque, 30, 30));
 }
 
+// The overlapping siblings beneath are those of the moment: one made, moved, hidden or destroyed
+// since the last paint shows, or stops showing, at the next.
+TEST_F(GlassPaintingTest, ForceTransparentFollowsSiblingsMadeMovedHiddenAndDestroyed) {
+    button.SetForceTransparent(true);
+    auto alone = FullPaint(button);
+    {
+        TGlassButton red;
+        red.SetBackColor(0x0000FF);
+        red.SetShowCaption(false);
+        red.Create(parent.Handle(), 2, 60, 50, 40, 40);
+        auto over = FullPaint(button);
+        EXPECT_FALSE(SamePixels(*over, *alone)) << "made";
+        red.SetBounds(200, 120, 40, 40);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "moved away";
+        red.SetBounds(60, 50, 40, 40);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *over)) << "moved back";
+        ShowWindow(red.Handle(), SW_HIDE);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "hidden";
+        ShowWindow(red.Handle(), SW_SHOW);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *over)) << "shown";
+    }
+    EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "destroyed";
+}
+
 class GlassCaptionTest : public GlassPaintingTest {
 protected:
     void SetUp() override {
