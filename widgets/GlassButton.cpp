@@ -18,9 +18,7 @@ bool InClient(int x, int y, int width, int height) {
 
 TCustomGlassButton::TCustomGlassButton() = default;
 
-TCustomGlassButton::~TCustomGlassButton() {
-    StopUnHotTimer();
-}
+TCustomGlassButton::~TCustomGlassButton() = default;
 
 void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, int width, int height) {
     RegisterWindowClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
@@ -64,6 +62,8 @@ void TCustomGlassButton::SetCaption(std::wstring_view caption) {
 }
 
 void TCustomGlassButton::SetFont(const GlassFont& font) {
+    if (font.family != FFont.family)
+        FCaptionFamily.reset();
     SetAndInvalidate(FFont, font);
 }
 
@@ -152,44 +152,22 @@ void TCustomGlassButton::DrawCustomBackgroundSymbol(HDC, const RECT&) {}
 
 // --- Pointer tracking ---------------------------------------------------------------------------
 
-void TCustomGlassButton::StartUnHotTimer() {
-    if (Handle() == nullptr)
-        return;
-    SetTimer(Handle(), kUnHotTimerId, kUnHotTimerInterval, nullptr);
-    FUnHotTimerRunning = true;
-}
-
-void TCustomGlassButton::StopUnHotTimer() {
-    if (FUnHotTimerRunning && Handle() != nullptr)
-        KillTimer(Handle(), kUnHotTimerId);
-    FUnHotTimerRunning = false;
+// Asks the platform to report the pointer leaving the window (WM_MOUSELEAVE), once.
+void TCustomGlassButton::TrackLeave() {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    FPointerTracked = TrackMouseEvent(&track) != FALSE;
 }
 
 void TCustomGlassButton::MouseEnter() {
     FMouseInControl = true;
-    StartUnHotTimer();
     if (OnMouseEnter)
         OnMouseEnter(*this);
 }
 
 void TCustomGlassButton::MouseLeave() {
-    StopUnHotTimer();
     FMouseInControl = false;
     if (OnMouseLeave)
         OnMouseLeave(*this);
-}
-
-void TCustomGlassButton::OnUnHotTimer() {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    ScreenToClient(Handle(), &cursor);
-    if (InClient(cursor.x, cursor.y, FWidth, FHeight))
-        return;
-    // The leave notification may come later or, after a drag, not at all: the poll ends the hover.
-    StopUnHotTimer();
-    FMouseInControl = false;
-    if (FEnabled)
-        Invalidate();
 }
 
 void TCustomGlassButton::UpdateTracking() {
@@ -197,13 +175,12 @@ void TCustomGlassButton::UpdateTracking() {
         return;
     POINT cursor{};
     GetCursorPos(&cursor);
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
     if (WindowFromPoint(cursor) == Handle()) {
-        FPointerTracked = TrackMouseEvent(&track) != FALSE;
+        TrackLeave();
         MouseEnter();
     } else {
         if (FPointerTracked) {
-            track.dwFlags |= TME_CANCEL;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, Handle(), 0};
             TrackMouseEvent(&track);
             FPointerTracked = false;
         }
@@ -220,14 +197,23 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
             FState = state;
             Invalidate();
         }
+        // No leave is reported while the press holds the pointer: dragged off, the pointer is no
+        // longer over the button all the same, though OnMouseLeave waits for the release.
+        if (!inside && FMouseInControl) {
+            FMouseInControl = false;
+            if (FEnabled)
+                Invalidate();
+        }
     } else if (!FMouseInControl && inside) {
         // The first move inside while the pointer is not known to be here is the pointer-entered
         // notification; TrackMouseEvent brings the matching WM_MOUSELEAVE.
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        FPointerTracked = TrackMouseEvent(&track) != FALSE;
+        TrackLeave();
         MouseEnter();
     } else if (!FMouseInControl) {
         UpdateTracking();
+    } else if (!FPointerTracked) {
+        // A leave reported while a press held the pointer was spent; ask for the next one.
+        TrackLeave();
     }
     if (OnMouseMove)
         OnMouseMove(*this);
@@ -238,6 +224,8 @@ void TCustomGlassButton::OnMouseLeaveMessage() {
     // During a press the release settles enter or leave through UpdateTracking.
     if (GetCapture() == Handle())
         return;
+    if (FMouseInControl && FEnabled)
+        Invalidate();
     MouseLeave();
 }
 
@@ -353,6 +341,7 @@ void TCustomGlassButton::OnSetText(const wchar_t* text) {
     if (value == FCaption)
         return;
     FCaption = value;
+    FCaptionFamily.reset();
     Invalidate();
 }
 
@@ -399,11 +388,6 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (reinterpret_cast<HWND>(lp) != Handle())
                 EndPress();
             return 0;
-        case WM_TIMER:
-            if (wp != kUnHotTimerId)
-                break;
-            OnUnHotTimer();
-            return 0;
         case WM_SETFOCUS:
             OnFocusChanged(true);
             return 0;
@@ -438,6 +422,7 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             Invalidate();
             return 0;
         case WM_WINDOWPOSCHANGED: {
+            ++FGlassLayout;
             RECT bounds{};
             GetWindowRect(Handle(), &bounds);
             MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
@@ -447,8 +432,9 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FHeight = bounds.bottom - bounds.top;
             break;
         }
+        case WM_CREATE:
         case WM_DESTROY:
-            StopUnHotTimer();
+            ++FGlassLayout;
             break;
         case BM_CLICK:
             if (FEnabled)

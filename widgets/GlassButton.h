@@ -14,9 +14,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/GdiplusObjects.h"
+#include "platform/Handles.h"
 #include "platform/Win32.h"
 #include "platform/Window.h"
 #include "widgets/GlassFont.h"
@@ -37,8 +41,6 @@ public:
 
     static constexpr wchar_t kClassName[] = L"TGlassButton";
     static constexpr std::uint32_t kVersionNr = 0x01030002;
-    static constexpr UINT_PTR kUnHotTimerId = 1;
-    static constexpr UINT kUnHotTimerInterval = 1;  // ms; the platform rounds it up to its shortest
 
     TCustomGlassButton();
     ~TCustomGlassButton() override;
@@ -139,7 +141,9 @@ public:
     bool Dragging() const noexcept { return FDragging; }
     bool Down() const noexcept { return FDown; }
     bool Active() const noexcept { return FActive; }
-    bool UnHotTimerRunning() const noexcept { return FUnHotTimerRunning; }
+    // The platform is asked to report the pointer leaving (TrackMouseEvent); it is while the pointer
+    // is over the button.
+    bool LeaveTracked() const noexcept { return FPointerTracked; }
 
     Event OnClick;
     Event OnMouseEnter;
@@ -181,17 +185,31 @@ private:
         Invalidate();
     }
 
+    // The caption's fonts, kept from paint to paint and made again when what they were made from
+    // changes: the drawn family, the font's size and style, or the DPI.
+    struct CaptionFonts {
+        GlassFont font;  // the button's font they were made from, its colour left out
+        std::wstring family;
+        int pixelsPerInch = 0;
+        UniqueFont gdiFont;             // at the DPI: the GDI route's font, whose metrics tell the route
+        bool gdiplusRoute = false;      // an installed vector screen font, which GDI+ may draw
+        OwnedFontFamily gdiplusFamily;  // made by the first paint on the GDI+ route
+        OwnedFont gdiplusFont;
+        int gdiplusFontCanvasDpi = 0;  // the canvas DPI the GDI+ font's size was worked out for
+        OwnedStringFormat format;
+    };
+
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);
-    bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text);
+    const std::vector<TCustomGlassButton*>& GlassSiblings();
+    CaptionFonts& CaptionFontsFor(const std::wstring& text);
+    bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text, CaptionFonts& fonts);
     void DrawCaptionGdi(HDC canvas, const std::wstring& text);
 
     void MouseEnter();
     void MouseLeave();
     void UpdateTracking();
-    void StartUnHotTimer();
-    void StopUnHotTimer();
-    void OnUnHotTimer();
+    void TrackLeave();
     void EndPress();
 
     void OnMouseMoveMessage(int x, int y);
@@ -228,9 +246,21 @@ private:
     int FHeight = 32;
     int FPixelsPerInch = 96;
 
-    bool FUnHotTimerRunning = false;  // the 1 ms hover poll (timer kUnHotTimerId on the window)
-    bool FPointerTracked = false;     // the platform reports the pointer over the window
-    bool FPressBegan = false;         // a left press on this button awaits its release to click
+    // The family the caption is drawn with, chosen for the font's family and the caption's
+    // characters when a paint first needs it after either changed.
+    std::optional<std::wstring> FCaptionFamily;
+    std::optional<CaptionFonts> FCaptionFonts;
+
+    // The parent's other glass buttons in its child order, as listed at the layout count
+    // FSiblingsListed under the parent FSiblingsParent (not owned). Any glass button made,
+    // destroyed, moved or restacked counts the layout on (FGlassLayout), so the list is made again.
+    std::vector<TCustomGlassButton*> FGlassSiblings;
+    std::uint64_t FSiblingsListed = 0;
+    HWND FSiblingsParent = nullptr;
+    static inline std::uint64_t FGlassLayout = 1;
+
+    bool FPointerTracked = false;  // the platform reports the pointer leaving the window
+    bool FPressBegan = false;      // a left press on this button awaits its release to click
 };
 
 // The push button the windows place; it adds nothing to TCustomGlassButton.

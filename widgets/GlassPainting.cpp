@@ -9,6 +9,7 @@
 #include "platform/GdiplusObjects.h"
 #include "platform/Handles.h"
 #include "widgets/GlassButton.h"
+#include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
 namespace {
@@ -148,21 +149,33 @@ void TCustomGlassButton::PaintParentBackground(HDC canvas) {
     SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
 }
 
-void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
+// Listed again only after a glass button was made, destroyed, moved or restacked: asking the
+// platform for each child in turn takes a round trip to the window server per child under Wine.
+const std::vector<TCustomGlassButton*>& TCustomGlassButton::GlassSiblings() {
     HWND parent = GetParent(Handle());
+    if (FSiblingsListed == FGlassLayout && FSiblingsParent == parent)
+        return FGlassSiblings;
+    FGlassSiblings.clear();
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
+        if (sibling != nullptr && sibling != this)
+            FGlassSiblings.push_back(sibling);
+    }
+    FSiblingsListed = FGlassLayout;
+    FSiblingsParent = parent;
+    return FGlassSiblings;
+}
+
+void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
     RECT mine{};
     GetWindowRect(Handle(), &mine);
-    // Glass buttons rarely overlap (the program's never do): a child is asked whether it is a glass
-    // button only when its rectangle meets this one. Rectangles on the screen meet where they meet
-    // in the parent.
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    // Rectangles on the screen meet where they meet in the parent.
+    for (TCustomGlassButton* sibling : GlassSiblings()) {
+        HWND child = sibling->Handle();
         RECT theirs{};
         RECT overlap{};
-        if (child == Handle() || !GetWindowRect(child, &theirs) || !IntersectRect(&overlap, &mine, &theirs) ||
+        if (child == nullptr || !GetWindowRect(child, &theirs) || !IntersectRect(&overlap, &mine, &theirs) ||
             !IsWindowVisible(child))
-            continue;
-        auto* sibling = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (sibling == nullptr)
             continue;
         int width = overlap.right - overlap.left;
         int height = overlap.bottom - overlap.top;
@@ -234,57 +247,89 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     DrawOutline(graphics, face.get(), FInnerBorderColor);
 }
 
-// The caption goes through GDI+ when anti-aliasing is asked for and the family is an installed
-// vector (TrueType or other outline) screen font; anything else goes through GDI's DrawTextW,
-// where the platform substitutes a font that is missing.
+// The caption is drawn in the font's family, or where the platform has no per-glyph fallback and
+// the family lacks some of the caption's characters, in a Japanese UI font that has them. It goes
+// through GDI+ when anti-aliasing is asked for and that family is an installed vector (TrueType or
+// other outline) screen font; anything else goes through GDI's DrawTextW, where the platform
+// substitutes a font that is missing.
 void TCustomGlassButton::DrawCaption(HDC canvas) {
     if (!FShowCaption || FCaption.empty())
         return;
     std::wstring text = ExpandCaptionLineBreaks(FCaption);
-
-    LOGFONTW logFont = ToLogFont(FFont, FPixelsPerInch);
-    UniqueFont font(CreateFontIndirectW(&logFont));
+    CaptionFonts& fonts = CaptionFontsFor(text);
     SavedDC saved(canvas);
-    SelectedObject selected(canvas, font.get());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(canvas, &metrics);
-    bool vectorFont =
-        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
-    if (FAntiAlias != TAntiAlias::aaNone && vectorFont && IsInstalledScreenFont(FFont.family) &&
-        DrawCaptionGdiplus(canvas, text))
+    SelectedObject selected(canvas, fonts.gdiFont.get());
+    if (FAntiAlias != TAntiAlias::aaNone && fonts.gdiplusRoute && DrawCaptionGdiplus(canvas, text, fonts))
         return;
     DrawCaptionGdi(canvas, text);
 }
 
-bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text) {
+TCustomGlassButton::CaptionFonts& TCustomGlassButton::CaptionFontsFor(const std::wstring& text) {
+    if (!FCaptionFamily)
+        FCaptionFamily = CaptionFamily(FFont.family, text);
+    GlassFont shape = FFont;
+    shape.colour = 0;  // the brush's and the text colour's business
+    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == *FCaptionFamily &&
+        FCaptionFonts->pixelsPerInch == FPixelsPerInch)
+        return *FCaptionFonts;
+
+    CaptionFonts& fonts = FCaptionFonts.emplace();
+    fonts.font = shape;
+    fonts.family = *FCaptionFamily;
+    fonts.pixelsPerInch = FPixelsPerInch;
+    GlassFont drawn = FFont;
+    drawn.family = fonts.family;
+    LOGFONTW logFont = ToLogFont(drawn, FPixelsPerInch);
+    fonts.gdiFont.reset(CreateFontIndirectW(&logFont));
+    UniqueDC screen(CreateCompatibleDC(nullptr));
+    SelectedObject selected(screen.get(), fonts.gdiFont.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.get(), &metrics);
+    bool vectorFont =
+        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
+    fonts.gdiplusRoute = vectorFont && IsInstalledScreenFont(fonts.family);
+    return fonts;
+}
+
+bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text, CaptionFonts& fonts) {
     OwnedGraphics graphics = MakeGraphics(canvas);
     if (!graphics)
         return false;
     GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
 
-    OwnedFontFamily family = MakeFontFamily(FFont.family.c_str());
-    if (!family)
-        return false;
-    INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) | (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
-                (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
+    if (!fonts.gdiplusFamily) {
+        fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str());
+        if (!fonts.gdiplusFamily) {
+            fonts.gdiplusRoute = false;  // GDI+ does not know the family
+            return false;
+        }
+    }
     // The size stays in points; at a DPI other than the canvas's own it is scaled to the button's,
     // so the caption grows with the button. At equal DPIs the size is the font's own.
     int canvasDpi = GetDeviceCaps(canvas, LOGPIXELSY);
     if (canvasDpi <= 0)
         canvasDpi = GlassFont::kPixelsPerInch;
-    Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(FFont.Size()) *
-                           static_cast<Gdiplus::REAL>(FPixelsPerInch) / static_cast<Gdiplus::REAL>(canvasDpi);
-    OwnedFont font = MakeFont(family.get(), emSize, style, Gdiplus::UnitPoint);
-    if (!font)
-        return false;
-
-    OwnedStringFormat format = MakeStringFormat(0, LANG_NEUTRAL);
-    if (!format)
-        return false;
-    GF::GdipSetStringFormatAlign(format.get(), Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
-    GF::GdipSetStringFormatHotkeyPrefix(format.get(), Gdiplus::HotkeyPrefixShow);
-    GF::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingNone);
+    if (!fonts.gdiplusFont || fonts.gdiplusFontCanvasDpi != canvasDpi) {
+        INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) |
+                    (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
+                    (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
+        Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(FFont.Size()) *
+                               static_cast<Gdiplus::REAL>(FPixelsPerInch) /
+                               static_cast<Gdiplus::REAL>(canvasDpi);
+        fonts.gdiplusFont = MakeFont(fonts.gdiplusFamily.get(), emSize, style, Gdiplus::UnitPoint);
+        fonts.gdiplusFontCanvasDpi = canvasDpi;
+        if (!fonts.gdiplusFont)
+            return false;
+    }
+    if (!fonts.format) {
+        fonts.format = MakeStringFormat(0, LANG_NEUTRAL);
+        if (!fonts.format)
+            return false;
+        GF::GdipSetStringFormatAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
+        GF::GdipSetStringFormatLineAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
+        GF::GdipSetStringFormatHotkeyPrefix(fonts.format.get(), Gdiplus::HotkeyPrefixShow);
+        GF::GdipSetStringFormatTrimming(fonts.format.get(), Gdiplus::StringTrimmingNone);
+    }
 
     GF::GdipSetTextRenderingHint(graphics.get(), FAntiAlias == TAntiAlias::aaClearType
                                                      ? Gdiplus::TextRenderingHintClearTypeGridFit
@@ -297,7 +342,8 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
     GlassRect box = CaptionLayoutBox(FWidth, FHeight, FPixelsPerInch);
     Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
     std::wstring lines = GdiplusCaptionText(text);
-    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, font.get(), &layout, format.get(), brush.get());
+    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, fonts.gdiplusFont.get(), &layout,
+                       fonts.format.get(), brush.get());
     return true;
 }
 

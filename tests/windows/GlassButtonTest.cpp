@@ -6,6 +6,8 @@
 
 #include "GlassTestSupport.h"
 
+#include <commctrl.h>
+
 namespace vellicot::test {
 namespace {
 
@@ -55,7 +57,7 @@ TEST_F(GlassButtonTest, NewButtonHasTheTableDefaults) {
     EXPECT_EQ(fresh.Width(), 100);
     EXPECT_EQ(fresh.Height(), 32);
     EXPECT_EQ(fresh.State(), TGlassButtonState::gbsUp);
-    EXPECT_FALSE(fresh.UnHotTimerRunning());
+    EXPECT_FALSE(fresh.LeaveTracked());
     EXPECT_EQ(fresh.Version(), L"1.3.0.2");
     EXPECT_EQ(fresh.GetVersionNr(), 0x01030002u);
 }
@@ -194,7 +196,7 @@ TEST_F(GlassButtonTest, HoveringCallsMouseEnterOnceAndLeavesTheFaceAlone) {
     MoveCursorTo({Centre().x + 3, Centre().y + 2});
     EXPECT_EQ(button.events, (std::vector<std::string>{"enter"}));
     EXPECT_TRUE(button.MouseInControl());
-    EXPECT_TRUE(button.UnHotTimerRunning());
+    EXPECT_TRUE(button.LeaveTracked());
     EXPECT_FALSE(Invalidated(button.Handle())) << "no hot look";
     EXPECT_EQ(button.State(), TGlassButtonState::gbsUp);
 
@@ -203,12 +205,71 @@ TEST_F(GlassButtonTest, HoveringCallsMouseEnterOnceAndLeavesTheFaceAlone) {
     MoveCursorTo(kFarAway);
     ASSERT_TRUE(PumpUntil([&] { return !button.events.empty() && button.events.back() == "leave"; }, 3000));
     EXPECT_FALSE(button.MouseInControl());
-    EXPECT_FALSE(button.UnHotTimerRunning());
+    EXPECT_FALSE(button.LeaveTracked());
 
     int enters = button.Count("enter");
     MoveCursorTo(Centre());
     EXPECT_EQ(button.Count("enter"), enters + 1) << "entering again is a new enter";
-    EXPECT_TRUE(button.UnHotTimerRunning());
+    EXPECT_TRUE(button.LeaveTracked());
+}
+
+// Counts the timer messages a window receives while the counter lives.
+class TimerMessages {
+public:
+    explicit TimerMessages(HWND window) : window_(window) { SetWindowSubclass(window_, &Count, 1, 0); }
+    TimerMessages(const TimerMessages&) = delete;
+    TimerMessages& operator=(const TimerMessages&) = delete;
+    ~TimerMessages() { RemoveWindowSubclass(window_, &Count, 1); }
+    static int count;
+
+private:
+    static LRESULT CALLBACK Count(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+        if (msg == WM_TIMER)
+            ++count;
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    HWND window_;  // not owned
+};
+int TimerMessages::count = 0;
+
+// Nothing runs while the pointer rests on the button: it receives no timer messages. Moving off
+// ends the hover: alone, with a repaint and OnMouseLeave; during a press, at once but with
+// OnMouseLeave only at the release; and after a click as well.
+TEST_F(GlassButtonTest, NoTimerRunsWhileThePointerRestsAndLeavingEndsTheHover) {
+    Settle();
+    TimerMessages::count = 0;
+    TimerMessages timers(button.Handle());
+    MoveCursorTo(Centre());
+    ASSERT_TRUE(button.MouseInControl());
+    Pump(300);
+    EXPECT_EQ(TimerMessages::count, 0) << "timer messages while the pointer rested";
+
+    int draws = button.draws;
+    button.events.clear();
+    MoveCursorTo(kFarAway);
+    EXPECT_TRUE(PumpUntil([&] { return !button.MouseInControl(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return button.draws > draws; })) << "no repaint";
+    EXPECT_TRUE(PumpUntil([&] { return button.Count("leave") == 1; }));
+
+    MoveCursorTo(Centre());
+    LeftDown();
+    ASSERT_TRUE(button.MouseInControl());
+    button.events.clear();
+    MoveCursorTo({Centre().x + 60, Centre().y});
+    EXPECT_FALSE(button.MouseInControl()) << "dragged off";
+    EXPECT_EQ(button.Count("leave"), 0) << "OnMouseLeave waits for the release";
+    LeftUp();
+    EXPECT_EQ(button.events, (std::vector<std::string>{"leave", "up"}));
+
+    MoveCursorTo(Centre());
+    LeftDown();
+    LeftUp();
+    ASSERT_TRUE(button.MouseInControl());
+    button.events.clear();
+    MoveCursorTo(kFarAway);
+    EXPECT_TRUE(PumpUntil([&] { return !button.MouseInControl() && button.Count("leave") == 1; }, 3000))
+        << "after a click";
+    EXPECT_EQ(TimerMessages::count, 0);
 }
 
 TEST_F(GlassButtonTest, ClickCallsDownEnterClickUpInThatOrder) {

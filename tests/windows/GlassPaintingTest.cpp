@@ -268,6 +268,30 @@ TEST_F(GlassPaintingTest, ForceTransparentShowsAnOverlappingSiblingBeneath) {
     EXPECT_EQ(Rgb(*redSeeThrough, 30, 30), Rgb(*redOpaque, 30, 30));
 }
 
+// The overlapping siblings beneath are those of the moment: one made, moved, hidden or destroyed
+// since the last paint shows, or stops showing, at the next.
+TEST_F(GlassPaintingTest, ForceTransparentFollowsSiblingsMadeMovedHiddenAndDestroyed) {
+    button.SetForceTransparent(true);
+    auto alone = FullPaint(button);
+    {
+        TGlassButton red;
+        red.SetBackColor(0x0000FF);
+        red.SetShowCaption(false);
+        red.Create(parent.Handle(), 2, 60, 50, 40, 40);
+        auto over = FullPaint(button);
+        EXPECT_FALSE(SamePixels(*over, *alone)) << "made";
+        red.SetBounds(200, 120, 40, 40);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "moved away";
+        red.SetBounds(60, 50, 40, 40);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *over)) << "moved back";
+        ShowWindow(red.Handle(), SW_HIDE);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "hidden";
+        ShowWindow(red.Handle(), SW_SHOW);
+        EXPECT_TRUE(SamePixels(*FullPaint(button), *over)) << "shown";
+    }
+    EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "destroyed";
+}
+
 class GlassCaptionTest : public GlassPaintingTest {
 protected:
     void SetUp() override {
@@ -369,6 +393,35 @@ TEST_F(GlassCaptionTest, CaptionScalesWithThePixelsPerInchOnBothRoutes) {
         EXPECT_NEAR(large.bottom - large.top, 2 * (small.bottom - small.top), 3);
         EXPECT_NEAR(large.left + large.right, 2 * (small.left + small.right), 4) << "centred alike";
         EXPECT_NEAR(large.top + large.bottom, 2 * (small.top + small.bottom), 4) << "centred alike";
+    }
+}
+
+// A caption whose family lacks its characters still shows them, on both routes: real glyphs differ
+// from character to character where missing-glyph boxes look alike, and differ from the box that a
+// character no font has is drawn as.
+TEST_F(GlassCaptionTest, CharactersTheFamilyLacksShowAsRealGlyphs) {
+    auto captionPixels = [&](const wchar_t* caption) {
+        button.SetCaption(caption);
+        auto face = Face(button, kWhite);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < face->Height(); ++y)
+            for (int x = 0; x < face->Width(); ++x)
+                pixels.push_back(Rgb(*face, x, y));
+        return pixels;
+    };
+    GlassFont font = button.Font();
+    font.height = -16;
+    for (const wchar_t* family : {L"No Such Font", L"DejaVu Sans"}) {
+        font.family = family;
+        button.SetFont(font);
+        for (TAntiAlias route : {TAntiAlias::aaAntiAlias, TAntiAlias::aaNone}) {
+            SCOPED_TRACE(testing::Message() << family << (route == TAntiAlias::aaNone ? " GDI" : " GDI+"));
+            button.SetAntiAlias(route);
+            auto up = captionPixels(L"上４");
+            EXPECT_TRUE(up != captionPixels(L"右４")) << "上 and 右 look alike";
+            EXPECT_TRUE(up != captionPixels(L"上３")) << "４ and ３ look alike";
+            EXPECT_TRUE(up != captionPixels(L"\u0378４")) << "上 looks like a missing glyph";
+        }
     }
 }
 

@@ -2,11 +2,7 @@
 // stops, and what it paints itself (white, the map, the time label).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
-#include <utility>
-#include <vector>
 
 #include "FormInspection.h"
 #include "windows/ControlIds.h"
@@ -278,6 +274,15 @@ TEST_P(Unit1ScalingTest, EverythingScalesWithTheDisplayAndComesBackAt96) {
     EXPECT_EQ(PaintedAt(midX, midY), 0x00D7FFu);
 }
 
+INSTANTIATE_TEST_SUITE_P(Displays, Unit1ScalingTest, ::testing::Values(120, 144, 192));
+
+}  // namespace
+}  // namespace vellicot
+
+// Every glass caption at the display's scale.
+namespace vellicot {
+namespace {
+
 // The glass buttons among a window's children, in their order.
 std::vector<TCustomGlassButton*> GlassButtonsOf(HWND window) {
     std::vector<TCustomGlassButton*> buttons;
@@ -361,8 +366,6 @@ TEST_P(Unit1ScalingTest, EveryGlassCaptionGrowsWithTheDisplayAndStaysOnItsFace) 
     // Lines may break differently at another size, so the captions are measured together.
     EXPECT_NEAR(extent / extentAt96, s, 0.1 * s) << "the captions' width and height together";
 }
-
-INSTANTIATE_TEST_SUITE_P(Displays, Unit1ScalingTest, ::testing::Values(120, 144, 192));
 
 }  // namespace
 }  // namespace vellicot

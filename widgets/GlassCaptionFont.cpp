@@ -1,0 +1,162 @@
+// The glass caption's family choice: which installed families have the caption's glyphs, looked up
+// once per family and character for the run.
+#include "widgets/GlassCaptionFont.h"
+
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Handles.h"
+#include "platform/Win32.h"
+
+namespace vellicot {
+namespace {
+
+// Japanese UI fonts, best first: Windows' own (a Wine prefix may have them), then those of Linux
+// desktops. Noto Sans CJK JP comes before the IPA fonts for its real bold face.
+constexpr const wchar_t* kJapaneseUiFamilies[] = {
+    L"Meiryo UI", L"Yu Gothic UI", L"MS UI Gothic", L"Noto Sans CJK JP", L"IPAPGothic", L"VL PGothic",
+};
+
+bool Counted(wchar_t ch) {
+    return ch >= 0x20 && (ch < 0xD800 || ch > 0xDFFF);
+}
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+// A DC with the font the platform maps the family name to, for as long as it lives.
+class FamilyProbe {
+public:
+    explicit FamilyProbe(const std::wstring& family) : dc_(CreateCompatibleDC(nullptr)) {
+        LOGFONTW lf{};
+        lf.lfHeight = -16;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        std::wcsncpy(lf.lfFaceName, family.c_str(), LF_FACESIZE - 1);
+        font_.reset(CreateFontIndirectW(&lf));
+        selected_.emplace(dc_.get(), font_.get());
+    }
+    HDC Dc() const { return dc_.get(); }
+
+private:
+    UniqueDC dc_;
+    UniqueFont font_;
+    std::optional<SelectedObject> selected_;
+};
+
+// What a family name gives: whether a font of that name is installed, and, for each character asked
+// about so far, whether the font the name maps to has a glyph for it.
+class FamilyGlyphs {
+public:
+    explicit FamilyGlyphs(const std::wstring& family) : family_(family) {
+        FamilyProbe probe(family_);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(probe.Dc(), LF_FACESIZE, face);
+        installed_ = SameTextIgnoringCase(face, family_);
+    }
+
+    bool Installed() const { return installed_; }
+
+    // How many of the text's characters the font lacks.
+    int Missing(std::wstring_view text) {
+        std::wstring unknown;
+        for (wchar_t ch : text) {
+            if (Counted(ch) && !has_.contains(ch) && unknown.find(ch) == std::wstring::npos)
+                unknown += ch;
+        }
+        if (!unknown.empty()) {
+            FamilyProbe probe(family_);
+            std::vector<WORD> glyphs(unknown.size(), 0xFFFF);
+            DWORD done = GetGlyphIndicesW(probe.Dc(), unknown.c_str(), static_cast<int>(unknown.size()),
+                                          glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+            for (std::size_t i = 0; i < unknown.size(); ++i)
+                has_[unknown[i]] = done != GDI_ERROR && glyphs[i] != 0xFFFF;
+        }
+        int missing = 0;
+        for (wchar_t ch : text)
+            missing += Counted(ch) && !has_[ch];
+        return missing;
+    }
+
+private:
+    std::wstring family_;
+    bool installed_ = false;
+    std::unordered_map<wchar_t, bool> has_;
+};
+
+FamilyGlyphs& GlyphsOf(const std::wstring& family) {
+    static std::map<std::wstring, FamilyGlyphs> families;
+    auto found = families.find(family);
+    if (found == families.end())
+        found = families.emplace(family, FamilyGlyphs(family)).first;
+    return found->second;
+}
+
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
+    auto& list = *reinterpret_cast<std::vector<std::wstring>*>(names);
+    // Names starting with '@' are the same fonts turned for vertical writing.
+    if (font->lfFaceName[0] != L'@' && (list.empty() || list.back() != font->lfFaceName))
+        list.push_back(font->lfFaceName);
+    return 1;
+}
+
+// The installed families with the Japanese character set, in the platform's order; listed once.
+const std::vector<std::wstring>& JapaneseFamilies() {
+    static const std::vector<std::wstring> families = [] {
+        std::vector<std::wstring> names;
+        UniqueDC dc(CreateCompatibleDC(nullptr));
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        EnumFontFamiliesExW(dc.get(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&names), 0);
+        return names;
+    }();
+    return families;
+}
+
+}  // namespace
+
+bool PlatformFallsBackPerGlyph() {
+    static const bool fallsBack =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
+    return fallsBack;
+}
+
+std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption) {
+    int fewest = GlyphsOf(family).Missing(caption);
+    std::wstring best = family;
+    // True once a family has every character.
+    auto consider = [&](const std::wstring& candidate) {
+        FamilyGlyphs& glyphs = GlyphsOf(candidate);
+        if (!glyphs.Installed())
+            return false;
+        int missing = glyphs.Missing(caption);
+        if (missing < fewest) {
+            fewest = missing;
+            best = candidate;
+        }
+        return fewest == 0;
+    };
+    if (fewest == 0)
+        return best;
+    for (const wchar_t* candidate : kJapaneseUiFamilies) {
+        if (consider(candidate))
+            return best;
+    }
+    for (const std::wstring& candidate : JapaneseFamilies()) {
+        if (consider(candidate))
+            return best;
+    }
+    return best;
+}
+
+std::wstring CaptionFamily(const std::wstring& family, std::wstring_view caption) {
+    if (PlatformFallsBackPerGlyph())
+        return family;
+    return FamilyWithGlyphs(family, caption);
+}
+
+}  // namespace vellicot
