@@ -218,7 +218,8 @@ void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The suggested rectangle is worked out for a resizable frame; the client area is what counts.
+    // The suggested rectangle places the window; its size is then made to hold the scaled client area
+    // exactly, whatever the frame measures.
     SizeToClient();
     auto place = [this](HWND control, const Box& box) {
         const Box at = ScaleToDpi(box, dpi_);
