@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "FormInspection.h"
+#include "FormReading.h"
 #include "windows/ControlIds.h"
 
 namespace vellicot {
