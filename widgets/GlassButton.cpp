@@ -449,9 +449,7 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 TCustomGlassButton* FindGlassButton(HWND parent, std::wstring_view name) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         auto* button = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (button != nullptr &&
-            CompareStringOrdinal(button->Name().data(), static_cast<int>(button->Name().size()), name.data(),
-                                 static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
+        if (button != nullptr && SameTextIgnoringCase(button->Name(), name))
             return button;
     }
     return nullptr;

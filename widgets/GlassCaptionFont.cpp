@@ -2,6 +2,7 @@
 // once per family and character for the run.
 #include "widgets/GlassCaptionFont.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <optional>
@@ -22,11 +23,6 @@ constexpr const wchar_t* kJapaneseUiFamilies[] = {
 
 bool Counted(wchar_t ch) {
     return ch >= 0x20 && (ch < 0xD800 || ch > 0xDFFF);
-}
-
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
 }
 
 // A DC with the font the platform maps the family name to, for as long as it lives.
@@ -96,28 +92,54 @@ FamilyGlyphs& GlyphsOf(const std::wstring& family) {
     return found->second;
 }
 
-int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
-    auto& list = *reinterpret_cast<std::vector<std::wstring>*>(names);
+struct InstalledFamily {
+    std::wstring name;
+    BYTE charSet;
+};
+
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
+    auto& list = *reinterpret_cast<std::vector<InstalledFamily>*>(families);
     // Names starting with '@' are the same fonts turned for vertical writing.
-    if (font->lfFaceName[0] != L'@' && (list.empty() || list.back() != font->lfFaceName))
-        list.push_back(font->lfFaceName);
+    if (font->lfFaceName[0] != L'@')
+        list.push_back({font->lfFaceName, font->lfCharSet});
     return 1;
 }
 
-// The installed families with the Japanese character set, in the platform's order; listed once.
+// The installed screen font families with each character set they offer, in the platform's order;
+// listed once for the run, as the platform's font list is.
+const std::vector<InstalledFamily>& InstalledFamilies() {
+    static const std::vector<InstalledFamily> families = [] {
+        std::vector<InstalledFamily> list;
+        WindowDC screen(nullptr);
+        LOGFONTW query{};
+        query.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&list), 0);
+        return list;
+    }();
+    return families;
+}
+
+// The installed families with the Japanese character set, in the platform's order.
 const std::vector<std::wstring>& JapaneseFamilies() {
     static const std::vector<std::wstring> families = [] {
         std::vector<std::wstring> names;
-        UniqueDC dc(CreateCompatibleDC(nullptr));
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        EnumFontFamiliesExW(dc.get(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&names), 0);
+        for (const InstalledFamily& family : InstalledFamilies()) {
+            if (family.charSet == SHIFTJIS_CHARSET && (names.empty() || names.back() != family.name))
+                names.push_back(family.name);
+        }
         return names;
     }();
     return families;
 }
 
 }  // namespace
+
+bool IsInstalledScreenFont(std::wstring_view family) {
+    const std::vector<InstalledFamily>& families = InstalledFamilies();
+    return std::any_of(families.begin(), families.end(), [&](const InstalledFamily& installed) {
+        return SameTextIgnoringCase(installed.name, family);
+    });
+}
 
 bool PlatformFallsBackPerGlyph() {
     static const bool fallsBack =

@@ -7,6 +7,9 @@
 
 namespace vellicot {
 
+// Whether the family is in the platform's list of installed screen fonts, ignoring letter case.
+bool IsInstalledScreenFont(std::wstring_view family);
+
 // Whether the platform's text drawing falls back per glyph to another font for a character the
 // chosen font lacks. Windows does, in GDI (font linking) and in GDI+ alike. Wine does not: its GDI+
 // has no fallback at all, and its GDI links only the fonts its registry names (none of which a

@@ -28,15 +28,13 @@ struct Overloaded : F... {
 template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
 
-// The opaque colour of a border or caption: system colours resolved first.
-Gdiplus::ARGB OpaqueArgb(std::uint32_t colour) {
-    if (IsSystemColour(colour))
-        colour = GetSysColor(static_cast<int>(colour & 0xFF));
-    return GlassArgb(255, colour);
-}
-
 COLORREF ResolvedColour(std::uint32_t colour) {
     return IsSystemColour(colour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
+}
+
+// The opaque colour of a border or caption: system colours resolved first.
+Gdiplus::ARGB OpaqueArgb(std::uint32_t colour) {
+    return GlassArgb(255, ResolvedColour(colour));
 }
 
 // The figure as one closed path with the alternate fill mode.
@@ -64,30 +62,6 @@ void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint
     OwnedPen pen = MakePen(OpaqueArgb(colour), 1.0f);
     if (pen && path)
         GF::GdipDrawPath(graphics, pen.get(), path);
-}
-
-int CALLBACK CollectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
-    reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(font->lfFaceName);
-    return 1;
-}
-
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
-// The installed screen font families, listed once per run as the platform's font list is.
-bool IsInstalledScreenFont(std::wstring_view family) {
-    static const std::vector<std::wstring> families = [] {
-        std::vector<std::wstring> names;
-        WindowDC screen(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFontFamily, reinterpret_cast<LPARAM>(&names), 0);
-        return names;
-    }();
-    return std::any_of(families.begin(), families.end(),
-                       [&](const std::wstring& name) { return SameTextIgnoringCase(name, family); });
 }
 
 // The font at the DPI: its pixel height scaled from 96 DPI.
