@@ -1,6 +1,10 @@
 // Work areas, monitors and window placements.
 #include "shell/Placement.h"
 
+#include <commctrl.h>
+
+#include <memory>
+
 namespace vellicot {
 namespace {
 
@@ -21,6 +25,47 @@ BOOL CALLBACK CheckMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
         return FALSE;
     }
     return TRUE;
+}
+
+constexpr UINT_PTR kNormalPlaceSubclassId = 0x4E504C43;  // 'NPLC'
+// The kept place of a window is also found through this property: the import library lacks
+// GetWindowSubclass.
+constexpr wchar_t kNormalPlaceProp[] = L"Vellicot.NormalPlace";
+
+struct NormalPlace {
+    WindowPosition position;
+};
+
+bool ShownNormally(HWND window) {
+    return !IsIconic(window) && !IsZoomed(window);
+}
+
+WindowPosition CurrentPosition(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.top, rect.left};
+}
+
+LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto* kept = reinterpret_cast<NormalPlace*>(data);
+    switch (msg) {
+        case WM_WINDOWPOSCHANGED:
+            // A window being minimised is already minimised here, at its parking place.
+            if (ShownNormally(hwnd))
+                kept->position = CurrentPosition(hwnd);
+            break;
+        case WM_NCDESTROY: {
+            std::unique_ptr<NormalPlace> owned(kept);
+            RemovePropW(hwnd, kNormalPlaceProp);
+            RemoveWindowSubclass(hwnd, &NormalPlaceProc, id);
+            break;
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+const NormalPlace* FindNormalPlace(HWND window) {
+    return static_cast<const NormalPlace*>(GetPropW(window, kNormalPlaceProp));
 }
 
 SIZE OuterSize(HWND window) {
@@ -53,6 +98,22 @@ void PlaceWindow(HWND window, WindowPosition stored, WindowPosition fallback) {
     const SIZE outer = OuterSize(window);
     const WindowPosition place = MeetsAnyWorkArea(stored, outer.cx, outer.cy) ? stored : fallback;
     SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepNormalPlace(window);
+}
+
+void KeepNormalPlace(HWND window) {
+    if (window == nullptr || FindNormalPlace(window) != nullptr)
+        return;
+    auto kept = std::make_unique<NormalPlace>();
+    kept->position = CurrentPosition(window);
+    if (!SetPropW(window, kNormalPlaceProp, kept.get()))
+        return;
+    if (!SetWindowSubclass(window, &NormalPlaceProc, kNormalPlaceSubclassId,
+                           reinterpret_cast<DWORD_PTR>(kept.get()))) {
+        RemovePropW(window, kNormalPlaceProp);
+        return;
+    }
+    kept.release();  // the subclass owns it now and frees it at WM_NCDESTROY
 }
 
 void PlaceCentredOver(HWND window, HWND owner) {
@@ -68,23 +129,11 @@ void PlaceCentredOver(HWND window, HWND owner) {
 }
 
 WindowPosition RestoredPosition(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    RECT rect;
-    if (!GetWindowPlacement(window, &placement)) {
-        GetWindowRect(window, &rect);
-        return {rect.top, rect.left};
+    if (!ShownNormally(window)) {
+        if (const NormalPlace* kept = FindNormalPlace(window))
+            return kept->position;
     }
-    rect = placement.rcNormalPosition;
-    // A tool window's placement is in screen coordinates already.
-    if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        // For a minimised window this is the monitor of its restored place.
-        if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
-            rect = ScreenFromWorkspace(rect, monitor.rcMonitor, monitor.rcWork);
-    }
-    return {rect.top, rect.left};
+    return CurrentPosition(window);
 }
 
 }  // namespace vellicot

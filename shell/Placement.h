@@ -55,14 +55,6 @@ constexpr WindowPosition CentredOver(const RECT& owner, const RECT& workArea, in
     return {static_cast<int>(top), static_cast<int>(left)};
 }
 
-// A rectangle from GetWindowPlacement in screen coordinates. Such rectangles are in workspace
-// coordinates, whose origin is the top-left corner of the work area of the window's monitor, so a
-// taskbar at the top or left of that monitor shifts them.
-constexpr RECT ScreenFromWorkspace(const RECT& workspace, const RECT& monitor, const RECT& work) noexcept {
-    const LONG dx = work.left - monitor.left, dy = work.top - monitor.top;
-    return {workspace.left + dx, workspace.top + dy, workspace.right + dx, workspace.bottom + dy};
-}
-
 // Centred on the desktop work area (SPI_GETWORKAREA), the work area's origin included.
 WindowPosition DefaultWindowPosition(int outerWidth, int outerHeight);
 
@@ -74,15 +66,22 @@ bool MeetsAnyWorkArea(WindowPosition position, int outerWidth, int outerHeight);
 
 // Moves a top-level window to its stored position, or to the fallback when the window would meet
 // no monitor's work area there (a monitor since unplugged would hide it); a partly visible window
-// keeps its place.
+// keeps its place. From then on the window keeps its normal place (KeepNormalPlace).
 void PlaceWindow(HWND window, WindowPosition stored, WindowPosition fallback);
+
+// From now until the window is destroyed, notes where the window is each time it moves while it is
+// neither minimised nor maximised, so RestoredPosition can tell its place while it is. Keeping a
+// window again changes nothing. Call on the window's own thread.
+void KeepNormalPlace(HWND window);
 
 // Moves the window to its place centred over the owner (CentredOver) on the owner's monitor; with no
 // owner, centred on the window's own monitor's work area.
 void PlaceCentredOver(HWND window, HWND owner);
 
 // The top-left corner the window has when shown normally, in screen coordinates: where it is now,
-// or, while it is minimised or maximised, where restoring it puts it back.
+// or, while it is minimised or maximised, the last place it had while shown normally, as kept since
+// KeepNormalPlace (a window not kept reports where it is). The window's own moves tell it, not the
+// system's restore rectangle, whose coordinates differ between platforms.
 WindowPosition RestoredPosition(HWND window);
 
 }  // namespace vellicot

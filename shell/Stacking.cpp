@@ -105,8 +105,10 @@ void ForceForeground(HWND main) {
     // Wine without its virtual desktop leaves the stacking to the window manager and does not raise
     // a window that takes the foreground, so another program's window would stay over ours. Asked
     // explicitly, it raises it, but Wine 8 moves a topmost window only when asked with HWND_TOPMOST,
-    // not with HWND_TOP. On Windows the window is already on top here.
-    SetWindowPos(main, IsTopmost(main) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kStackingFlags);
+    // not with HWND_TOP. On Windows the window is already on top here. A refused switch leaves the
+    // other application in front, and its window above ours.
+    if (GetForegroundWindow() == main)
+        SetWindowPos(main, IsTopmost(main) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kStackingFlags);
 }
 
 }  // namespace vellicot

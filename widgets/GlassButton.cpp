@@ -18,7 +18,12 @@ bool InClient(int x, int y, int width, int height) {
 
 TCustomGlassButton::TCustomGlassButton() = default;
 
-TCustomGlassButton::~TCustomGlassButton() = default;
+// The window outlives this destructor by a moment (Window's destructor destroys it once it no longer
+// reaches this object), so its WM_DESTROY never counts the layout on: the object's end does, and no
+// sibling keeps this object in its list of glass buttons beneath it.
+TCustomGlassButton::~TCustomGlassButton() {
+    ++FGlassLayout;
+}
 
 void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, int width, int height) {
     RegisterWindowClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
@@ -296,6 +301,32 @@ void TCustomGlassButton::EndPress() {
     Invalidate();
 }
 
+// Once the capture has ended, hover and leave tracking follow where the pointer really is. While a
+// press held the capture, a reported leave was spent and moves elsewhere went to the press; and
+// while another window holds the capture, this one sees no moves at all. Without this the hover
+// could stay set with nothing tracked, and the next entry would not be one.
+void TCustomGlassButton::SettleHover() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (FEnabled && WindowFromPoint(cursor) == Handle()) {
+        if (!FPointerTracked)
+            TrackLeave();
+        if (!FMouseInControl)
+            MouseEnter();
+        return;
+    }
+    if (FPointerTracked) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, Handle(), 0};
+        TrackMouseEvent(&track);
+        FPointerTracked = false;
+    }
+    if (FMouseInControl) {
+        if (FEnabled)
+            Invalidate();
+        MouseLeave();
+    }
+}
+
 // --- Keyboard -----------------------------------------------------------------------------------
 
 // A push button to the dialog manager, as a standard BUTTON answers: the manager then clicks it
@@ -315,6 +346,12 @@ bool TCustomGlassButton::OnKeyDownMessage(WPARAM wp) {
         OnKeyDown(*this, key);
     if (key == 0)
         return true;
+    if (key == VK_SPACE) {
+        // Held down, the key repeats; the click still comes once, at the release.
+        if (FSpace == SpaceKey::Up)
+            FSpace = SpaceKey::Down;
+        return true;
+    }
     bool modifier = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
     if (key == VK_RETURN && FActive && !modifier && CanFocus()) {
         Click();
@@ -325,7 +362,33 @@ bool TCustomGlassButton::OnKeyDownMessage(WPARAM wp) {
 
 void TCustomGlassButton::OnCharMessage(WPARAM wp) {
     wchar_t ch = static_cast<wchar_t>(wp);
+    const bool fromSpaceKey = ch == L' ' && FSpace != SpaceKey::Up;
     if (OnKeyPress)
+        OnKeyPress(*this, ch);
+    if (fromSpaceKey) {
+        // The Space key's own character: the release clicks, unless a handler cleared it.
+        if (FSpace == SpaceKey::Down)
+            FSpace = ch == L' ' ? SpaceKey::Typed : SpaceKey::Cleared;
+    } else if (ch == L' ') {
+        Click();
+    }
+}
+
+// Space clicks as it does a standard push button, at the release of a key pressed on the button,
+// whatever became of the character it typed: a dialog manager may take that character as another
+// control's accelerator. When the character never came, the key-press handler still sees a space.
+void TCustomGlassButton::OnKeyUpMessage(WPARAM wp) {
+    WORD key = static_cast<WORD>(wp);
+    if (OnKeyUp)
+        OnKeyUp(*this, key);
+    if (static_cast<WORD>(wp) != VK_SPACE)
+        return;
+    const SpaceKey space = FSpace;
+    FSpace = SpaceKey::Up;
+    if (key != VK_SPACE || space == SpaceKey::Up || space == SpaceKey::Cleared)
+        return;
+    wchar_t ch = L' ';
+    if (space == SpaceKey::Down && OnKeyPress)
         OnKeyPress(*this, ch);
     if (ch == L' ')
         Click();
@@ -333,6 +396,7 @@ void TCustomGlassButton::OnCharMessage(WPARAM wp) {
 
 void TCustomGlassButton::OnFocusChanged(bool focused) {
     FActive = focused;
+    FSpace = SpaceKey::Up;  // a Space pressed here is released elsewhere
     Invalidate();
 }
 
@@ -385,8 +449,10 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnOtherButton(false);
             return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lp) != Handle())
+            if (reinterpret_cast<HWND>(lp) != Handle()) {
                 EndPress();
+                SettleHover();
+            }
             return 0;
         case WM_SETFOCUS:
             OnFocusChanged(true);
@@ -400,12 +466,9 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (OnKeyDownMessage(wp))
                 return 0;
             break;
-        case WM_KEYUP: {
-            WORD key = static_cast<WORD>(wp);
-            if (OnKeyUp)
-                OnKeyUp(*this, key);
+        case WM_KEYUP:
+            OnKeyUpMessage(wp);
             return 0;
-        }
         case WM_CHAR:
             OnCharMessage(wp);
             return 0;

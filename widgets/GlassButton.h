@@ -211,6 +211,7 @@ private:
     void UpdateTracking();
     void TrackLeave();
     void EndPress();
+    void SettleHover();
 
     void OnMouseMoveMessage(int x, int y);
     void OnLeftButtonDown(bool doubleClick);
@@ -219,6 +220,7 @@ private:
     void OnMouseLeaveMessage();
     bool OnKeyDownMessage(WPARAM key);
     void OnCharMessage(WPARAM ch);
+    void OnKeyUpMessage(WPARAM key);
     LRESULT OnGetDlgCode(LPARAM lp);
     void OnSetText(const wchar_t* text);
     void OnFocusChanged(bool focused);
@@ -261,6 +263,11 @@ private:
 
     bool FPointerTracked = false;  // the platform reports the pointer leaving the window
     bool FPressBegan = false;      // a left press on this button awaits its release to click
+
+    // The Space key since it was pressed on this button: up (or pressed elsewhere), down with its
+    // character still to come, its space typed, or that space cleared by OnKeyPress.
+    enum class SpaceKey { Up, Down, Typed, Cleared };
+    SpaceKey FSpace = SpaceKey::Up;
 };
 
 // The push button the windows place; it adds nothing to TCustomGlassButton.

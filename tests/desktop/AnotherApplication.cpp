@@ -2,6 +2,10 @@
 // topmost when asked, that runs until it is closed.
 //
 // vellicot_another_app.exe [--topmost] LEFT TOP WIDTH HEIGHT
+//
+// It also answers, for the tests, what Wine thinks of the program's main window:
+// vellicot_another_app.exe --wait-minimised   ends with 0 once the window of class "TForm1" is
+//                                              minimised, with 1 when it is not within 10 s
 #include <windows.h>
 
 #include <cwchar>
@@ -18,7 +22,20 @@ LRESULT CALLBACK AnotherWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+int WaitMinimised() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000) {
+        HWND main = FindWindowW(L"TForm1", nullptr);
+        if (main != nullptr && IsIconic(main))
+            return 0;
+        Sleep(50);
+    }
+    return 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wcscmp(argv[1], L"--wait-minimised") == 0)
+        return WaitMinimised();
     int first = 1;
     DWORD exStyle = 0;
     if (argc > 1 && std::wcscmp(argv[1], L"--topmost") == 0) {

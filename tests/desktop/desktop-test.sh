@@ -9,6 +9,8 @@
 #   hover-raises  with 最前面 ticked, the pointer moving onto a tree raises the window over another
 #                 (topmost) application's window that covers part of it
 #   hover-off     with 最前面 unticked, the same move leaves the other window on top
+#   places-stay   with panels taking room at the top and the left, the main window's and the
+#                 picker's stored places stay the same over three runs and a close while minimised
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -75,7 +77,9 @@ done
 [ -n "$xvfb_pid" ] || fail "no X server could be started on displays :$base to :$((base + 20))"
 log "X server on $DISPLAY"
 
-openbox --sm-disable --config-file "$ROOT/tests/desktop/openbox-rc.xml" >"$work/openbox.log" 2>&1 &
+openbox_rc=openbox-rc.xml
+[ "$scenario" = places-stay ] && openbox_rc=openbox-panels-rc.xml
+openbox --sm-disable --config-file "$ROOT/tests/desktop/$openbox_rc" >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 wait_for 15 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
   fail "openbox did not start: $(cat "$work/openbox.log")"
@@ -213,6 +217,47 @@ case $scenario in
     fi
     timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
     stop_vellicot
+    ;;
+  places-stay)
+    # The panels' room is known to the desktop before the program asks for its work area.
+    workarea() { xprop -root _NET_WORKAREA 2>/dev/null | grep -q '= 30, 40, 1250, 984'; }
+    wait_for 10 workarea || fail "no room kept for panels: $(xprop -root _NET_WORKAREA)"
+    places() { echo "main $(settings_value Form1Left2),$(settings_value Form1Top2)" \
+      "picker $(settings_value Form2Left2),$(settings_value Form2Top2)"; }
+    expected="main 400,300 picker 600,500"
+    start_vellicot Form1Top2=300 Form1Left2=400 Form2Top2=500 Form2Left2=600 chTopmost=0
+    for run in 1 2 3; do
+      [ "$run" -gt 1 ] && start_vellicot
+      read_client_origin
+      if [ "$run" = 2 ]; then
+        # The picker shown and closed again, as a pick that changes nothing.
+        xdotool mousemove $((client_x + 39)) $((client_y + 125)) click 1
+        find_picker() { picker=$(xdotool search --onlyvisible --name '^選択してください' 2>/dev/null | head -1); [ -n "$picker" ]; }
+        wait_for 20 find_picker || fail "the picker never showed"
+        info=$(xwininfo -id "$picker")
+        picker_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+        picker_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+        xdotool mousemove $((picker_x + 265)) $((picker_y + 211)) click 1 # 閉じる
+        picker_gone() { ! xdotool search --onlyvisible --name '^選択してください' >/dev/null 2>&1; }
+        wait_for 20 picker_gone || fail "the picker did not close"
+        log "run $run: the picker was shown and closed"
+      fi
+      stop_vellicot
+      [ "$(places)" = "$expected" ] || fail "after run $run the stored places moved: $(places), not $expected"
+      log "run $run: $(places)"
+    done
+    # Closed while minimised, as from the taskbar or at a log-off.
+    start_vellicot
+    read_client_origin
+    xdotool windowminimize "$window"
+    is_iconic() { xprop -id "$window" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+    wait_for 10 is_iconic || fail "the main window was not minimised: $(xprop -id "$window" WM_STATE)"
+    # Wine learns of the minimising from the window's state, after the window manager has set it.
+    timeout 60 wine "$another_exe" --wait-minimised </dev/null >/dev/null 2>&1 ||
+      fail "the program never saw its main window minimised"
+    stop_vellicot
+    [ "$(places)" = "$expected" ] || fail "after a close while minimised the stored places moved: $(places), not $expected"
+    log "closed while minimised: $(places)"
     ;;
   *) fail "unknown scenario $scenario" ;;
 esac

@@ -497,6 +497,95 @@ TEST_F(GlassButtonTest, LosingTheCaptureMidPressEndsThePressWithoutAClick) {
     EXPECT_EQ(button.Count("click"), 0);
 }
 
+// Another window takes the capture from a press while the pointer is over the button, and the
+// pointer leaves while that window holds it: the button must learn of the leaving, so that the
+// next entry is an entry again (OnMouseEnter, which brings the main window to the front).
+TEST_F(GlassButtonTest, ACaptureTakenMidPressStillEndsTheHoverWhenThePointerLeaves) {
+    MoveCursorTo(Centre());
+    LeftDown();
+    ASSERT_TRUE(button.MouseInControl());
+    // The platform may report the pointer leaving while the press holds the capture; the report
+    // spends the tracking.
+    TRACKMOUSEEVENT cancel{sizeof cancel, TME_LEAVE | TME_CANCEL, button.Handle(), 0};
+    TrackMouseEvent(&cancel);
+    SendMessageW(button.Handle(), WM_MOUSELEAVE, 0, 0);
+
+    SetCapture(parent.Handle());
+    EXPECT_FALSE(button.MouseDownInControl());
+    MoveCursorTo(kFarAway);
+    LeftUp();
+    ReleaseCapture();
+    EXPECT_TRUE(PumpUntil([&] { return !button.MouseInControl(); }, 3000)) << "the hover stayed set";
+    EXPECT_EQ(button.Count("click"), 0);
+
+    button.events.clear();
+    MoveCursorTo(Centre());
+    EXPECT_EQ(button.Count("enter"), 1) << "the next entry is an entry";
+    EXPECT_TRUE(button.LeaveTracked());
+}
+
+// Space clicks as it does a standard push button: at the key's release, after a press on the
+// button, once however long the key is held, and whatever the dialog manager made of the character
+// the key typed. A key-press handler that clears the space still stops the click.
+TEST_F(GlassButtonTest, SpaceClicksAtItsReleaseWhateverTheDialogManagerDoes) {
+    // Another button whose caption may mark the space as its accelerator: the dialog manager then
+    // clicks it for a typed space and keeps the character from the focus, which stays here.
+    TGlassButton other;
+    other.SetTabStop(false);
+    int otherClicks = 0;
+    other.OnClick = [&](TCustomGlassButton&) { ++otherClicks; };
+    other.Create(parent.Handle(), 9, 150, 30, 100, 30);
+    enum class Keys { Press, Held, FocusLostBeforeRelease };
+    struct Case {
+        const char* name;
+        Keys keys;
+        bool spaceTaken;  // the other button marks the space
+        bool clearSpace;  // OnKeyPress clears the space
+        int clicks;
+    };
+    const Case cases[] = {
+        {"Space", Keys::Press, false, false, 1},
+        {"Space whose character the dialog manager takes", Keys::Press, true, false, 1},
+        {"Space held down", Keys::Held, false, false, 1},
+        {"Space cleared by OnKeyPress", Keys::Press, false, true, 0},
+        {"Space cleared by OnKeyPress, its character taken", Keys::Press, true, true, 0},
+        {"the focus moves before the release", Keys::FocusLostBeforeRelease, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        other.SetCaption(c.spaceTaken ? L"&  other" : L"other");
+        otherClicks = 0;
+        button.OnKeyPress = [&](TCustomGlassButton&, wchar_t& key) {
+            if (c.clearSpace && key == L' ')
+                key = 0;
+        };
+        int downs = 0;
+        button.OnKeyDown = [&](TCustomGlassButton&, WORD& key) { downs += key == VK_SPACE; };
+        SetFocus(button.Handle());
+        ASSERT_TRUE(button.Active());
+        button.events.clear();
+        DialogLoop loop(parent.Handle());
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = VK_SPACE;
+        INPUT up = down;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        const int presses = c.keys == Keys::Held ? 3 : 1;
+        for (int i = 0; i < presses; ++i)
+            SendInput(1, &down, sizeof down);
+        ASSERT_TRUE(PumpUntil([&] { return downs == presses; }));
+        if (c.keys == Keys::FocusLostBeforeRelease)
+            SetFocus(parent.Handle());
+        EXPECT_EQ(button.Count("click"), 0) << "no click before the release";
+        SendInput(1, &up, sizeof up);
+        ASSERT_TRUE(PumpUntil([] { return GetKeyState(VK_SPACE) >= 0; }));
+        EXPECT_EQ(button.Count("click"), c.clicks);
+        EXPECT_EQ(otherClicks, c.spaceTaken ? 1 : 0) << "the dialog manager took the space";
+    }
+    button.OnKeyDown = nullptr;
+    button.OnKeyPress = nullptr;
+}
+
 TEST_F(GlassButtonTest, ReleaseWithoutAPressHereDoesNotClick) {
     SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(button.Count("click"), 0);

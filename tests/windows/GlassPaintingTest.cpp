@@ -292,6 +292,38 @@ TEST_F(GlassPaintingTest, ForceTransparentFollowsSiblingsMadeMovedHiddenAndDestr
     EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "destroyed";
 }
 
+// A plain child window of the test parent that is no glass button.
+class PlainChild : public Window {
+public:
+    void Create(HWND parent, int left, int top, int width, int height) {
+        RegisterWindowClass(L"GlassTestPlainChild");
+        CreateHandle(0, L"GlassTestPlainChild", L"", WS_CHILD | WS_VISIBLE, left, top, width, height, parent,
+                     nullptr);
+    }
+};
+
+// A glass button deleted through its object while its siblings live: its memory may hold another
+// object at once, here another window over the same place, and a sibling's next paint must not
+// take that object for the deleted button.
+TEST_F(GlassPaintingTest, ASiblingDeletedThroughItsObjectIsGoneFromTheNextPaint) {
+    button.SetForceTransparent(true);
+    auto alone = FullPaint(button);
+
+    alignas(TGlassButton) unsigned char storage[sizeof(TGlassButton)];
+    auto* red = new (storage) TGlassButton;
+    red->SetBackColor(0x0000FF);
+    red->SetShowCaption(false);
+    red->Create(parent.Handle(), 2, 60, 50, 40, 40);
+    EXPECT_FALSE(SamePixels(*FullPaint(button), *alone)) << "the sibling shows beneath";
+    red->~TGlassButton();
+
+    static_assert(sizeof(PlainChild) <= sizeof storage);
+    auto* plain = new (storage) PlainChild;
+    plain->Create(parent.Handle(), 60, 50, 40, 40);
+    EXPECT_TRUE(SamePixels(*FullPaint(button), *alone)) << "only glass siblings show beneath";
+    plain->~PlainChild();
+}
+
 class GlassCaptionTest : public GlassPaintingTest {
 protected:
     void SetUp() override {

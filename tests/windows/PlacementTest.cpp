@@ -149,31 +149,9 @@ TEST(PlacementTest, DialogIsCentredOverItsOwnerAndKeptInsideTheWorkArea) {
             << c.owner.left << "," << c.owner.top;
 }
 
-TEST(PlacementTest, WorkspaceRectanglesMoveByTheWorkAreasOffsetOnTheirMonitor) {
-    struct Case {
-        RECT monitor;
-        RECT work;
-        LONG left, top;
-    };
-    const RECT workspace{100, 100, 420, 488};
-    const Case cases[] = {
-        {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 100, 100},            // taskbar at the bottom
-        {{0, 0, 1920, 1080}, {0, 40, 1920, 1080}, 100, 140},           // at the top
-        {{0, 0, 1920, 1080}, {64, 0, 1920, 1080}, 164, 100},           // at the left
-        {{-1920, 0, 0, 1080}, {-1856, 0, 0, 1080}, 164, 100},          // at the left of a monitor left of it
-        {{1920, -200, 3200, 824}, {1920, -160, 3200, 824}, 100, 140},  // at the top of a raised monitor
-    };
-    for (const Case& c : cases) {
-        const RECT screen = ScreenFromWorkspace(workspace, c.monitor, c.work);
-        EXPECT_EQ(screen.left, c.left);
-        EXPECT_EQ(screen.top, c.top);
-        EXPECT_EQ(screen.right - screen.left, workspace.right - workspace.left);
-        EXPECT_EQ(screen.bottom - screen.top, workspace.bottom - workspace.top);
-    }
-}
-
 TEST(PlacementTest, MinimisedWindowKeepsThePositionItIsRestoredTo) {
-    TestWindow window(123, 77);
+    TestWindow window(10, 10);
+    PlaceWindow(window.Handle(), {77, 123}, {0, 0});  // as the program places its windows
     EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{77, 123}));
 
     ShowWindow(window.Handle(), SW_MINIMIZE);
@@ -184,6 +162,14 @@ TEST(PlacementTest, MinimisedWindowKeepsThePositionItIsRestoredTo) {
     ShowWindow(window.Handle(), SW_RESTORE);
     EXPECT_EQ(window.Position(), (WindowPosition{77, 123}));
     EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{77, 123}));
+
+    // Moved by the player, then minimised: the place it was moved to.
+    SetWindowPos(window.Handle(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window.Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window.Handle()));
+    EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{90, 150}));
+    ShowWindow(window.Handle(), SW_RESTORE);
+    EXPECT_EQ(window.Position(), (WindowPosition{90, 150}));
 
     // A hidden window, as the selection window is between uses, moved where the player put it.
     ShowWindow(window.Handle(), SW_HIDE);

@@ -238,6 +238,57 @@ TEST(StackingTest, ForceForegroundBringsOurWindowInFrontOfAnotherApplicationsWin
         << "the input attachment is undone";
 }
 
+// Refuses the activation of one window of this thread while it lives, as the system may refuse a
+// foreground switch (a CBT hook's answer to HCBT_ACTIVATE).
+class RefusedActivation {
+public:
+    explicit RefusedActivation(HWND window) {
+        refused_ = window;
+        hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+    }
+    RefusedActivation(const RefusedActivation&) = delete;
+    RefusedActivation& operator=(const RefusedActivation&) = delete;
+    ~RefusedActivation() {
+        UnhookWindowsHookEx(hook_);
+        refused_ = nullptr;
+    }
+    bool Installed() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wp) == refused_)
+            return 1;
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline HWND refused_ = nullptr;
+    HHOOK hook_;
+};
+
+// When the switch is refused, the other application keeps the foreground and stays above: our
+// window is raised only together with a foreground switch that took place.
+TEST(StackingTest, ARefusedForegroundSwitchLeavesTheStackingAlone) {
+    TestWindow main;
+    main.Create();
+    ForeignProcess foreign;
+    ASSERT_NE(foreign.Handle(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == foreign.Handle(); }, 10000));
+    ASSERT_TRUE(IsAbove(foreign.Handle(), main.Handle()));
+
+    {
+        RefusedActivation refused(main.Handle());
+        ASSERT_TRUE(refused.Installed());
+        ForceForeground(main.Handle());
+        PumpMessages(20);
+        EXPECT_NE(GetForegroundWindow(), main.Handle()) << "the switch was refused";
+        EXPECT_TRUE(IsAbove(foreign.Handle(), main.Handle())) << "raised without the foreground";
+    }
+
+    ForceForeground(main.Handle());
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == main.Handle(); }));
+    EXPECT_TRUE(PumpUntil([&] { return IsAbove(main.Handle(), foreign.Handle()); }))
+        << "raised with the foreground";
+}
+
 TEST(StackingTest, ForceForegroundOnTheForegroundThreadOnlyMovesTheFocus) {
     TestWindow main, other;
     main.Create();
