@@ -15,16 +15,16 @@ struct KeyName {
 // Keys named here besides letters, digits and function keys. The punctuation keys carry the
 // platform's names, since what is printed on them differs between keyboard layouts.
 constexpr std::array<KeyName, 38> kNamedKeys = {{
-    {0x08, L"Backspace"}, {0x09, L"Tab"},       {0x0D, L"Enter"},      {0x13, L"Pause"},
-    {0x1B, L"Esc"},       {0x1C, L"Convert"},   {0x1D, L"NonConvert"}, {0x20, L"Space"},
-    {0x21, L"PageUp"},    {0x22, L"PageDown"},  {0x23, L"End"},        {0x24, L"Home"},
-    {0x25, L"Left"},      {0x26, L"Up"},        {0x27, L"Right"},      {0x28, L"Down"},
-    {0x2D, L"Insert"},    {0x2E, L"Delete"},    {0x6A, L"Num*"},       {0x6B, L"Num+"},
-    {0x6D, L"Num-"},      {0x6E, L"Num."},      {0x6F, L"Num/"},       {0x90, L"NumLock"},
-    {0x91, L"ScrollLock"}, {0xBA, L"Oem1"},     {0xBB, L"OemPlus"},    {0xBC, L"OemComma"},
-    {0xBD, L"OemMinus"},  {0xBE, L"OemPeriod"}, {0xBF, L"Oem2"},       {0xC0, L"Oem3"},
-    {0xDB, L"Oem4"},      {0xDC, L"Oem5"},      {0xDD, L"Oem6"},       {0xDE, L"Oem7"},
-    {0xDF, L"Oem8"},      {0xE2, L"Oem102"},
+    {0x08, L"Backspace"},  {0x09, L"Tab"},       {0x0D, L"Enter"},      {0x13, L"Pause"},
+    {0x1B, L"Esc"},        {0x1C, L"Convert"},   {0x1D, L"NonConvert"}, {0x20, L"Space"},
+    {0x21, L"PageUp"},     {0x22, L"PageDown"},  {0x23, L"End"},        {0x24, L"Home"},
+    {0x25, L"Left"},       {0x26, L"Up"},        {0x27, L"Right"},      {0x28, L"Down"},
+    {0x2D, L"Insert"},     {0x2E, L"Delete"},    {0x6A, L"Num*"},       {0x6B, L"Num+"},
+    {0x6D, L"Num-"},       {0x6E, L"Num."},      {0x6F, L"Num/"},       {0x90, L"NumLock"},
+    {0x91, L"ScrollLock"}, {0xBA, L"Oem1"},      {0xBB, L"OemPlus"},    {0xBC, L"OemComma"},
+    {0xBD, L"OemMinus"},   {0xBE, L"OemPeriod"}, {0xBF, L"Oem2"},       {0xC0, L"Oem3"},
+    {0xDB, L"Oem4"},       {0xDC, L"Oem5"},      {0xDD, L"Oem6"},       {0xDE, L"Oem7"},
+    {0xDF, L"Oem8"},       {0xE2, L"Oem102"},
 }};
 
 struct ModifierName {
@@ -84,8 +84,8 @@ std::optional<std::uint32_t> KeyFromName(std::wstring_view name) {
             return static_cast<std::uint32_t>(c);
     }
     if (name.size() >= 2 && AsciiUpper(name[0]) == L'F') {
-        if (auto number = SmallNumber(name.substr(1)); number && *number >= 1 && *number <= 24 &&
-                                                        name[1] != L'0')
+        if (auto number = SmallNumber(name.substr(1));
+            number && *number >= 1 && *number <= 24 && name[1] != L'0')
             return kF1 + *number - 1;
     }
     if (name.size() == 4 && SameName(name.substr(0, 3), L"Num") && name[3] >= L'0' && name[3] <= L'9')

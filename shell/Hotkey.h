@@ -2,6 +2,8 @@
 // can also write by hand, turned into the modifier flags and virtual-key code the platform registers.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,5 +33,17 @@ std::optional<Hotkey> ParseHotkey(std::wstring_view text);
 // The text form ParseHotkey reads back: the modifiers in the order Ctrl, Alt, Shift, Win, then the
 // key. Empty for a key that has no name here.
 std::wstring FormatHotkey(const Hotkey& hotkey);
+
+}  // namespace vellicot
+
+namespace vellicot {
+
+// What the global hot keys do, in the order the settings list them: start, stop and resume the
+// stopwatch as its two buttons do; copy the result; start over.
+enum class HotkeyAction { kStartStop, kCopy, kReset };
+inline constexpr std::size_t kHotkeyActions = 3;
+
+// One key or none for each action, indexed by HotkeyAction.
+using HotkeySet = std::array<std::optional<Hotkey>, kHotkeyActions>;
 
 }  // namespace vellicot
