@@ -106,7 +106,7 @@ void TForm1::Create() {
     hotkeys_.emplace(Handle());
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kSysCommandHotkeys, L"ホットキーの設定...");
+    AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandHotkeys, L"ホットキーの設定...");
     dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
     SizeToClient();
     Image1and2.emplace(Handle(), kMap, dpi_);
@@ -621,7 +621,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnHotkey(wp);
             return 0;
         case WM_SYSCOMMAND:
-            if ((wp & 0xFFF0) == kSysCommandHotkeys) {
+            if ((wp & 0xFFF0) == ids::kSysCommandHotkeys) {
                 HotkeysMenuClick();
                 return 0;
             }

@@ -29,8 +29,6 @@ public:
     static constexpr int kClientWidth = 304;
     static constexpr int kClientHeight = 348;
     static constexpr wchar_t kCaption[] = L"Vellicot ver." VELLICOT_VERSION_WIDE;
-    // The system menu's last item, which opens the hot-key dialog.
-    static constexpr UINT kSysCommandHotkeys = 0x0010;
 
     TForm1();
     ~TForm1() override;

@@ -10,6 +10,7 @@
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 #include "shell/Hotkey.h"
+#include "windows/ControlIds.h"
 
 namespace vellicot {
 
@@ -19,14 +20,13 @@ public:
     static constexpr int kClientWidth = 318;
     static constexpr int kClientHeight = 163;
 
-    // Control ids, for the tests and the end-to-end driver. Row i (one per HotkeyAction) has its
-    // label at kIdLabel + i, its hot-key control at kIdHotkey + i and its clear button at kIdClear + i.
-    static constexpr int kIdHint = 500;
-    static constexpr int kIdLabel = 501;
-    static constexpr int kIdHotkey = 511;
-    static constexpr int kIdClear = 521;
-    static constexpr int kIdBtnCancel = 531;
-    static constexpr int kIdBtnOK = 532;
+    // Control ids; the end-to-end tests find them in ControlIds.h.
+    static constexpr int kIdHint = ids::kHotkeyHint;
+    static constexpr int kIdLabel = ids::kHotkeyLabel;
+    static constexpr int kIdHotkey = ids::kHotkeyControl;
+    static constexpr int kIdClear = ids::kHotkeyClear;
+    static constexpr int kIdBtnCancel = ids::kHotkeyCancel;
+    static constexpr int kIdBtnOK = ids::kHotkeyOK;
 
     // Takes the keys the dialog's OK chose and holds them; on a refusal holds the old ones again and
     // answers the action whose key another program holds.

@@ -348,7 +348,7 @@ TEST_F(MainWindowHotkeyTest, TheSystemMenuEndsWithTheHotkeyItem) {
     wchar_t text[64] = {};
     GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"ホットキーの設定...");
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), TForm1::kSysCommandHotkeys);
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), ids::kSysCommandHotkeys);
 }
 
 }  // namespace
