@@ -17,7 +17,7 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 
 constexpr int kFontHeight = 12;
 constexpr wchar_t kHint[] = L"ゲーム中でもこのキーで操作できます。";
-constexpr Box kHintBox{12, 10, 294, 16};
+constexpr Box kHintBox{12, 10, 316, 16};
 
 // The rows, one per HotkeyAction, named as the buttons they press.
 constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
@@ -28,12 +28,12 @@ constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
 constexpr int kRowTop = 34;
 constexpr int kRowStep = 29;
 constexpr Box kRowLabel{12, 4, 118, 16};  // tops within a row
-constexpr Box kRowHotkey{134, 0, 120, 23};
-constexpr Box kRowClear{260, 0, 46, 23};
+constexpr Box kRowHotkey{134, 0, 142, 23};
+constexpr Box kRowClear{282, 0, 46, 23};
 constexpr wchar_t kClearText[] = L"解除";
 
-constexpr Box kBtnCancel{173, 130, 75, 25};
-constexpr Box kBtnOK{250, 130, 56, 25};
+constexpr Box kBtnCancel{195, 130, 75, 25};
+constexpr Box kBtnOK{272, 130, 56, 25};
 
 Box InRow(const Box& box, std::size_t row) {
     return {box.left, kRowTop + static_cast<int>(row) * kRowStep + box.top, box.width, box.height};

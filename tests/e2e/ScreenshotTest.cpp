@@ -91,7 +91,7 @@ TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
     DesktopDpi display(static_cast<DWORD>(dpi));
     const std::wstring suffix = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
     App app(L"HotkeyScreenshots" + suffix);
-    app.WriteSettings("[System]\r\nHotkeyStartStop=Ctrl+Alt+F9\r\nHotkeyCopy=Ctrl+Alt+F10\r\n");
+    app.WriteSettings("[System]\r\nHotkeyStartStop=Ctrl+Shift+F9\r\nHotkeyCopy=Ctrl+Shift+F10\r\n");
     ASSERT_TRUE(app.Start());
     PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
     HWND dialog = nullptr;
