@@ -1,6 +1,7 @@
 #!/bin/bash
 # Makes the README's pictures of the real program under Wine, at 100 % (docs/main.png,
-# docs/picker.png) and at 150 % (docs/main-150.png, docs/picker-150.png).
+# docs/picker.png, docs/hotkeys.png) and at 150 % (docs/main-150.png, docs/picker-150.png,
+# docs/hotkeys-150.png).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -13,4 +14,6 @@ for name in main picker; do
   /usr/bin/convert "build/windows/e2e-runs/Screenshots/$name.bmp" "docs/$name.png"
   /usr/bin/convert "build/windows/e2e-runs/Screenshots-150/$name-150.bmp" "docs/$name-150.png"
 done
-echo "docs/main.png docs/picker.png docs/main-150.png docs/picker-150.png"
+/usr/bin/convert build/windows/e2e-runs/HotkeyScreenshots/hotkeys.bmp docs/hotkeys.png
+/usr/bin/convert build/windows/e2e-runs/HotkeyScreenshots-150/hotkeys-150.bmp docs/hotkeys-150.png
+echo "docs/main.png docs/picker.png docs/main-150.png docs/picker-150.png docs/hotkeys.png docs/hotkeys-150.png"

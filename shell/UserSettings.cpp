@@ -28,6 +28,10 @@ constexpr DisplayKey kDisplayKeys[] = {
 };
 static_assert(std::size(kDisplayKeys) == 5);
 
+// The hot keys in their order in the file, indexed by HotkeyAction.
+constexpr const wchar_t* kHotkeyKeys[] = {L"HotkeyStartStop", L"HotkeyCopy", L"HotkeyReset"};
+static_assert(std::size(kHotkeyKeys) == kHotkeyActions);
+
 }  // namespace
 
 MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstring& path) {
@@ -39,6 +43,8 @@ MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstr
     for (const DisplayKey& display : kDisplayKeys)
         settings.display.*display.field = file.ReadInteger(display.key, settings.display.*display.field);
     settings.topmost = file.ReadBool(kTopmost, settings.topmost);
+    for (std::size_t action = 0; action < kHotkeyActions; ++action)
+        settings.hotkeys[action] = ParseHotkey(file.ReadString(kHotkeyKeys[action], L""));
     return settings;
 }
 
@@ -51,6 +57,17 @@ void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& pa
     SettingsFile file(path);
     for (const DisplayKey& display : kDisplayKeys)
         file.WriteInteger(display.key, settings.*display.field);
+    file.Flush();
+}
+
+void SaveHotkeys(const HotkeySet& before, const HotkeySet& after, const std::wstring& path) {
+    if (before == after)
+        return;
+    SettingsFile file(path);
+    for (std::size_t action = 0; action < kHotkeyActions; ++action) {
+        if (before[action] != after[action])
+            file.WriteString(kHotkeyKeys[action], after[action] ? FormatHotkey(*after[action]) : L"");
+    }
     file.Flush();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/Hotkey.h"
 #include "shell/Placement.h"
 #include "shell/SettingsFile.h"
 
@@ -34,6 +35,7 @@ struct MainWindowSettings {
     std::wstring name{kDefaultPlayerName};
     DisplaySettings display;
     bool topmost = true;
+    HotkeySet hotkeys;  // no keys by default: nothing is taken from other programs until chosen
 };
 
 // What the main window's close writes.
@@ -44,8 +46,9 @@ struct CloseSettings {
     bool topmost = true;
 };
 
-// Main window creation: "Form1Top2", "Form1Left2", "NAME", the five settings and "chTopmost", with
-// centre standing in for a missing position.
+// Main window creation: "Form1Top2", "Form1Left2", "NAME", the five settings, "chTopmost" and the
+// three hot keys, with centre standing in for a missing position. A hot key whose text does not
+// parse reads as no key.
 MainWindowSettings LoadMainWindowSettings(WindowPosition centre,
                                           const std::wstring& path = SettingsFileName());
 
@@ -55,6 +58,12 @@ WindowPosition LoadSelectionWindowPosition(WindowPosition centre,
 
 // The settings dialog's OK: the five settings, then the file is rewritten.
 void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& path = SettingsFileName());
+
+// The hot-key dialog's OK: "HotkeyStartStop", "HotkeyCopy" and "HotkeyReset", each written only when
+// its key differs from before (an empty value for no key), so a value a player wrote that did not
+// parse stays as it is until that key is chosen or cleared. The file is rewritten when a key changed.
+void SaveHotkeys(const HotkeySet& before, const HotkeySet& after,
+                 const std::wstring& path = SettingsFileName());
 
 // Main window close: "Form1Top2", "Form1Left2", "NAME", "Form2Top2", "Form2Left2", "chTopmost",
 // then the file is rewritten.

@@ -33,4 +33,15 @@ inline constexpr int kChTopmost = 208;
 // Selection window button BitBtn n is kBitBtn + n (n = 1..18).
 inline constexpr int kBitBtn = 300;
 
+// The main window's system menu item that opens the hot-key dialog.
+inline constexpr unsigned kSysCommandHotkeys = 0x0010;
+// The hot-key dialog: row i (one per action, from 0) has its label at kHotkeyLabel + i, its hot-key
+// control at kHotkeyControl + i and its clear button at kHotkeyClear + i.
+inline constexpr int kHotkeyHint = 500;
+inline constexpr int kHotkeyLabel = 501;
+inline constexpr int kHotkeyControl = 511;
+inline constexpr int kHotkeyClear = 521;
+inline constexpr int kHotkeyCancel = 531;
+inline constexpr int kHotkeyOK = 532;
+
 }  // namespace vellicot::ids

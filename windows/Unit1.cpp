@@ -14,6 +14,7 @@
 #include "board/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
+#include "windows/Unit4.h"
 
 namespace vellicot {
 namespace {
@@ -102,6 +103,10 @@ TForm1::~TForm1() = default;
 void TForm1::Create() {
     RegisterWindowClass(kClassName, 0, nullptr, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, nullptr, nullptr);
+    hotkeys_.emplace(Handle());
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandHotkeys, L"ホットキーの設定...");
     dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
     SizeToClient();
     Image1and2.emplace(Handle(), kMap, dpi_);
@@ -276,6 +281,8 @@ void TForm1::ReadSettings() {
     board.blChTopmost = settings.topmost;
     PlaceWindow(Handle(), settings.position, centre);
     SetWindowTextW(edtNAME, settings.name.c_str());
+    chosenHotkeys_ = settings.hotkeys;
+    hotkeys_->HoldWhatCan(chosenHotkeys_);
 }
 
 void TForm1::WriteCloseSettings() {
@@ -390,6 +397,49 @@ void TForm1::btnSettingClick() {
     }
     btnReText();
     SaveDisplaySettings(DisplaySettingsOf(board));
+}
+
+void TForm1::HotkeysMenuClick() {
+    ApplyTopmost(Handle(), false);
+    if (hotkeyDialog_ == nullptr) {
+        hotkeyDialog_ = std::make_unique<TForm4>();
+        hotkeyDialog_->Create(Handle());
+    }
+    HotkeySet keys = chosenHotkeys_;
+    const bool accepted = hotkeyDialog_->Choose(
+        Handle(), keys, [this](const HotkeySet& chosen) { return hotkeys_->Replace(chosen); });
+    SetTopmostCheck(board.blChTopmost);
+    ApplyStackingStyle();
+    if (!accepted)
+        return;
+    const HotkeySet before = chosenHotkeys_;
+    chosenHotkeys_ = keys;
+    SaveHotkeys(before, keys);
+}
+
+void TForm1::OnHotkey(WPARAM id) {
+    // Nothing happens where the button could not be clicked: while it is disabled, or while a modal
+    // window has the main window disabled.
+    const std::optional<HotkeyAction> action = GlobalHotkeys::ActionOf(id);
+    if (!action || !IsWindowEnabled(Handle()))
+        return;
+    switch (*action) {
+        case HotkeyAction::kStartStop:
+            // One key for both buttons: it stops a running stopwatch and starts or resumes one at rest.
+            if (btnEND.Enabled())
+                btnENDClick();
+            else if (btnSTA.Enabled())
+                btnSTAClick();
+            break;
+        case HotkeyAction::kCopy:
+            if (btnCOPY.Enabled())
+                btnCOPYClick();
+            break;
+        case HotkeyAction::kReset:
+            if (btnAllClear.Enabled())
+                btnAllClearClick();
+            break;
+    }
 }
 
 void TForm1::chTopmostClick() {
@@ -567,8 +617,18 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp)
                 FormClose();
             return 0;
+        case WM_HOTKEY:
+            OnHotkey(wp);
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == ids::kSysCommandHotkeys) {
+                HotkeysMenuClick();
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
+            hotkeys_->ReleaseAll();
             PostQuitMessage(0);
             return 0;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "board/Stopwatch.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
+#include "shell/GlobalHotkeys.h"
 #include "widgets/GlassButton.h"
 #include "windows/Pictures.h"
 
@@ -20,6 +22,7 @@ namespace vellicot {
 
 class TForm2;
 class TForm3;
+class TForm4;
 
 class TForm1 : public Window {
 public:
@@ -87,6 +90,10 @@ private:
     void btnSettingClick();
     void chTopmostClick();
     void btn01MouseEnter();
+    // The system menu's "ホットキーの設定...": the hot-key dialog, then the chosen keys are saved.
+    void HotkeysMenuClick();
+    // A global hot key: what its button does, where the button could be clicked.
+    void OnHotkey(WPARAM id);
 
     void excBtnClearForm2();
     void excBtnClearForm2_Sub();
@@ -129,6 +136,11 @@ private:
     bool timerRunning_ = false;
     TForm2* picker_ = nullptr;    // not owned
     TForm3* settings_ = nullptr;  // not owned
+    // The hot keys the settings file names, and those the window holds (a key another program
+    // held at start-up is named but not held).
+    HotkeySet chosenHotkeys_;
+    std::optional<GlobalHotkeys> hotkeys_;
+    std::unique_ptr<TForm4> hotkeyDialog_;  // made at its first opening
 };
 
 }  // namespace vellicot

@@ -11,6 +11,9 @@
 #   hover-off     with 最前面 unticked, the same move leaves the other window on top
 #   places-stay   with panels taking room at the top and the left, the main window's and the
 #                 picker's stored places stay the same over three runs and a close while minimised
+#   hotkeys       keys from the settings file, typed while another application's window has the
+#                 keyboard, start and stop the stopwatch and copy the result, and the other window
+#                 keeps the keyboard
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -258,6 +261,25 @@ case $scenario in
     stop_vellicot
     [ "$(places)" = "$expected" ] || fail "after a close while minimised the stored places moved: $(places), not $expected"
     log "closed while minimised: $(places)"
+    ;;
+  hotkeys)
+    start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=0 HotkeyStartStop=Ctrl+Shift+F9 HotkeyCopy=Ctrl+Shift+F10
+    start_another 500 300 400 300
+    xdotool mousemove 700 450 click 1
+    another_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$another" ]; }
+    wait_for 10 another_has_keyboard || fail "the other window did not take the keyboard"
+    xdotool key ctrl+shift+F9
+    sleep 0.5
+    xdotool key ctrl+shift+F9
+    sleep 0.2
+    xdotool key ctrl+shift+F10
+    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
+    wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
+    xclip -o -selection clipboard | grep -q '00分00.000秒' && fail "the stopwatch did not run: $(xclip -o -selection clipboard)"
+    log "copied: $(xclip -o -selection clipboard)"
+    another_has_keyboard || fail "the keys took the keyboard from the other window"
+    timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
+    stop_vellicot
     ;;
   *) fail "unknown scenario $scenario" ;;
 esac

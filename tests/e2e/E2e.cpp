@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -191,6 +192,8 @@ ForeignWindow::ForeignWindow(int left, int top, int width, int height) {
                 DestroyWindow(hwnd_);
                 break;
             }
+            if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+                ++keyDowns_[msg.wParam & 0xFF];
             DispatchMessageW(&msg);
         }
     });
@@ -278,6 +281,24 @@ void PressKey(WORD virtualKey) {
     }
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> virtualKeys) {
+    std::vector<INPUT> in;
+    for (WORD key : virtualKeys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        in.push_back(down);
+    }
+    for (auto it = virtualKeys.end(); it != virtualKeys.begin();) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *--it;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(up);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 HWND FocusOf(HWND window) {

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
+#include <initializer_list>
 #include <functional>
 #include <string>
 #include <thread>
@@ -75,11 +78,14 @@ public:
     HWND Handle() const { return hwnd_; }
     // Brings it to the foreground and waits until it is there.
     bool TakeForeground() const;
+    // How many times the window has been sent the key down (with Alt or without).
+    int KeyDowns(WORD virtualKey) const { return keyDowns_[virtualKey & 0xFF]; }
 
 private:
     std::thread thread_;
     DWORD threadId_ = 0;
     HWND hwnd_ = nullptr;
+    std::array<std::atomic<int>, 256> keyDowns_{};
 };
 
 // Sets the desktop's DPI (LogPixels) for the programs started from now on, and puts the old value
@@ -115,6 +121,8 @@ void Click(HWND window);
 
 // Real input: presses and releases a key.
 void PressKey(WORD virtualKey);
+// Real input: presses the keys in their order and releases them in the reverse order.
+void PressKeys(std::initializer_list<WORD> virtualKeys);
 // The window that holds the keyboard focus in the thread that owns the window given.
 HWND FocusOf(HWND window);
 

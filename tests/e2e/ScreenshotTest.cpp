@@ -86,6 +86,24 @@ TEST_P(ScreenshotTest, DISABLED_MainWindowAndPicker) {
     EXPECT_EQ(app.Close(), 0);
 }
 
+TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
+    const int dpi = GetParam();
+    DesktopDpi display(static_cast<DWORD>(dpi));
+    const std::wstring suffix = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
+    App app(L"HotkeyScreenshots" + suffix);
+    app.WriteSettings("[System]\r\nHotkeyStartStop=Ctrl+Shift+F9\r\nHotkeyCopy=Ctrl+Shift+F10\r\n");
+    ASSERT_TRUE(app.Start());
+    PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = app.FindTopLevel(L"TForm4")) != nullptr; }));
+    MoveTo(5, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    SaveScreen(Outer(dialog), app.Folder() + L"\\hotkeys" + suffix + L".bmp");
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    WaitFor([&] { return !IsWindowVisible(dialog); });
+    EXPECT_EQ(app.Close(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ScreenshotTest, ::testing::Values(96, 144));
 
 }  // namespace

@@ -93,6 +93,39 @@ TEST(UserSettingsTest, SettingsSavedBeforeTheFirstCloseComeFirstInTheFile) {
     EXPECT_EQ(LoadSelectionWindowPosition(kCentre, path), (WindowPosition{3, 4}));
 }
 
+TEST(UserSettingsTest, HotkeysAreReadAsTextAndOnlyChangedOnesAreWrittenInPlace) {
+    TempFolder folder;
+    const std::wstring path = folder / L"settings.ini";
+    WriteBytes(path,
+               "[System]\r\nNAME=Ann\r\nHotkeyStartStop=ctrl + alt + f9\r\nHotkeyCopy=Ctrl+Banana\r\n"
+               "chTopmost=0\r\n");
+    const Hotkey ctrlAltF9{kHotkeyCtrl | kHotkeyAlt, 0x78};
+    const HotkeySet loaded = LoadMainWindowSettings(kCentre, path).hotkeys;
+    EXPECT_EQ(loaded, (HotkeySet{ctrlAltF9, std::nullopt, std::nullopt}))
+        << "a text that does not parse is no key";
+    EXPECT_EQ(LoadMainWindowSettings(kCentre, folder / L"none.ini").hotkeys, HotkeySet{})
+        << "no keys by default";
+
+    // Nothing changed: the file is not touched.
+    SaveHotkeys(loaded, loaded, path);
+    EXPECT_EQ(ReadBytes(path),
+              "[System]\r\nNAME=Ann\r\nHotkeyStartStop=ctrl + alt + f9\r\nHotkeyCopy=Ctrl+Banana\r\n"
+              "chTopmost=0\r\n");
+    // A changed key is written in its place in the program's own form, a new one at the end; the key
+    // that did not parse and was not chosen again stays as the player wrote it.
+    SaveHotkeys(loaded, {Hotkey{kHotkeyShift, 0x7A}, std::nullopt, Hotkey{0, 0x67}}, path);
+    EXPECT_EQ(ReadBytes(path),
+              kBom +
+                  "[System]\r\nNAME=Ann\r\nHotkeyStartStop=Shift+F11\r\nHotkeyCopy=Ctrl+Banana\r\n"
+                  "chTopmost=0\r\nHotkeyReset=Num7\r\n\r\n");
+    // A cleared key is kept as an empty value, which reads as no key.
+    SaveHotkeys({Hotkey{kHotkeyShift, 0x7A}, std::nullopt, Hotkey{0, 0x67}}, {}, path);
+    EXPECT_EQ(ReadBytes(path), kBom +
+                                   "[System]\r\nNAME=Ann\r\nHotkeyStartStop=\r\nHotkeyCopy=Ctrl+Banana\r\n"
+                                   "chTopmost=0\r\nHotkeyReset=\r\n\r\n");
+    EXPECT_EQ(LoadMainWindowSettings(kCentre, path).hotkeys, HotkeySet{});
+}
+
 TEST(UserSettingsTest, EveryUseRaisesTheFilesErrors) {
     TempFolder folder;
     const std::wstring path = folder / L"settings.ini";

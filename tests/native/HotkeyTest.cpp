@@ -1,0 +1,94 @@
+// Hot keys as the settings file keeps them: the text a player reads or writes by hand.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/Hotkey.h"
+
+namespace vellicot {
+namespace {
+
+std::string Narrow(std::wstring_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+struct ParseCase {
+    std::wstring_view text;
+    std::optional<Hotkey> hotkey;
+};
+
+TEST(HotkeyTest, ReadsWhatAPlayerWrites) {
+    constexpr std::uint32_t kCtrlAlt = kHotkeyCtrl | kHotkeyAlt;
+    const ParseCase cases[] = {
+        {L"Ctrl+Alt+F9", Hotkey{kCtrlAlt, 0x78}},
+        // modifiers in any order and letter case, "Control" for "Ctrl", spaces around the parts
+        {L"alt+CTRL+f9", Hotkey{kCtrlAlt, 0x78}},
+        {L" Control + Alt + F9 ", Hotkey{kCtrlAlt, 0x78}},
+        {L"Shift+Win+Ctrl+Alt+Z", Hotkey{kCtrlAlt | kHotkeyShift | kHotkeyWin, 'Z'}},
+        // a key alone, function keys at both ends, letters, digits, keypad and named keys
+        {L"F1", Hotkey{0, 0x70}},
+        {L"F24", Hotkey{0, 0x87}},
+        {L"Ctrl+q", Hotkey{kHotkeyCtrl, 'Q'}},
+        {L"Alt+0", Hotkey{kHotkeyAlt, '0'}},
+        {L"Num7", Hotkey{0, 0x67}},
+        {L"Ctrl+Num+", Hotkey{kHotkeyCtrl, 0x6B}},
+        {L"Shift+PageDown", Hotkey{kHotkeyShift, 0x22}},
+        {L"Ctrl+Space", Hotkey{kHotkeyCtrl, 0x20}},
+        {L"NonConvert", Hotkey{0, 0x1D}},
+        // not a hot key: empty, a modifier alone or twice, unknown names, out of range, stray signs
+        {L"", std::nullopt},
+        {L"   ", std::nullopt},
+        {L"Ctrl", std::nullopt},
+        {L"Ctrl+", std::nullopt},
+        {L"Ctrl+Ctrl+F9", std::nullopt},
+        {L"Ctrl+Control+F9", std::nullopt},
+        {L"Hyper+F9", std::nullopt},
+        {L"Ctrl+F25", std::nullopt},
+        {L"F0", std::nullopt},
+        {L"F09", std::nullopt},
+        {L"Ctrl+Alt", std::nullopt},
+        {L"+F9", std::nullopt},
+        {L"Ctrl++", std::nullopt},
+        {L"F9+Ctrl", std::nullopt},
+        {L"Ctrl+AB", std::nullopt},
+        {L"Ｃｔｒｌ+F9", std::nullopt},
+    };
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(Narrow(c.text));
+        std::optional<Hotkey> parsed = ParseHotkey(c.text);
+        ASSERT_EQ(parsed.has_value(), c.hotkey.has_value());
+        if (parsed) {
+            EXPECT_EQ(parsed->modifiers, c.hotkey->modifiers);
+            EXPECT_EQ(parsed->key, c.hotkey->key);
+        }
+    }
+}
+
+TEST(HotkeyTest, WritesModifiersInOneOrderAndReadsItsOwnTextBack) {
+    EXPECT_EQ(FormatHotkey({kHotkeyWin | kHotkeyShift | kHotkeyAlt | kHotkeyCtrl, 'A'}),
+              L"Ctrl+Alt+Shift+Win+A");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0x78}), L"Ctrl+Alt+F9");
+    EXPECT_EQ(FormatHotkey({0, 0x6B}), L"Num+");
+    // A key without a name here has no text, so nothing unreadable is ever written.
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl, 0xFF}), L"");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl, 0}), L"");
+
+    // Every key with a name, under every set of modifiers, comes back as it went out.
+    int named = 0;
+    for (std::uint32_t key = 1; key < 256; ++key) {
+        for (std::uint32_t modifiers = 0; modifiers < 16; ++modifiers) {
+            const Hotkey hotkey{modifiers, key};
+            const std::wstring text = FormatHotkey(hotkey);
+            if (text.empty())
+                continue;
+            named += modifiers == 0 ? 1 : 0;
+            SCOPED_TRACE(Narrow(text));
+            EXPECT_EQ(ParseHotkey(text), std::optional<Hotkey>(hotkey));
+        }
+    }
+    // letters, digits, F1-F24, Num0-Num9 and the named keys
+    EXPECT_EQ(named, 26 + 10 + 24 + 10 + 38);
+}
+
+}  // namespace
+}  // namespace vellicot

@@ -1,0 +1,355 @@
+// The hot-key dialog and the keys it governs: its rows, clear buttons, OK and Cancel; keys refused
+// because another program holds them; and what a key does in the main window.
+#include <gtest/gtest.h>
+
+#include "platform/Win32.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "FormReading.h"
+#include "ModalScript.h"
+#include "platform/Handles.h"
+#include "shell/GlobalHotkeys.h"
+#include "windows/ControlIds.h"
+#include "windows/Unit4.h"
+
+namespace vellicot {
+namespace {
+
+using namespace testing_support;
+
+constexpr Hotkey kCtrlAltF9{kHotkeyCtrl | kHotkeyAlt, VK_F9};
+constexpr Hotkey kCtrlAltF10{kHotkeyCtrl | kHotkeyAlt, VK_F10};
+constexpr Hotkey kShiftF11{kHotkeyShift, VK_F11};
+
+constexpr wchar_t kOwnerClass[] = L"Unit4TestOwner";
+
+using UniqueWindow = Unique<HWND, &DestroyWindow>;
+
+std::string Narrow(const std::wstring& text) {
+    std::string out(static_cast<std::size_t>(text.size() * 3), '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(),
+                                                            static_cast<int>(text.size()), out.data(),
+                                                            static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+class Owner : public Window {
+public:
+    void Create() {
+        RegisterWindowClass(kOwnerClass);
+        CreateHandle(0, kOwnerClass, L"owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200,
+                     310, 377, nullptr, nullptr);
+    }
+};
+
+// The visible message box of this thread, or null.
+HWND ThreadMessageBox() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lp) -> BOOL {
+            if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(lp) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Holds a key from a window of another thread, as another program would, until it goes.
+class KeyHeldElsewhere {
+public:
+    explicit KeyHeldElsewhere(const Hotkey& key) {
+        thread_ = std::thread([this, key] {
+            HWND window =
+                CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            held_ = RegisterHotKey(window, 7, key.modifiers, key.key) != FALSE;
+            ready_ = true;
+            while (!stop_)
+                Sleep(5);
+            DestroyWindow(window);
+        });
+        while (!ready_)
+            Sleep(1);
+    }
+    ~KeyHeldElsewhere() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Held() const { return held_; }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> ready_{false};
+    std::atomic<bool> stop_{false};
+    bool held_ = false;
+};
+
+// Whether another window could take the key now, that is whether nobody holds it.
+bool KeyIsFree(const Hotkey& key) {
+    UniqueWindow probe(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    if (!RegisterHotKey(probe.get(), 9, key.modifiers, key.key))
+        return false;
+    UnregisterHotKey(probe.get(), 9);
+    return true;
+}
+
+class Unit4Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner.Create();
+        form.Create(owner.Handle());
+    }
+    HWND Item(int id) const { return GetDlgItem(form.Handle(), id); }
+    HWND Row(std::size_t row) const { return Item(TForm4::kIdHotkey + static_cast<int>(row)); }
+    // What the player does in a row's hot-key control: the control takes the key and says so.
+    void Type(std::size_t row, WORD value) const {
+        SendMessageW(Row(row), HKM_SETHOTKEY, value, 0);
+        SendMessageW(form.Handle(), WM_COMMAND,
+                     MAKEWPARAM(TForm4::kIdHotkey + static_cast<int>(row), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(Row(row)));
+    }
+    void Press(int id) const {
+        SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(id)));
+    }
+    // Shows the dialog for keys and runs the steps in it; the dialog's answer.
+    bool Choose(HotkeySet& keys, std::vector<std::function<void()>> steps) {
+        ModalScript script(std::move(steps), [this] { form.CloseModal(); });
+        const bool accepted = form.Choose(owner.Handle(), keys, [this](const HotkeySet& chosen) {
+            applied.push_back(chosen);
+            return refuse;
+        });
+        EXPECT_TRUE(script.Finished());
+        return accepted;
+    }
+    // A step that reads the message box in front of the dialog and presses its OK.
+    std::function<void()> AnswerBox(std::wstring& text) {
+        return [&text] {
+            HWND box = ThreadMessageBox();
+            ASSERT_NE(box, nullptr) << "no message box";
+            text = TextOf(GetDlgItem(box, 0xFFFF));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+    }
+
+    Owner owner;
+    TForm4 form;
+    std::vector<HotkeySet> applied;
+    std::optional<HotkeyAction> refuse;
+};
+
+TEST_F(Unit4Test, RowsNameTheActionsInTabOrderWithTheirControlsAndClearButtons) {
+    HotkeySet keys{kCtrlAltF9, std::nullopt, kShiftF11};
+    Choose(keys, {[&] {
+               EXPECT_EQ(TextOf(form.Handle()), L"ホットキーの設定");
+               EXPECT_EQ(ClassOf(form.Handle()), L"TForm4");
+               const wchar_t* names[] = {L"タイム計測開始/停止", L"結果COPY", L"最初から"};
+               HWND tab = GetNextDlgTabItem(form.Handle(), nullptr, FALSE);
+               for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+                   const int offset = static_cast<int>(row);
+                   EXPECT_EQ(TextOf(Item(TForm4::kIdLabel + offset)), names[row]);
+                   EXPECT_EQ(ClassOf(Row(row)), L"msctls_hotkey32");
+                   EXPECT_EQ(TextOf(Item(TForm4::kIdClear + offset)), L"解除");
+                   // Tab goes through each control and its clear button, row by row.
+                   EXPECT_EQ(tab, Row(row));
+                   tab = GetNextDlgTabItem(form.Handle(), tab, FALSE);
+                   EXPECT_EQ(tab, Item(TForm4::kIdClear + offset));
+                   tab = GetNextDlgTabItem(form.Handle(), tab, FALSE);
+               }
+               EXPECT_EQ(tab, Item(TForm4::kIdBtnCancel));
+               EXPECT_EQ(GetFocus(), Row(0));
+               // The rows show the keys in force; the control's own flags for Ctrl+Alt and Shift.
+               EXPECT_EQ(SendMessageW(Row(0), HKM_GETHOTKEY, 0, 0),
+                         MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+               EXPECT_EQ(SendMessageW(Row(1), HKM_GETHOTKEY, 0, 0), 0);
+               EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+               // Everything lies inside the client area, at 96 DPI as laid out.
+               RECT client;
+               GetClientRect(form.Handle(), &client);
+               EXPECT_EQ(client.right, TForm4::kClientWidth);
+               EXPECT_EQ(client.bottom, TForm4::kClientHeight);
+               for (HWND child = GetWindow(form.Handle(), GW_CHILD); child;
+                    child = GetWindow(child, GW_HWNDNEXT)) {
+                   RECT at = RectInParent(child);
+                   EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= client.right &&
+                               at.bottom <= client.bottom)
+                       << TextOf(child).size();
+               }
+               Press(TForm4::kIdBtnCancel);
+           }});
+}
+
+TEST_F(Unit4Test, CancelAndTheTitleBarCloseChangeNothing) {
+    HotkeySet keys{kCtrlAltF9, std::nullopt, std::nullopt};
+    const HotkeySet before = keys;
+    EXPECT_FALSE(Choose(keys, {[&] { Type(0, VK_F5); }, [&] { Press(TForm4::kIdBtnCancel); }}));
+    EXPECT_FALSE(
+        Choose(keys, {[&] { Type(1, VK_F5); }, [&] { PostMessageW(form.Handle(), WM_CLOSE, 0, 0); }}));
+    EXPECT_EQ(keys, before);
+    EXPECT_TRUE(applied.empty()) << "nothing is registered without OK";
+}
+
+TEST_F(Unit4Test, OkTakesTypedAndClearedKeysAndKeepsUntouchedRowsAsTheyWere) {
+    // Win is a modifier the control cannot show: a row left alone still keeps it.
+    const Hotkey winF8{kHotkeyWin | kHotkeyCtrl, VK_F8};
+    HotkeySet keys{kCtrlAltF9, winF8, kShiftF11};
+    EXPECT_TRUE(Choose(keys, {[&] {
+                                  // a key typed into the control, as the keyboard gives it
+                                  SetFocus(Row(0));
+                                  SendMessageW(Row(0), WM_KEYDOWN, VK_F7, 0);
+                                  SendMessageW(Row(0), WM_KEYUP, VK_F7, 0xC0000000);
+                              },
+                              [&] { Press(TForm4::kIdClear + 2); },
+                              [&] {
+                                  EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), 0);
+                                  EXPECT_EQ(GetFocus(), Row(2));
+                                  Press(TForm4::kIdBtnOK);
+                              }}));
+    const HotkeySet expected{Hotkey{0, VK_F7}, winF8, std::nullopt};
+    EXPECT_EQ(keys, expected);
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied[0], expected);
+}
+
+TEST_F(Unit4Test, OkIsRefusedWithAMessageForOneKeyTwiceAndForAKeyAnotherProgramHolds) {
+    HotkeySet keys{kCtrlAltF9, std::nullopt, std::nullopt};
+    std::wstring twice, held;
+    refuse = HotkeyAction::kReset;
+    EXPECT_TRUE(Choose(keys, {[&] { Type(2, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT)); },
+                              [&] { Press(TForm4::kIdBtnOK); }, AnswerBox(twice),
+                              [&] {
+                                  EXPECT_TRUE(IsWindowVisible(form.Handle())) << "the dialog stays open";
+                                  EXPECT_TRUE(applied.empty()) << "nothing is registered";
+                                  EXPECT_EQ(GetFocus(), Row(2));
+                                  Type(2, MAKEWORD(VK_F10, HOTKEYF_CONTROL | HOTKEYF_ALT));
+                                  Press(TForm4::kIdBtnOK);
+                              },
+                              AnswerBox(held),
+                              [&] {
+                                  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+                                  refuse.reset();
+                                  Press(TForm4::kIdClear + 2);
+                                  Press(TForm4::kIdBtnOK);
+                              }}));
+    EXPECT_EQ(twice,
+              L"「Ctrl+Alt+F9」が「タイム計測開始/停止」と「最初から」の両方に選ばれています。"
+              L"どちらかを変えてください。");
+    EXPECT_EQ(held,
+              L"「Ctrl+Alt+F10」は他のプログラムが使っているため、「最初から」に使えません。"
+              L"別のキーを選ぶか、解除してください。");
+    ASSERT_EQ(applied.size(), 2u);
+    EXPECT_EQ(applied[0], (HotkeySet{kCtrlAltF9, std::nullopt, kCtrlAltF10}));
+    EXPECT_EQ(keys, (HotkeySet{kCtrlAltF9, std::nullopt, std::nullopt}));
+}
+
+TEST(GlobalHotkeysTest, AKeyHeldElsewhereIsRefusedAndTheKeysHeldBeforeStayHeld) {
+    UniqueWindow window(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    GlobalHotkeys hotkeys(window.get());
+    EXPECT_EQ(hotkeys.Replace({kCtrlAltF9, std::nullopt, std::nullopt}), std::nullopt);
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+    {
+        KeyHeldElsewhere other(kShiftF11);
+        ASSERT_TRUE(other.Held());
+        EXPECT_EQ(hotkeys.Replace({kCtrlAltF10, std::nullopt, kShiftF11}), HotkeyAction::kReset);
+        EXPECT_EQ(hotkeys.Held(), (HotkeySet{kCtrlAltF9, std::nullopt, std::nullopt}));
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF9)) << "the old key is held again";
+        EXPECT_TRUE(KeyIsFree(kCtrlAltF10)) << "the new key that did get through is let go";
+    }
+    // At start-up a refused key is skipped and the others are held.
+    hotkeys.ReleaseAll();
+    KeyHeldElsewhere other(kCtrlAltF9);
+    hotkeys.HoldWhatCan({kCtrlAltF9, kCtrlAltF10, std::nullopt});
+    EXPECT_EQ(hotkeys.Held(), (HotkeySet{std::nullopt, kCtrlAltF10, std::nullopt}));
+    hotkeys.ReleaseAll();
+    EXPECT_TRUE(KeyIsFree(kCtrlAltF10));
+}
+
+// The main window's keys do what its buttons do.
+class MainWindowHotkeyTest : public MainAndPickerFixture {
+protected:
+    void Key(HotkeyAction action) { SendMessageW(form1.Handle(), WM_HOTKEY, GlobalHotkeys::IdOf(action), 0); }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(form1.Handle(), id)) != FALSE; }
+    static std::wstring Clipboard() {
+        std::wstring text;
+        if (!OpenClipboard(nullptr))
+            return L"<closed>";
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return text;
+    }
+    static void PutOnClipboard(const std::wstring& text) {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+};
+
+TEST_F(MainWindowHotkeyTest, StartStopResumeCopyAndResetGoThroughTheButtonsHandlers) {
+    PutOnClipboard(L"before");
+    Key(HotkeyAction::kCopy);
+    EXPECT_EQ(Clipboard(), L"before") << "結果COPY is disabled before a run";
+
+    Key(HotkeyAction::kStartStop);
+    EXPECT_FALSE(Enabled(ids::kBtnSTA));
+    EXPECT_TRUE(Enabled(ids::kBtnEND)) << "started";
+    Sleep(30);
+    Key(HotkeyAction::kStartStop);
+    EXPECT_TRUE(Enabled(ids::kBtnSTA));
+    EXPECT_FALSE(Enabled(ids::kBtnEND)) << "stopped";
+    EXPECT_TRUE(Enabled(ids::kBtnCOPY));
+    Key(HotkeyAction::kCopy);
+    const std::wstring record = Clipboard();
+    EXPECT_NE(record.find(L"名無し選手のただいまの記録"), std::wstring::npos) << Narrow(record);
+    EXPECT_EQ(record.find(L"00分00.000秒"), std::wstring::npos) << "the time ran";
+
+    Key(HotkeyAction::kStartStop);
+    EXPECT_TRUE(Enabled(ids::kBtnEND)) << "resumed";
+    // While a modal window has the main window disabled, no key does anything.
+    EnableWindow(form1.Handle(), FALSE);
+    Key(HotkeyAction::kStartStop);
+    Key(HotkeyAction::kReset);
+    EXPECT_TRUE(Enabled(ids::kBtnEND)) << "still running";
+    EnableWindow(form1.Handle(), TRUE);
+
+    Key(HotkeyAction::kReset);
+    EXPECT_TRUE(Enabled(ids::kBtnSTA));
+    EXPECT_FALSE(Enabled(ids::kBtnEND));
+    EXPECT_FALSE(Enabled(ids::kBtnCOPY)) << "最初から stops and zeroes the stopwatch";
+    PutOnClipboard(L"after");
+    Key(HotkeyAction::kCopy);
+    EXPECT_EQ(Clipboard(), L"after");
+    // An id that is not one of ours does nothing.
+    SendMessageW(form1.Handle(), WM_HOTKEY, 99, 0);
+    EXPECT_TRUE(Enabled(ids::kBtnSTA));
+}
+
+TEST_F(MainWindowHotkeyTest, TheSystemMenuEndsWithTheHotkeyItem) {
+    HMENU menu = GetSystemMenu(form1.Handle(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"ホットキーの設定...");
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), ids::kSysCommandHotkeys);
+}
+
+}  // namespace
+}  // namespace vellicot

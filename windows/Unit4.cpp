@@ -1,0 +1,279 @@
+// The hot-key dialog: three rows of name, hot-key control and clear button, then 確定 and キャンセル.
+#include "windows/Unit4.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "shell/Placement.h"
+
+namespace vellicot {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm4";
+// A fixed single border with the system menu, as the settings dialog has.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+
+constexpr int kFontHeight = 12;
+constexpr wchar_t kHint[] = L"ゲーム中でもこのキーで操作できます。";
+constexpr Box kHintBox{12, 10, 316, 16};
+
+// The rows, one per HotkeyAction, named as the buttons they press.
+constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
+    L"タイム計測開始/停止",
+    L"結果COPY",
+    L"最初から",
+};
+constexpr int kRowTop = 34;
+constexpr int kRowStep = 29;
+constexpr Box kRowLabel{12, 4, 118, 16};  // tops within a row
+constexpr Box kRowHotkey{134, 0, 142, 23};
+constexpr Box kRowClear{282, 0, 46, 23};
+constexpr wchar_t kClearText[] = L"解除";
+
+constexpr Box kBtnCancel{195, 130, 75, 25};
+constexpr Box kBtnOK{272, 130, 56, 25};
+
+Box InRow(const Box& box, std::size_t row) {
+    return {box.left, kRowTop + static_cast<int>(row) * kRowStep + box.top, box.width, box.height};
+}
+
+// Keys that the hot-key control shows by their own names only with the extended flag.
+bool IsExtendedKey(std::uint32_t key) {
+    return (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_DIVIDE ||
+           key == VK_NUMLOCK;
+}
+
+// The hot-key control's value (virtual key in the low byte, HOTKEYF_ flags in the high byte) and back.
+WPARAM ControlValueOf(const std::optional<Hotkey>& key) {
+    if (!key)
+        return 0;
+    BYTE flags = 0;
+    if (key->modifiers & kHotkeyShift)
+        flags |= HOTKEYF_SHIFT;
+    if (key->modifiers & kHotkeyCtrl)
+        flags |= HOTKEYF_CONTROL;
+    if (key->modifiers & kHotkeyAlt)
+        flags |= HOTKEYF_ALT;
+    if (IsExtendedKey(key->key))
+        flags |= HOTKEYF_EXT;
+    return MAKEWORD(static_cast<BYTE>(key->key), flags);
+}
+
+std::optional<Hotkey> KeyOfControlValue(LRESULT value) {
+    const BYTE key = LOBYTE(LOWORD(value));
+    const BYTE flags = HIBYTE(LOWORD(value));
+    if (key == 0)
+        return std::nullopt;
+    Hotkey hotkey;
+    hotkey.key = key;
+    if (flags & HOTKEYF_SHIFT)
+        hotkey.modifiers |= kHotkeyShift;
+    if (flags & HOTKEYF_CONTROL)
+        hotkey.modifiers |= kHotkeyCtrl;
+    if (flags & HOTKEYF_ALT)
+        hotkey.modifiers |= kHotkeyAlt;
+    return hotkey;
+}
+
+UniqueFont MakeFont(int dpi) {
+    return UniqueFont(CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+std::wstring Quoted(const std::optional<Hotkey>& key) {
+    return L"「" + (key ? FormatHotkey(*key) : std::wstring()) + L"」";
+}
+
+}  // namespace
+
+TForm4::~TForm4() {
+    // The controls go before the font they use.
+    if (Handle() != nullptr)
+        DestroyWindow(Handle());
+}
+
+void TForm4::Create(HWND owner) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&controls);
+    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                 kClientHeight, owner, nullptr);
+    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
+    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
+}
+
+bool TForm4::Choose(HWND owner, HotkeySet& keys, Apply apply) {
+    keys_ = keys;
+    apply_ = std::move(apply);
+    accepted_ = false;
+    ShowModal(owner);
+    apply_ = nullptr;
+    if (accepted_)
+        keys = keys_;
+    return accepted_;
+}
+
+void TForm4::CreateControls() {
+    HWND self = Handle();
+    // Creation order is Tab order: each row's control and its clear button, then the two buttons.
+    // A row's label comes right before its control, so the control is known by the label's text.
+    CreateChild(self, WC_STATICW, kHint, SS_LEFT | SS_NOPREFIX, kIdHint);
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        const int offset = static_cast<int>(row);
+        CreateChild(self, WC_STATICW, kRowNames[row], SS_LEFT | SS_NOPREFIX, kIdLabel + offset);
+        CreateChild(self, HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, kIdHotkey + offset);
+        CreateChild(self, WC_BUTTONW, kClearText, BS_PUSHBUTTON | WS_TABSTOP, kIdClear + offset);
+    }
+    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
+    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
+}
+
+void TForm4::LayOut() {
+    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
+    if (!controlsMade_)
+        return;
+    // The controls take the new font before the old one goes.
+    UniqueFont font = MakeFont(dpi_);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    auto place = [&](int id, const Box& box) {
+        HWND control = GetDlgItem(Handle(), id);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        const Box at = ScaleToDpi(box, dpi_);
+        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    };
+    place(kIdHint, kHintBox);
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        const int offset = static_cast<int>(row);
+        place(kIdLabel + offset, InRow(kRowLabel, row));
+        place(kIdHotkey + offset, InRow(kRowHotkey, row));
+        place(kIdClear + offset, InRow(kRowClear, row));
+    }
+    place(kIdBtnCancel, kBtnCancel);
+    place(kIdBtnOK, kBtnOK);
+    font_ = std::move(font);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm4::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+}
+
+void TForm4::PlaceForShow(HWND owner) {
+    if (!controlsMade_) {
+        controlsMade_ = true;
+        CreateControls();
+        LayOut();
+    }
+    PlaceCentredOver(Handle(), owner);
+}
+
+void TForm4::FormShow() {
+    filling_ = true;
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY,
+                            ControlValueOf(keys_[row]), 0);
+        changed_[row] = false;
+    }
+    filling_ = false;
+    SetFocus(GetDlgItem(Handle(), kIdHotkey));
+}
+
+HotkeySet TForm4::ChosenKeys(std::optional<std::size_t>& unnamedRow) const {
+    HotkeySet chosen = keys_;
+    unnamedRow.reset();
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        if (!changed_[row])
+            continue;
+        chosen[row] = KeyOfControlValue(
+            SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_GETHOTKEY, 0, 0));
+        if (chosen[row] && FormatHotkey(*chosen[row]).empty() && !unnamedRow)
+            unnamedRow = row;
+    }
+    return chosen;
+}
+
+void TForm4::Refuse(std::size_t row, const std::wstring& message) {
+    MessageBoxW(Handle(), message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    SetFocus(GetDlgItem(Handle(), kIdHotkey + static_cast<int>(row)));
+}
+
+void TForm4::btnClearClick(std::size_t row) {
+    SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY, 0, 0);
+    changed_[row] = true;
+    SetFocus(GetDlgItem(Handle(), kIdHotkey + static_cast<int>(row)));
+}
+
+void TForm4::btnOKClick() {
+    std::optional<std::size_t> unnamedRow;
+    const HotkeySet chosen = ChosenKeys(unnamedRow);
+    if (unnamedRow) {
+        Refuse(*unnamedRow, std::wstring(L"「") + kRowNames[*unnamedRow] +
+                                L"」のキーはホットキーに使えません。別のキーを選んでください。");
+        return;
+    }
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        for (std::size_t other = 0; other < row; ++other) {
+            if (chosen[row] && chosen[row] == chosen[other]) {
+                Refuse(row, Quoted(chosen[row]) + L"が「" + kRowNames[other] + L"」と「" + kRowNames[row] +
+                                L"」の両方に選ばれています。どちらかを変えてください。");
+                return;
+            }
+        }
+    }
+    if (apply_) {
+        if (std::optional<HotkeyAction> refused = apply_(chosen)) {
+            const auto row = static_cast<std::size_t>(*refused);
+            Refuse(row, Quoted(chosen[row]) + L"は他のプログラムが使っているため、「" + kRowNames[row] +
+                            L"」に使えません。別のキーを選ぶか、解除してください。");
+            return;
+        }
+    }
+    keys_ = chosen;
+    accepted_ = true;
+    CloseModal();
+}
+
+void TForm4::OnCommand(int id, int code) {
+    if (id >= kIdHotkey && id < kIdHotkey + static_cast<int>(kHotkeyActions)) {
+        if (code == EN_CHANGE && !filling_)
+            changed_[static_cast<std::size_t>(id - kIdHotkey)] = true;
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    if (id >= kIdClear && id < kIdClear + static_cast<int>(kHotkeyActions))
+        btnClearClick(static_cast<std::size_t>(id - kIdClear));
+    else if (id == kIdBtnOK)
+        btnOKClick();
+    else if (id == kIdBtnCancel || id == IDCANCEL)  // IDCANCEL: Esc
+        CloseModal();
+}
+
+LRESULT TForm4::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case DM_GETDEFID:  // Enter presses 確定
+            return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
+    }
+    return ModalForm::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vellicot

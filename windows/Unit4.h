@@ -1,0 +1,74 @@
+// The hot-key dialog: one global key for each of the stopwatch's actions, chosen with the standard
+// hot-key control, so the player can start, stop and copy from inside the game.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "board/Scale.h"
+#include "platform/Handles.h"
+#include "platform/ModalForm.h"
+#include "shell/Hotkey.h"
+#include "windows/ControlIds.h"
+
+namespace vellicot {
+
+class TForm4 : public ModalForm {
+public:
+    static constexpr wchar_t kCaption[] = L"ホットキーの設定";
+    static constexpr int kClientWidth = 340;
+    static constexpr int kClientHeight = 163;
+
+    // Control ids; the end-to-end tests find them in ControlIds.h.
+    static constexpr int kIdHint = ids::kHotkeyHint;
+    static constexpr int kIdLabel = ids::kHotkeyLabel;
+    static constexpr int kIdHotkey = ids::kHotkeyControl;
+    static constexpr int kIdClear = ids::kHotkeyClear;
+    static constexpr int kIdBtnCancel = ids::kHotkeyCancel;
+    static constexpr int kIdBtnOK = ids::kHotkeyOK;
+
+    // Takes the keys the dialog's OK chose and holds them; on a refusal holds the old ones again and
+    // answers the action whose key another program holds.
+    using Apply = std::function<std::optional<HotkeyAction>(const HotkeySet&)>;
+
+    TForm4() = default;
+    ~TForm4() override;
+
+    // Creates the dialog hidden, owned by owner; its controls are made at its first showing.
+    void Create(HWND owner);
+    // Shows keys and lets the player change them. OK hands the chosen keys to apply, and closes
+    // only when they are held: then keys becomes the chosen ones and the answer is true. Cancel (or
+    // the title-bar close) changes nothing and answers false.
+    bool Choose(HWND owner, HotkeySet& keys, Apply apply);
+
+protected:
+    void PlaceForShow(HWND owner) override;
+    void FormShow() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void CreateControls();
+    // Sizes the window and places and sets the fonts of the controls at the window's DPI.
+    void LayOut();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void OnCommand(int id, int code);
+    void btnClearClick(std::size_t row);
+    void btnOKClick();
+    // The keys the rows show now; a row the player left alone keeps the key it was given, even one
+    // the hot-key control cannot show.
+    HotkeySet ChosenKeys(std::optional<std::size_t>& unnamedRow) const;
+    // Tells the player why OK did not close, and puts the focus on the row to change.
+    void Refuse(std::size_t row, const std::wstring& message);
+
+    HotkeySet keys_;
+    std::array<bool, kHotkeyActions> changed_{};
+    Apply apply_;
+    bool accepted_ = false;
+    bool filling_ = false;
+    UniqueFont font_;
+    int dpi_ = kBaseDpi;
+    bool controlsMade_ = false;
+};
+
+}  // namespace vellicot
