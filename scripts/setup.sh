@@ -9,7 +9,7 @@ packages=(
   g++ cmake ninja-build make dpkg-dev xz-utils libgtest-dev libbenchmark-dev clang clang-format
   libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
-  wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic fonts-noto-cjk xdotool xclip imagemagick
+  wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic fonts-noto-cjk fonts-morisawa-bizud-gothic xdotool xclip imagemagick
   openbox libpng-dev zlib1g-dev
   "$@"
 )

@@ -16,9 +16,13 @@ namespace vellicot {
 namespace {
 
 // Japanese UI fonts, best first: Windows' own (a Wine prefix may have them), then those of Linux
-// desktops. Noto Sans CJK JP comes before the IPA fonts for its real bold face.
+// desktops by how many of the windows' captions they keep whole. BIZ UDPGothic has short lines,
+// narrow kana, a real bold face and TrueType outlines (which GDI+ draws, greying disabled captions);
+// IPAPGothic's lines are as short but it has no bold face; Noto Sans CJK JP's lines are tall and its
+// outlines PostScript ones, which the platform draws only through GDI.
 constexpr const wchar_t* kJapaneseUiFamilies[] = {
-    L"Meiryo UI", L"Yu Gothic UI", L"MS UI Gothic", L"Noto Sans CJK JP", L"IPAPGothic", L"VL PGothic",
+    L"Meiryo UI",  L"Yu Gothic UI",     L"MS UI Gothic", L"BIZ UDPGothic",
+    L"IPAPGothic", L"Noto Sans CJK JP", L"VL PGothic",
 };
 
 bool Counted(wchar_t ch) {

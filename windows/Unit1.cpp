@@ -1,6 +1,7 @@
 // The main window.
 #include "windows/Unit1.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "platform/Clipboard.h"
@@ -10,6 +11,7 @@
 #include "shell/Placement.h"
 #include "shell/Stacking.h"
 #include "shell/UserSettings.h"
+#include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
 #include "board/MainLayout.h"
 #include "windows/Unit2.h"
@@ -212,9 +214,35 @@ void TForm1::WatchWindowEnter() {
         Handle(), [this] { btn01MouseEnter(); }, ScaledRect(kLabelTime));
 }
 
+UniqueFont CreateTimeLabelFont(int height, int width) {
+    UniqueFont font = CreatePixelFont(L"Meiryo UI", height);
+    if (PlatformFallsBackPerGlyph())
+        return font;
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    auto widestTime = [&](HFONT candidate) {
+        SelectedObject selected(dc.get(), candidate);
+        auto extent = [&](std::wstring_view text) {
+            SIZE size{};
+            GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+            return static_cast<int>(size.cx);
+        };
+        int tens = 0, units = 0;  // the widest digit up to 5, and up to 9
+        for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
+            const int w = extent(std::wstring_view(&digit, 1));
+            units = std::max(units, w);
+            if (digit <= L'5')
+                tens = std::max(tens, w);
+        }
+        return 2 * tens + 5 * units + extent(L":") + extent(L".");
+    };
+    for (int smaller = height - 1; smaller > height / 2 && widestTime(font.get()) > width; --smaller)
+        font = CreatePixelFont(L"Meiryo UI", smaller);
+    return font;
+}
+
 void TForm1::CreateFonts() {
     windowFont_ = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
-    labelFont_ = CreatePixelFont(L"Meiryo UI", Scaled(kLabelFontHeight));
+    labelFont_ = CreateTimeLabelFont(Scaled(kLabelFontHeight), Scaled(kLabelTime.width));
     for (HWND control : {edtNAME, chTopmost})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), TRUE);
 }

@@ -24,6 +24,12 @@ class TForm2;
 class TForm3;
 class TForm4;
 
+// The time label's font: "Meiryo UI" at the label's pixel height. Under Wine the name stands for
+// another font, whose digits may be wider than Meiryo UI's: there the height shrinks a pixel at a
+// time until the widest time the label can show fits its width, so no digit is cut off. On Windows
+// the font is Meiryo UI and the height stays.
+UniqueFont CreateTimeLabelFont(int height, int width);
+
 class TForm1 : public Window {
 public:
     static constexpr int kClientWidth = 304;

@@ -3,9 +3,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
+#include <cwchar>
 
 #include "shell/Placement.h"
+#include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
 namespace {
@@ -73,10 +76,42 @@ constexpr std::array<ListSpec, 5> kLists = {{
 constexpr Box kBtnCancel{69, 327, 75, 25};
 constexpr Box kBtnOK{146, 327, 56, 25};
 
-UniqueFont MakeFont(int weight, int dpi) {
-    return UniqueFont(CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+UniqueFont MakeFont(int weight, int dpi, int height = 0) {
+    if (height == 0)
+        height = ScaleToDpi(kFontHeight, dpi);
+    return UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+}
+
+// The lists' font: the dialog's. Under Wine "Meiryo UI" stands for another font, whose kana may be
+// wider than Meiryo UI's: there it shrinks a pixel at a time until the widest item fits between the
+// list's border and its drop-down arrow, so no item is cut off. On Windows it stays the dialog's.
+UniqueFont MakeListFont(int dpi) {
+    UniqueFont font = MakeFont(FW_NORMAL, dpi);
+    if (PlatformFallsBackPerGlyph())
+        return font;
+    // The field starts inside the border and a pixel further in, and ends a pixel before the arrow.
+    const int edge = GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(dpi));
+    const int room = ScaleToDpi(kListWidth, dpi) -
+                     GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) - 3 * edge - 1;
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    auto widest = [&](HFONT candidate) {
+        SelectedObject selected(dc.get(), candidate);
+        int most = 0;
+        for (const ListSpec& list : kLists) {
+            for (const wchar_t* item : list.items) {
+                SIZE size{};
+                GetTextExtentPoint32W(dc.get(), item, static_cast<int>(std::wcslen(item)), &size);
+                most = std::max(most, static_cast<int>(size.cx));
+            }
+        }
+        return most;
+    };
+    const int height = ScaleToDpi(kFontHeight, dpi);
+    for (int smaller = height - 1; smaller > height / 2 && widest(font.get()) > room; --smaller)
+        font = MakeFont(FW_NORMAL, dpi, smaller);
+    return font;
 }
 
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
@@ -156,6 +191,7 @@ void TForm3::LayOut() {
     // The controls take the new fonts before the old ones go.
     UniqueFont font = MakeFont(FW_NORMAL, dpi_);
     UniqueFont boldFont = MakeFont(FW_BOLD, dpi_);
+    UniqueFont listFont = MakeListFont(dpi_);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     // box is at 96 DPI unless scaled is false.
     auto place = [&](int id, const Box& box, HFONT face, bool scaled = true) {
@@ -178,7 +214,7 @@ void TForm3::LayOut() {
         place(entry.id,
               {kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top, kListWidth,
                kListHeight * 8},
-              font.get());
+              listFont.get());
         FitList(GetDlgItem(Handle(), entry.id), static_cast<int>(entry.items.size()), dpi_);
     }
     place(kIdBtnCancel, kBtnCancel, font.get());
@@ -190,6 +226,7 @@ void TForm3::LayOut() {
     }
     font_ = std::move(font);
     boldFont_ = std::move(boldFont);
+    listFont_ = std::move(listFont);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 

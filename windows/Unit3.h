@@ -52,6 +52,7 @@ private:
     Board* board_ = nullptr;  // not owned
     UniqueFont font_;
     UniqueFont boldFont_;
+    UniqueFont listFont_;  // the dialog's font, or under Wine one that fits the lists' items
     int dpi_ = kBaseDpi;
     bool controlsMade_ = false;
 };

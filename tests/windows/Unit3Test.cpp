@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ModalScript.h"
+#include "widgets/GlassCaptionFont.h"
 #include "windows/Unit3.h"
 
 namespace vellicot {
@@ -251,7 +252,15 @@ TEST_F(Unit3Test, TextIsMeiryoUi12PixelsAndOnlyTheGroupCaptionsAreBold) {
         SCOPED_TRACE(testing::Message() << "control " << id);
         LOGFONTW font = FontOf(child);
         EXPECT_STREQ(font.lfFaceName, L"Meiryo UI");
-        EXPECT_EQ(font.lfHeight, -12);
+        // Under Wine the lists' font may be smaller, to fit the items in the stand-in font (the
+        // caption fit test checks that they do).
+        bool list = id >= TForm3::kIdCbiSettingsBtnBGColor && id <= TForm3::kIdCbiSettingsTokuBtnTxtBold;
+        if (list && !PlatformFallsBackPerGlyph()) {
+            EXPECT_LE(font.lfHeight, -9);
+            EXPECT_GE(font.lfHeight, -12);
+        } else {
+            EXPECT_EQ(font.lfHeight, -12);
+        }
         EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
         bool group = id >= TForm3::kIdGroupBox1 && id < TForm3::kIdGroupBox1 + 3;
         EXPECT_EQ(font.lfWeight, group ? FW_BOLD : FW_NORMAL);
