@@ -1,6 +1,8 @@
 // The standard error box and the system error texts it shows.
 #include "platform/ErrorBox.h"
 
+#include <exception>
+
 #include "platform/Win32.h"
 
 namespace vellicot {
@@ -28,6 +30,18 @@ std::wstring WidenUtf8(std::string_view text) {
 
 void ShowErrorBox(const std::wstring& message) noexcept {
     MessageBoxW(GetActiveWindow(), message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR);
+}
+
+void ShowCurrentError() noexcept {
+    try {
+        throw;
+    } catch (const AppError& e) {
+        ShowErrorBox(e.Message());
+    } catch (const std::exception& e) {
+        ShowErrorBox(WidenUtf8(e.what()));
+    } catch (...) {
+        ShowErrorBox(L"予期しないエラーが発生しました。");
+    }
 }
 
 }  // namespace vellicot

@@ -56,20 +56,14 @@ protected:
 
 private:
     void CreateControls();
-    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const Box& box,
-                         const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
-                         bool forceTransparent);
+    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const wchar_t* caption,
+                         const wchar_t* family, int fontHeight, bool bold, bool forceTransparent);
     HWND CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                             const Box& box, int id);
+                             int id);
+    // Places every control, makes the fonts and the map view at the window's DPI.
+    void LayOut() override;
     void CreateFonts();
-    void WatchWindowEnter();
-    // A length or box of the window at 96 DPI, at the window's DPI.
-    int Scaled(int value) const;
     RECT ScaledRect(const Box& box) const;
-    // Gives the window the outer size that holds its client area at its DPI.
-    void SizeToClient();
-    // The window moved to a display of another scale: everything is laid out and drawn again for it.
-    void OnDpiChanged(int dpi, const RECT& suggested);
 
     void FormCreate();
     void FormClose();
@@ -122,7 +116,6 @@ private:
     Stopwatch stopwatch_;
     // The window's own paints are composed here first, so a repaint never flickers.
     std::optional<MemoryCanvas> backBuffer_;
-    int dpi_ = kBaseDpi;
 
     UniqueFont windowFont_;
     UniqueFont labelFont_;
