@@ -1,5 +1,15 @@
 // The main window: the orchard map with its sixteen tree buttons and the line overlay, the
 // stopwatch, the player's name, the result copy, the resets, the settings and the stay-on-top box.
+//
+// The windows, their handlers and fields keep the names the program has always had, on purpose:
+// TForm1, TForm2, TForm3, btn01Click, BitBtn01Click, sList1Txt, iSel1, FState, and so on, so that
+// what players and earlier notes call them still finds them. "TForm1" is also the window class by
+// which a second copy of the program finds the first one and hands over to it (shell/Main.cpp).
+//
+// How the window comes to the front when the pointer enters it: every glass button's OnMouseEnter
+// and platform/MouseEnter.h's watch (the window itself, the name box, the check box) call
+// btn01MouseEnter, which calls ExecblChCursorTop, which runs ForceForeground (shell/Stacking.h) while
+// stay-on-top mode is on.
 #pragma once
 
 #include <array>
@@ -44,7 +54,8 @@ public:
     // The overlay on which the selection window's analysis draws the pair lines.
     LineOverlay& Overlay() { return Image1and2->Image2; }
 
-    // Pulls the main window to the front when stay-on-top mode is on; the parameter is unused.
+    // Brings the window to the front (ForceForeground) when stay-on-top mode is on; the pointer's
+    // entering any part of this window or of the selection window calls it. The parameter is unused.
     void ExecblChCursorTop(bool fromMainWindow);
 
     void excBtnClearForm1();
@@ -80,6 +91,7 @@ private:
     void btnBtnClearClick();
     void btnSettingClick();
     void chTopmostClick();
+    // The pointer entered the window or one of its controls: brings the window to the front.
     void btn01MouseEnter();
 
     void excBtnClearForm2();
