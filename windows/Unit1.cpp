@@ -72,19 +72,6 @@ MonotonicMs MonotonicNow() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-DisplaySettings DisplaySettingsOf(const Board& board) {
-    return {board.iSettingsBtnBGColor, board.iSettingsTreeBtnTxtColor, board.iSettingsTreeBtnTxtBold,
-            board.iSettingsTokuBtnTxtColor, board.iSettingsTokuBtnTxtBold};
-}
-
-void SetDisplaySettings(Board& board, const DisplaySettings& settings) {
-    board.iSettingsBtnBGColor = settings.iSettingsBtnBGColor;
-    board.iSettingsTreeBtnTxtColor = settings.iSettingsTreeBtnTxtColor;
-    board.iSettingsTreeBtnTxtBold = settings.iSettingsTreeBtnTxtBold;
-    board.iSettingsTokuBtnTxtColor = settings.iSettingsTokuBtnTxtColor;
-    board.iSettingsTokuBtnTxtBold = settings.iSettingsTokuBtnTxtBold;
-}
-
 LocalDateTime WallClockNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
