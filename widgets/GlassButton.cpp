@@ -59,8 +59,6 @@ void TCustomGlassButton::SetCaption(std::wstring_view caption) {
 }
 
 void TCustomGlassButton::SetFont(const GlassFont& font) {
-    if (font.family != FFont.family)
-        FCaptionFamily.reset();
     SetAndInvalidate(FFont, font);
 }
 
@@ -338,7 +336,6 @@ void TCustomGlassButton::OnSetText(const wchar_t* text) {
     if (value == FCaption)
         return;
     FCaption = value;
-    FCaptionFamily.reset();
     Invalidate();
 }
 

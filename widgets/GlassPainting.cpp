@@ -239,17 +239,17 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
 }
 
 TCustomGlassButton::CaptionFonts& TCustomGlassButton::CaptionFontsFor(const std::wstring& text) {
-    if (!FCaptionFamily)
-        FCaptionFamily = CaptionFamily(FFont.family, text);
+    if (!FCaptionFamily || FCaptionFamily->fontFamily != FFont.family || FCaptionFamily->text != text)
+        FCaptionFamily = CaptionFamilyChoice{FFont.family, text, CaptionFamily(FFont.family, text)};
     GlassFont shape = FFont;
     shape.colour = 0;  // the brush's and the text colour's business
-    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == *FCaptionFamily &&
+    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == FCaptionFamily->family &&
         FCaptionFonts->pixelsPerInch == FPixelsPerInch)
         return *FCaptionFonts;
 
     CaptionFonts& fonts = FCaptionFonts.emplace();
     fonts.font = shape;
-    fonts.family = *FCaptionFamily;
+    fonts.family = FCaptionFamily->family;
     fonts.pixelsPerInch = FPixelsPerInch;
     GlassFont drawn = FFont;
     drawn.family = fonts.family;
