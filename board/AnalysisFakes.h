@@ -1,4 +1,5 @@
-// Fakes for the analysis: buttons and an overlay that record what they were given.
+// Fakes for the analysis: buttons and an overlay that record what they were given. For the
+// analysis's tests and its benchmark; the program itself never includes it.
 #pragma once
 
 #include <string>

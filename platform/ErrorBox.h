@@ -19,9 +19,6 @@ private:
 // The system's own text for an error code (FormatMessageW), without the trailing line break.
 std::wstring SystemErrorText(unsigned long code);
 
-// UTF-8 to UTF-16; invalid sequences become U+FFFD.
-std::wstring WidenUtf8(std::string_view text);
-
 // MessageBoxW with the program's caption and an error icon, owned by the active window.
 void ShowErrorBox(const std::wstring& message) noexcept;
 
