@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "tests/native/AnalysisFakes.h"
+#include "board/AnalysisFakes.h"
 
 // Counts heap allocations, so the benchmark reports how many one pick makes once warm.
 static std::atomic<long> gAllocations{0};

@@ -128,31 +128,14 @@ long long FileSize(const std::wstring& path) {
 }
 
 Process::~Process() {
-    if (process_ == nullptr)
-        return;
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
+    outside::EndAndRelease(process_);
 }
 
 bool Process::Start(const std::wstring& exePath, const std::wstring& arguments) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    std::wstring folder = FolderOf(exePath);
     startedAt_ = NowMs();
-    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info)) {
-        return false;
-    }
+    process_ = outside::Launch(exePath, arguments, &pid_);
     createdAt_ = NowMs();
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    pid_ = info.dwProcessId;
-    return true;
+    return process_ != nullptr;
 }
 
 HWND Process::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
@@ -160,15 +143,7 @@ HWND Process::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
 }
 
 int Process::Close(HWND mainWindow, DWORD timeoutMs) {
-    if (process_ == nullptr)
-        return -1;
-    if (mainWindow != nullptr)
-        PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    return static_cast<int>(code);
+    return outside::CloseAndWait(process_, mainWindow, timeoutMs);
 }
 
 std::size_t Process::PeakWorkingSet() const {

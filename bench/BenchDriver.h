@@ -54,7 +54,7 @@ public:
     ~Process();
 
     bool Start(const std::wstring& exePath, const std::wstring& arguments = L"");
-    // Read right before CreateProcessW, and right after it returned.
+    // Read right before the process is created, and right after.
     double StartedAt() const { return startedAt_; }
     double CreatedAt() const { return createdAt_; }
     DWORD Id() const { return pid_; }

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "board/MainLayout.h"
-#include "board/Scale.h"
+#include "layout/MainLayout.h"
+#include "layout/Scale.h"
 #include "platform/GdiplusSession.h"
 #include "platform/Handles.h"
 #include "windows/ControlIds.h"

@@ -36,8 +36,8 @@
 
 #include "bench/BenchDriver.h"
 #include "bench/VellicotUi.h"
-#include "board/MainLayout.h"
-#include "board/Scale.h"
+#include "layout/MainLayout.h"
+#include "layout/Scale.h"
 #include "windows/ControlIds.h"
 
 namespace bench {

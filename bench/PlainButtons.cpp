@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "board/MainLayout.h"
-#include "board/Scale.h"
+#include "layout/MainLayout.h"
+#include "layout/Scale.h"
 
 namespace {
 

@@ -23,7 +23,7 @@ constexpr int CeilHalf(int v) noexcept {
 
 }  // namespace
 
-Point PairLineEndPoint(const Bounds& tree) noexcept {
+Point PairLineEndPoint(const Box& tree) noexcept {
     // The overlay sits 2 pixels right of and 46 below the client origin, so for 40 x 40 buttons
     // this lands on the centre horizontally and 4 pixels below it vertically.
     return {tree.left + CeilHalf(tree.width) - 2, tree.top - CeilHalf(tree.height) - 2};

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "board/Board.h"
+#include "layout/Scale.h"
 
 namespace vellicot {
 
@@ -27,13 +28,6 @@ protected:
     ~ButtonFace() = default;
 };
 
-struct Bounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 struct Point {
     int x = 0;
     int y = 0;
@@ -43,7 +37,7 @@ struct Point {
 // A tree button also tells where it stands in the main window's client area.
 class TreeButtonFace : public ButtonFace {
 public:
-    virtual Bounds BoundsInParent() const = 0;
+    virtual Box BoundsInParent() const = 0;
 
 protected:
     ~TreeButtonFace() = default;
@@ -73,7 +67,7 @@ struct AnalysisTargets {
 };
 
 // The end point of a tree's pair lines, from its button's bounds.
-Point PairLineEndPoint(const Bounds& tree) noexcept;
+Point PairLineEndPoint(const Box& tree) noexcept;
 
 class BoardAnalysis {
 public:

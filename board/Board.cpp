@@ -36,4 +36,16 @@ int Board::EntryNumberOf(std::wstring_view name) const noexcept {
     return 0;
 }
 
+DisplaySettings DisplaySettingsOf(const Board& board) noexcept {
+    DisplaySettings settings{};
+    for (std::size_t i = 0; i < kDisplaySettings.size(); ++i)
+        settings[i] = board.*kDisplaySettings[i].field;
+    return settings;
+}
+
+void SetDisplaySettings(Board& board, const DisplaySettings& settings) noexcept {
+    for (std::size_t i = 0; i < kDisplaySettings.size(); ++i)
+        board.*kDisplaySettings[i].field = settings[i];
+}
+
 }  // namespace vellicot

@@ -84,4 +84,23 @@ struct Board {
     int EntryNumberOf(std::wstring_view name) const noexcept;
 };
 
+// The five display settings, each by its name (its key in the settings file) and its Board field, in
+// their order in the file. The settings dialog lists them in the same order.
+struct DisplaySetting {
+    const wchar_t* name;
+    std::int32_t Board::*field;
+};
+inline constexpr std::array<DisplaySetting, 5> kDisplaySettings = {{
+    {L"iSettingsBtnBGColor", &Board::iSettingsBtnBGColor},
+    {L"iSettingsTreeBtnTxtColor", &Board::iSettingsTreeBtnTxtColor},
+    {L"iSettingsTreeBtnTxtBold", &Board::iSettingsTreeBtnTxtBold},
+    {L"iSettingsTokuBtnTxtColor", &Board::iSettingsTokuBtnTxtColor},
+    {L"iSettingsTokuBtnTxtBold", &Board::iSettingsTokuBtnTxtBold},
+}};
+
+// The values of the five display settings, in the order of kDisplaySettings; 0 is the default of each.
+using DisplaySettings = std::array<std::int32_t, kDisplaySettings.size()>;
+DisplaySettings DisplaySettingsOf(const Board& board) noexcept;
+void SetDisplaySettings(Board& board, const DisplaySettings& settings) noexcept;
+
 }  // namespace vellicot

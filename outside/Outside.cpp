@@ -37,6 +37,44 @@ INPUT PointerEvent(POINT at, DWORD buttonFlags) {
 
 }  // namespace
 
+HANDLE Launch(const std::wstring& exePath, const std::wstring& arguments, DWORD* processId) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    const std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/"));
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info)) {
+        return nullptr;
+    }
+    CloseHandle(info.hThread);
+    if (processId != nullptr)
+        *processId = info.dwProcessId;
+    return info.hProcess;
+}
+
+int CloseAndWait(HANDLE process, HWND mainWindow, DWORD timeoutMs) {
+    if (process == nullptr)
+        return -1;
+    if (mainWindow != nullptr)
+        PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<int>(code);
+}
+
+void EndAndRelease(HANDLE process) {
+    if (process == nullptr)
+        return;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+}
+
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);

@@ -1,6 +1,8 @@
 // The standard error box and the system error texts it shows.
 #include "platform/ErrorBox.h"
 
+#include <exception>
+
 #include "platform/Win32.h"
 
 namespace vellicot {
@@ -17,7 +19,10 @@ std::wstring SystemErrorText(unsigned long code) {
     return text;
 }
 
-std::wstring WidenUtf8(std::string_view text) {
+namespace {
+
+// What a standard exception says (UTF-8) as the box's text; invalid sequences become U+FFFD.
+std::wstring MessageOf(std::string_view text) {
     if (text.empty())
         return {};
     int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -26,8 +31,22 @@ std::wstring WidenUtf8(std::string_view text) {
     return wide;
 }
 
+}  // namespace
+
 void ShowErrorBox(const std::wstring& message) noexcept {
     MessageBoxW(GetActiveWindow(), message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR);
+}
+
+void ShowCurrentError() noexcept {
+    try {
+        throw;
+    } catch (const AppError& e) {
+        ShowErrorBox(e.Message());
+    } catch (const std::exception& e) {
+        ShowErrorBox(MessageOf(e.what()));
+    } catch (...) {
+        ShowErrorBox(L"予期しないエラーが発生しました。");
+    }
 }
 
 }  // namespace vellicot

@@ -19,10 +19,12 @@ private:
 // The system's own text for an error code (FormatMessageW), without the trailing line break.
 std::wstring SystemErrorText(unsigned long code);
 
-// UTF-8 to UTF-16; invalid sequences become U+FFFD.
-std::wstring WidenUtf8(std::string_view text);
-
 // MessageBoxW with the program's caption and an error icon, owned by the active window.
 void ShowErrorBox(const std::wstring& message) noexcept;
+
+// Shows the exception being handled in the standard error box: the program's own error with its
+// message, any other with what it says. For the places where nothing may escape (a window
+// procedure, a subclass callback, the start-up); call it only inside a catch block.
+void ShowCurrentError() noexcept;
 
 }  // namespace vellicot

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <memory>
 #include <utility>
 
@@ -42,12 +41,8 @@ void Report(const std::function<void()>& onEnter) noexcept {
     try {
         if (onEnter)
             onEnter();
-    } catch (const AppError& e) {
-        ShowErrorBox(e.Message());
-    } catch (const std::exception& e) {
-        ShowErrorBox(WidenUtf8(e.what()));
     } catch (...) {
-        ShowErrorBox(L"予期しないエラーが発生しました。");
+        ShowCurrentError();
     }
 }
 

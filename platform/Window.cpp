@@ -9,6 +9,14 @@ namespace {
 // Marks the objects this procedure owns, so WindowFromHandle never misreads another class's data.
 constexpr wchar_t kOwnerProp[] = L"Vellicot.Window";
 
+// A function of user32 that Windows 10 has only from a later version on: looked up at run time, so
+// the program still starts where it is missing. Null there.
+template <class Function>
+Function User32Function(const char* name) noexcept {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
 }  // namespace
 
 Window::~Window() {
@@ -40,12 +48,84 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
 
 HWND Window::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
                           int y, int width, int height, HWND parent, HMENU menuOrId) {
-    return CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
-                           GetModuleHandleW(nullptr), this);
+    HWND hwnd = CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
+                                GetModuleHandleW(nullptr), this);
+    if (hwnd == nullptr)
+        throw AppError(SystemErrorText(GetLastError()));
+    return hwnd;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (client_.cx != 0) {
+        switch (msg) {
+            case WM_GETDPISCALEDSIZE:
+                // Without this answer the system scales the outer size, frame included, and near a
+                // display's edge the window could be thrown back and forth between the two DPIs.
+                *reinterpret_cast<SIZE*>(lp) = OuterSizeAt(static_cast<int>(wp));
+                return TRUE;
+            case WM_DPICHANGED:
+                OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+                return 0;
+            case WM_SIZE:
+                if (resizeAtRestore_ && wp != SIZE_MINIMIZED) {
+                    resizeAtRestore_ = false;
+                    SetClientSize(hwnd_, Scaled(client_.cx), Scaled(client_.cy));
+                }
+                break;
+        }
+    }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Window::FollowDpi(int clientWidth, int clientHeight) {
+    client_ = {clientWidth, clientHeight};
+    dpi_ = DpiOfWindow(hwnd_);
+    SetClientSize(hwnd_, Scaled(clientWidth), Scaled(clientHeight));
+    LayOut();
+}
+
+void Window::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    if (IsIconic(hwnd_)) {
+        // A size set while minimised is dropped at the restore: the restored place takes it, and at
+        // the restore the client area is made exact, whatever the frame measures then.
+        resizeAtRestore_ = true;
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(hwnd_, &placement)) {
+            const SIZE outer = OuterSizeAt(dpi);
+            placement.rcNormalPosition.right = placement.rcNormalPosition.left + outer.cx;
+            placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + outer.cy;
+            placement.showCmd = SW_SHOWMINNOACTIVE;
+            SetWindowPlacement(hwnd_, &placement);
+        }
+    } else {
+        // The suggested rectangle places the window; its size is then made to hold the scaled client
+        // area exactly, whatever the frame measures.
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetClientSize(hwnd_, Scaled(client_.cx), Scaled(client_.cy));
+    }
+    LayOut();
+}
+
+SIZE Window::OuterSizeAt(int dpi) const noexcept {
+    RECT outer{0, 0, ScaleToDpi(client_.cx, dpi), ScaleToDpi(client_.cy, dpi)};
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    if (adjustForDpi != nullptr) {
+        adjustForDpi(&outer, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    } else {
+        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    }
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void Window::Place(HWND child, const Box& box) const noexcept {
+    const Box at = Scaled(box);
+    SetWindowPos(child, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Window* WindowFromHandle(HWND hwnd) noexcept {
@@ -76,12 +156,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             self->hwnd_ = nullptr;
         }
         return result;
-    } catch (const AppError& e) {
-        ShowErrorBox(e.Message());
-    } catch (const std::exception& e) {
-        ShowErrorBox(WidenUtf8(e.what()));
     } catch (...) {
-        ShowErrorBox(L"予期しないエラーが発生しました。");
+        ShowCurrentError();
     }
     return 0;
 }
@@ -94,6 +170,19 @@ void SetClientSize(HWND hwnd, int width, int height) noexcept {
     const int frameHeight = (outer.bottom - outer.top) - client.bottom;
     SetWindowPos(hwnd, nullptr, 0, 0, width + frameWidth, height + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int DpiOfWindow(HWND hwnd) noexcept {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr) {
+        if (const UINT dpi = getDpiForWindow(hwnd); dpi != 0)
+            return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 }  // namespace vellicot

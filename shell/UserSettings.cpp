@@ -2,8 +2,6 @@
 // the keys in a new file.
 #include "shell/UserSettings.h"
 
-#include <iterator>
-
 namespace vellicot {
 namespace {
 
@@ -13,20 +11,6 @@ constexpr wchar_t kName[] = L"NAME";
 constexpr wchar_t kForm2Top[] = L"Form2Top2";
 constexpr wchar_t kForm2Left[] = L"Form2Left2";
 constexpr wchar_t kTopmost[] = L"chTopmost";
-
-// The five display settings in their order in the file.
-struct DisplayKey {
-    const wchar_t* key;
-    std::int32_t DisplaySettings::*field;
-};
-constexpr DisplayKey kDisplayKeys[] = {
-    {L"iSettingsBtnBGColor", &DisplaySettings::iSettingsBtnBGColor},
-    {L"iSettingsTreeBtnTxtColor", &DisplaySettings::iSettingsTreeBtnTxtColor},
-    {L"iSettingsTreeBtnTxtBold", &DisplaySettings::iSettingsTreeBtnTxtBold},
-    {L"iSettingsTokuBtnTxtColor", &DisplaySettings::iSettingsTokuBtnTxtColor},
-    {L"iSettingsTokuBtnTxtBold", &DisplaySettings::iSettingsTokuBtnTxtBold},
-};
-static_assert(std::size(kDisplayKeys) == 5);
 
 // The hot keys in their order in the file, indexed by HotkeyAction.
 constexpr const wchar_t* kHotkeyKeys[] = {L"HotkeyStartStop", L"HotkeyCopy", L"HotkeyReset"};
@@ -40,8 +24,8 @@ MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstr
     settings.position.top = file.ReadInteger(kForm1Top, centre.top);
     settings.position.left = file.ReadInteger(kForm1Left, centre.left);
     settings.name = file.ReadString(kName, settings.name);
-    for (const DisplayKey& display : kDisplayKeys)
-        settings.display.*display.field = file.ReadInteger(display.key, settings.display.*display.field);
+    for (std::size_t i = 0; i < kDisplaySettings.size(); ++i)
+        settings.display[i] = file.ReadInteger(kDisplaySettings[i].name, settings.display[i]);
     settings.topmost = file.ReadBool(kTopmost, settings.topmost);
     for (std::size_t action = 0; action < kHotkeyActions; ++action)
         settings.hotkeys[action] = ParseHotkey(file.ReadString(kHotkeyKeys[action], L""));
@@ -55,8 +39,8 @@ WindowPosition LoadSelectionWindowPosition(WindowPosition centre, const std::wst
 
 void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& path) {
     SettingsFile file(path);
-    for (const DisplayKey& display : kDisplayKeys)
-        file.WriteInteger(display.key, settings.*display.field);
+    for (std::size_t i = 0; i < kDisplaySettings.size(); ++i)
+        file.WriteInteger(kDisplaySettings[i].name, settings[i]);
     file.Flush();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "board/Board.h"
 #include "shell/Hotkey.h"
 #include "shell/Placement.h"
 #include "shell/SettingsFile.h"
@@ -18,22 +19,11 @@ namespace vellicot {
 
 inline constexpr std::wstring_view kDefaultPlayerName = L"名無し";
 
-// The five display settings, named as the Board's fields; 0 is the default of each.
-struct DisplaySettings {
-    std::int32_t iSettingsBtnBGColor = 0;
-    std::int32_t iSettingsTreeBtnTxtColor = 0;
-    std::int32_t iSettingsTreeBtnTxtBold = 0;
-    std::int32_t iSettingsTokuBtnTxtColor = 0;
-    std::int32_t iSettingsTokuBtnTxtBold = 0;
-
-    bool operator==(const DisplaySettings&) const = default;
-};
-
 // What the main window reads when it is created; as constructed, the defaults.
 struct MainWindowSettings {
     WindowPosition position;  // the window's top-left corner; the caller's centre by default
     std::wstring name{kDefaultPlayerName};
-    DisplaySettings display;
+    DisplaySettings display{};  // the five display settings (kDisplaySettings)
     bool topmost = true;
     HotkeySet hotkeys;  // no keys by default: nothing is taken from other programs until chosen
 };

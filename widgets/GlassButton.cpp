@@ -4,7 +4,6 @@
 
 #include <optional>
 
-#include "platform/ErrorBox.h"
 #include "platform/Handles.h"
 
 namespace vellicot {
@@ -33,10 +32,8 @@ void TCustomGlassButton::Create(HWND parent, int controlId, int left, int top, i
     FHeight = height;
     DWORD style =
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (FTabStop ? WS_TABSTOP : 0) | (FEnabled ? 0 : WS_DISABLED);
-    HWND hwnd = CreateHandle(0, kClassName, FCaption.c_str(), style, left, top, width, height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
-    if (hwnd == nullptr)
-        throw AppError(SystemErrorText(GetLastError()));
+    CreateHandle(0, kClassName, FCaption.c_str(), style, left, top, width, height, parent,
+                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
 }
 
 void TCustomGlassButton::Invalidate() {
@@ -67,8 +64,6 @@ void TCustomGlassButton::SetCaption(std::wstring_view caption) {
 }
 
 void TCustomGlassButton::SetFont(const GlassFont& font) {
-    if (font.family != FFont.family)
-        FCaptionFamily.reset();
     SetAndInvalidate(FFont, font);
 }
 
@@ -405,7 +400,6 @@ void TCustomGlassButton::OnSetText(const wchar_t* text) {
     if (value == FCaption)
         return;
     FCaption = value;
-    FCaptionFamily.reset();
     Invalidate();
 }
 

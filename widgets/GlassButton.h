@@ -249,8 +249,13 @@ private:
     int FPixelsPerInch = 96;
 
     // The family the caption is drawn with, chosen for the font's family and the caption's
-    // characters when a paint first needs it after either changed.
-    std::optional<std::wstring> FCaptionFamily;
+    // characters, with the two it was chosen for: a paint chooses again when either differs.
+    struct CaptionFamilyChoice {
+        std::wstring fontFamily;
+        std::wstring text;
+        std::wstring family;
+    };
+    std::optional<CaptionFamilyChoice> FCaptionFamily;
     std::optional<CaptionFonts> FCaptionFonts;
 
     // The parent's other glass buttons in its child order, as listed at the layout count

@@ -1,23 +1,16 @@
 // The glass button's caption font: family, pixel height, style and colour, with the point size
-// worked out at the screen's 96 pixels per inch.
+// worked out at 96 DPI, the DPI its pixel height is given at.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "layout/Scale.h"
+
 namespace vellicot {
 
-// a * b / c rounded to the nearest integer, halves away from zero (the platform's MulDiv).
-constexpr int MulDivRounded(int a, int b, int c) {
-    long long product = static_cast<long long>(a) * b;
-    long long magnitude = (product < 0 ? -product : product);
-    long long divisor = c < 0 ? -c : c;
-    long long quotient = (magnitude + divisor / 2) / divisor;
-    return static_cast<int>((product < 0) != (c < 0) ? -quotient : quotient);
-}
-
 struct GlassFont {
-    static constexpr int kPixelsPerInch = 96;
+    static constexpr int kPointsPerInch = 72;
 
     std::wstring family = L"Tahoma";
     int height = -11;  // pixels; negative: the character height without internal leading
@@ -29,8 +22,8 @@ struct GlassFont {
     std::uint8_t charSet = 1;           // DEFAULT_CHARSET
 
     // Whole points, from the pixel height.
-    constexpr int Size() const { return -MulDivRounded(height, 72, kPixelsPerInch); }
-    constexpr void SetSize(int points) { height = -MulDivRounded(points, kPixelsPerInch, 72); }
+    constexpr int Size() const { return -MulDivRounded(height, kPointsPerInch, kBaseDpi); }
+    constexpr void SetSize(int points) { height = -MulDivRounded(points, kBaseDpi, kPointsPerInch); }
 
     bool operator==(const GlassFont&) const = default;
 };

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "widgets/GlassFont.h"
+#include "layout/Scale.h"
 
 namespace vellicot {
 namespace {
@@ -56,7 +56,7 @@ std::optional<GlassShine> ShineArea(float width, float height) {
 }
 
 int CaptionInset(int pixelsPerInch) {
-    return MulDivRounded(kCaptionInset, pixelsPerInch, GlassFont::kPixelsPerInch);
+    return ScaleToDpi(kCaptionInset, pixelsPerInch);
 }
 
 GlassRect CaptionLayoutBox(int width, int height, int pixelsPerInch) {

@@ -67,7 +67,7 @@ void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint
 // The font at the DPI: its pixel height scaled from 96 DPI.
 LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
     LOGFONTW lf{};
-    lf.lfHeight = MulDivRounded(font.height, pixelsPerInch, GlassFont::kPixelsPerInch);
+    lf.lfHeight = ScaleToDpi(font.height, pixelsPerInch);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;
@@ -100,7 +100,7 @@ void TCustomGlassButton::Paint(HDC canvas) {
         PaintOverlappingSiblings(canvas);
     DrawButton(canvas);
     if (FShowFocusRect && FActive) {
-        const int inset = MulDivRounded(3, FPixelsPerInch, GlassFont::kPixelsPerInch);
+        const int inset = ScaleToDpi(3, FPixelsPerInch);
         RECT focus{inset, inset, FWidth - inset, FHeight - inset};
         DrawFocusRect(canvas, &focus);
     }
@@ -174,8 +174,8 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     // At another DPI the face is the 96-DPI face of a button W / s x H / s, scaled by s. The shift
     // by (s - 1) / 2 maps the centre of a logical pixel onto the centre of the s device pixels
     // that stand for it, so a border one unit wide covers exactly those pixels.
-    const float s = static_cast<float>(FPixelsPerInch) / GlassFont::kPixelsPerInch;
-    if (FPixelsPerInch != GlassFont::kPixelsPerInch) {
+    const float s = static_cast<float>(FPixelsPerInch) / kBaseDpi;
+    if (FPixelsPerInch != kBaseDpi) {
         GF::GdipScaleWorldTransform(graphics, s, s, Gdiplus::MatrixOrderAppend);
         GF::GdipTranslateWorldTransform(graphics, (s - 1) / 2, (s - 1) / 2, Gdiplus::MatrixOrderAppend);
     }
@@ -239,17 +239,17 @@ void TCustomGlassButton::DrawCaption(HDC canvas) {
 }
 
 TCustomGlassButton::CaptionFonts& TCustomGlassButton::CaptionFontsFor(const std::wstring& text) {
-    if (!FCaptionFamily)
-        FCaptionFamily = CaptionFamily(FFont.family, text);
+    if (!FCaptionFamily || FCaptionFamily->fontFamily != FFont.family || FCaptionFamily->text != text)
+        FCaptionFamily = CaptionFamilyChoice{FFont.family, text, CaptionFamily(FFont.family, text)};
     GlassFont shape = FFont;
     shape.colour = 0;  // the brush's and the text colour's business
-    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == *FCaptionFamily &&
+    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == FCaptionFamily->family &&
         FCaptionFonts->pixelsPerInch == FPixelsPerInch)
         return *FCaptionFonts;
 
     CaptionFonts& fonts = FCaptionFonts.emplace();
     fonts.font = shape;
-    fonts.family = *FCaptionFamily;
+    fonts.family = FCaptionFamily->family;
     fonts.pixelsPerInch = FPixelsPerInch;
     GlassFont drawn = FFont;
     drawn.family = fonts.family;
@@ -282,7 +282,7 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
     // so the caption grows with the button. At equal DPIs the size is the font's own.
     int canvasDpi = GetDeviceCaps(canvas, LOGPIXELSY);
     if (canvasDpi <= 0)
-        canvasDpi = GlassFont::kPixelsPerInch;
+        canvasDpi = kBaseDpi;
     if (!fonts.gdiplusFont || fonts.gdiplusFontCanvasDpi != canvasDpi) {
         INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) |
                     (FFont.italic ? Gdiplus::FontStyleItalic : 0) |

@@ -10,7 +10,7 @@ class GlassFace final : public TreeButtonFace {
 public:
     // bounds: where a tree button stands in the main window's client area at 96 DPI, whatever the
     // window's DPI; the pair lines are drawn in those pixels and scaled by the overlay.
-    explicit GlassFace(TCustomGlassButton& button, Bounds bounds = {}) noexcept
+    explicit GlassFace(TCustomGlassButton& button, Box bounds = {}) noexcept
         : button_(button), bounds_(bounds) {}
 
     void SetCaption(std::wstring_view caption) override { button_.SetCaption(caption); }
@@ -20,11 +20,11 @@ public:
     void SetInnerBorderColor(Colour colour) override { button_.SetInnerBorderColor(colour); }
     void SetOuterBorderColor(Colour colour) override { button_.SetOuterBorderColor(colour); }
     void SetBackColor(Colour colour) override { button_.SetBackColor(colour); }
-    Bounds BoundsInParent() const override { return bounds_; }
+    Box BoundsInParent() const override { return bounds_; }
 
 private:
     TCustomGlassButton& button_;
-    Bounds bounds_;
+    Box bounds_;
 };
 
 }  // namespace vellicot

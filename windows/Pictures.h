@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "board/Analysis.h"
-#include "board/Scale.h"
+#include "layout/Scale.h"
 #include "platform/Handles.h"
 
 namespace vellicot {

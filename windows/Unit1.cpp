@@ -13,7 +13,7 @@
 #include "shell/UserSettings.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
-#include "board/MainLayout.h"
+#include "layout/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -28,24 +28,22 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
 
-// The window's geometry in client pixels at 96 DPI; the window scales it to its own DPI.
+// The window's geometry in client pixels at 96 DPI; LayOut scales it to the window's DPI. The tree
+// buttons stand at layout::TreeButtonBox.
 constexpr Box kMap{layout::kMapLeft, layout::kMapTop, layout::kMapSize, layout::kMapSize};
 constexpr Box kLabelTime{123, 1, 83, 20};
-constexpr Box kBtnSTA{0, 1, 60, 44};
-constexpr Box kBtnEND{60, 1, 60, 44};
-constexpr Box kEdtNAME{123, 22, 83, 22};
-constexpr Box kBtnCOPY{210, 1, 46, 44};
-constexpr Box kBtnAllClear{256, 1, 46, 44};
-constexpr Box kBtnSetting{2, 320, 50, 26};
-constexpr Box kChTopmost{60, 325, 58, 17};
-constexpr Box kBtnBtnClear{231, 320, 71, 26};
+struct ControlBox {
+    int id;
+    Box box;
+};
+constexpr ControlBox kControlBoxes[] = {
+    {ids::kBtnSTA, {0, 1, 60, 44}},        {ids::kBtnEND, {60, 1, 60, 44}},
+    {ids::kEdtNAME, {123, 22, 83, 22}},    {ids::kBtnCOPY, {210, 1, 46, 44}},
+    {ids::kBtnAllClear, {256, 1, 46, 44}}, {ids::kBtnSetting, {2, 320, 50, 26}},
+    {ids::kChTopmost, {60, 325, 58, 17}},  {ids::kBtnBtnClear, {231, 320, 71, 26}},
+};
 constexpr int kWindowFontHeight = 11;
 constexpr int kLabelFontHeight = 16;
-
-Box TreeBox(int tree) {
-    const layout::TreeSpot& spot = layout::kTreeButtons[static_cast<std::size_t>(tree)];
-    return {spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize};
-}
 
 RECT ToRect(const Box& box) {
     return {box.left, box.top, box.Right(), box.Bottom()};
@@ -77,19 +75,6 @@ MonotonicMs MonotonicNow() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-DisplaySettings DisplaySettingsOf(const Board& board) {
-    return {board.iSettingsBtnBGColor, board.iSettingsTreeBtnTxtColor, board.iSettingsTreeBtnTxtBold,
-            board.iSettingsTokuBtnTxtColor, board.iSettingsTokuBtnTxtBold};
-}
-
-void SetDisplaySettings(Board& board, const DisplaySettings& settings) {
-    board.iSettingsBtnBGColor = settings.iSettingsBtnBGColor;
-    board.iSettingsTreeBtnTxtColor = settings.iSettingsTreeBtnTxtColor;
-    board.iSettingsTreeBtnTxtBold = settings.iSettingsTreeBtnTxtBold;
-    board.iSettingsTokuBtnTxtColor = settings.iSettingsTokuBtnTxtColor;
-    board.iSettingsTokuBtnTxtBold = settings.iSettingsTokuBtnTxtBold;
-}
-
 LocalDateTime WallClockNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -109,36 +94,23 @@ void TForm1::Create() {
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandHotkeys, L"ホットキーの設定...");
-    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
-    SizeToClient();
-    Image1and2.emplace(Handle(), kMap, dpi_);
-    backBuffer_.emplace(Scaled(kClientWidth), Scaled(kClientHeight));
     CreateControls();
+    FollowDpi(kClientWidth, kClientHeight);
     FormCreate();
 }
 
-int TForm1::Scaled(int value) const {
-    return ScaleToDpi(value, dpi_);
-}
-
 RECT TForm1::ScaledRect(const Box& box) const {
-    return ToRect(ScaleToDpi(box, dpi_));
-}
-
-void TForm1::SizeToClient() {
-    SetClientSize(Handle(), Scaled(kClientWidth), Scaled(kClientHeight));
+    return ToRect(Scaled(box));
 }
 
 void TForm1::Show(int showCommand) {
     ShowWindow(Handle(), showCommand);
 }
 
-void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const Box& box,
-                             const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
-                             bool forceTransparent) {
+void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const wchar_t* caption,
+                             const wchar_t* family, int fontHeight, bool bold, bool forceTransparent) {
     button.SetName(name);
-    const Box at = ScaleToDpi(box, dpi_);
-    button.Create(Handle(), id, at.left, at.top, at.width, at.height);
+    button.Create(Handle(), id, 0, 0, 0, 0);
     GlassFont font;
     font.family = family;
     font.height = -fontHeight;
@@ -153,39 +125,35 @@ void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, 
     button.SetGlowColor(kGlow);
     button.SetForceTransparent(forceTransparent);
     button.SetTabStop(false);
-    button.SetPixelsPerInch(dpi_);
 }
 
 HWND TForm1::CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                                 const Box& box, int id) {
-    const Box at = ScaleToDpi(box, dpi_);
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.width,
-                           at.height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+                                 int id) {
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, Handle(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
 }
 
 void TForm1::CreateControls() {
-    // Creation order is the order of the children, and so the Tab order of the two tab stops.
-    InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, kBtnSTA, L"計測開始", L"Meiryo UI", 12, true, true);
-    InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, kBtnEND, L"計測終了", L"Meiryo UI", 12, true, true);
-    edtNAME = CreateSystemControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, kEdtNAME, ids::kEdtNAME);
-    InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, kBtnCOPY, L"結果コピー", L"Tahoma", 12, true, true);
+    // Creation order is the order of the children, and so the Tab order of the two tab stops. LayOut
+    // gives every control its place.
+    InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, L"計測開始", L"Meiryo UI", 12, true, true);
+    InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, L"計測終了", L"Meiryo UI", 12, true, true);
+    edtNAME = CreateSystemControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, ids::kEdtNAME);
+    InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, L"結果コピー", L"Tahoma", 12, true, true);
     btnCOPY.SetTabStop(true);
-    InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, kBtnAllClear, L"最初から", L"Meiryo UI",
-                    12, true, true);
+    InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, L"最初から", L"Meiryo UI", 12, true,
+                    true);
     for (int t = 1; t <= kTrees; ++t) {
         wchar_t name[8];
         swprintf(name, 8, L"btn%02d", t);
-        InitGlassButton(btn[t], name, ids::kTreeButton + t, TreeBox(t), kTreeLabels[t].data(), L"Meiryo UI",
-                        11, false, true);
+        InitGlassButton(btn[t], name, ids::kTreeButton + t, kTreeLabels[t].data(), L"Meiryo UI", 11, false,
+                        true);
     }
-    InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, kBtnSetting, L"設　定", L"Meiryo UI", 11,
-                    true, false);
-    chTopmost = CreateSystemControl(0, L"BUTTON", L"最前面", WS_TABSTOP | BS_AUTOCHECKBOX, kChTopmost,
-                                    ids::kChTopmost);
-    InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, kBtnBtnClear, L"選択全クリア",
-                    L"Meiryo UI", 11, true, false);
-    CreateFonts();
+    InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, L"設　定", L"Meiryo UI", 11, true, false);
+    chTopmost = CreateSystemControl(0, L"BUTTON", L"最前面", WS_TABSTOP | BS_AUTOCHECKBOX, ids::kChTopmost);
+    InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, L"選択全クリア", L"Meiryo UI", 11, true,
+                    false);
 
     for (int t = 1; t <= kTrees; ++t)
         btn[t].OnClick = [this](TCustomGlassButton& sender) { btn01Click(sender); };
@@ -202,16 +170,31 @@ void TForm1::CreateControls() {
     for (TGlassButton* button : {&btnBtnClear, &btnAllClear, &btnSTA, &btnEND, &btnCOPY, &btnSetting}) {
         button->OnMouseEnter = enter;
     }
-    WatchWindowEnter();
     for (HWND window : {edtNAME, chTopmost})
         WatchMouseEnter(window, [this] { btn01MouseEnter(); });
 }
 
-void TForm1::WatchWindowEnter() {
+void TForm1::LayOut() {
+    for (const ControlBox& control : kControlBoxes)
+        Place(GetDlgItem(Handle(), control.id), control.box);
+    for (int t = 1; t <= kTrees; ++t)
+        Place(btn[t].Handle(), layout::TreeButtonBox(t));
+    for (TGlassButton* button : {&btnSTA, &btnEND, &btnCOPY, &btnAllClear, &btnSetting, &btnBtnClear})
+        button->SetPixelsPerInch(Dpi());
+    for (int t = 1; t <= kTrees; ++t)
+        btn[t].SetPixelsPerInch(Dpi());
+    CreateFonts();
     // The map and the overlay are painted by the window itself, so its own enter covers them; the
     // time label, painted by the window too, has no hover-to-front.
     WatchMouseEnter(
         Handle(), [this] { btn01MouseEnter(); }, ScaledRect(kLabelTime));
+    if (Image1and2) {
+        Image1and2->SetDpi(Dpi());
+    } else {
+        Image1and2.emplace(Handle(), kMap, Dpi());
+    }
+    backBuffer_.emplace(Scaled(kClientWidth), Scaled(kClientHeight));
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 UniqueFont CreateTimeLabelFont(int height, int width) {
@@ -241,43 +224,12 @@ UniqueFont CreateTimeLabelFont(int height, int width) {
 }
 
 void TForm1::CreateFonts() {
-    windowFont_ = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
-    labelFont_ = CreateTimeLabelFont(Scaled(kLabelFontHeight), Scaled(kLabelTime.width));
+    // The controls take the new font before the old one goes.
+    UniqueFont windowFont = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
     for (HWND control : {edtNAME, chTopmost})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), TRUE);
-}
-
-void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The suggested rectangle places the window; its size is then made to hold the scaled client area
-    // exactly, whatever the frame measures.
-    SizeToClient();
-    auto place = [this](HWND control, const Box& box) {
-        const Box at = ScaleToDpi(box, dpi_);
-        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    for (auto [button, box] : {std::pair{&btnSTA, kBtnSTA},
-                               {&btnEND, kBtnEND},
-                               {&btnCOPY, kBtnCOPY},
-                               {&btnAllClear, kBtnAllClear},
-                               {&btnSetting, kBtnSetting},
-                               {&btnBtnClear, kBtnBtnClear}}) {
-        place(button->Handle(), box);
-        button->SetPixelsPerInch(dpi_);
-    }
-    for (int t = 1; t <= kTrees; ++t) {
-        place(btn[t].Handle(), TreeBox(t));
-        btn[t].SetPixelsPerInch(dpi_);
-    }
-    place(edtNAME, kEdtNAME);
-    place(chTopmost, kChTopmost);
-    CreateFonts();
-    WatchWindowEnter();
-    Image1and2->SetDpi(dpi_);
-    backBuffer_.emplace(Scaled(kClientWidth), Scaled(kClientHeight));
-    InvalidateRect(Handle(), nullptr, FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);
+    windowFont_ = std::move(windowFont);
+    labelFont_ = CreateTimeLabelFont(Scaled(kLabelFontHeight), Scaled(kLabelTime.width));
 }
 
 void TForm1::FormCreate() {
@@ -636,9 +588,6 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             FormClose();
             DestroyWindow(Handle());
-            return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_ENDSESSION:
             // Logging off or shutting down ends the program without a close: save as a close would.

@@ -1,5 +1,15 @@
 // The main window: the orchard map with its sixteen tree buttons and the line overlay, the
 // stopwatch, the player's name, the result copy, the resets, the settings and the stay-on-top box.
+//
+// The windows, their handlers and fields keep the names the program has always had, on purpose:
+// TForm1, TForm2, TForm3, btn01Click, BitBtn01Click, sList1Txt, iSel1, FState, and so on, so that
+// what players and earlier notes call them still finds them. "TForm1" is also the window class by
+// which a second copy of the program finds the first one and hands over to it (shell/Main.cpp).
+//
+// How the window comes to the front when the pointer enters it: every glass button's OnMouseEnter
+// and platform/MouseEnter.h's watch (the window itself, the name box, the check box) call
+// btn01MouseEnter, which calls ExecblChCursorTop, which runs ForceForeground (shell/Stacking.h) while
+// stay-on-top mode is on.
 #pragma once
 
 #include <array>
@@ -53,7 +63,8 @@ public:
     // The overlay on which the selection window's analysis draws the pair lines.
     LineOverlay& Overlay() { return Image1and2->Image2; }
 
-    // Pulls the main window to the front when stay-on-top mode is on; the parameter is unused.
+    // Brings the window to the front (ForceForeground) when stay-on-top mode is on; the pointer's
+    // entering any part of this window or of the selection window calls it. The parameter is unused.
     void ExecblChCursorTop(bool fromMainWindow);
 
     void excBtnClearForm1();
@@ -65,20 +76,14 @@ protected:
 
 private:
     void CreateControls();
-    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const Box& box,
-                         const wchar_t* caption, const wchar_t* family, int fontHeight, bool bold,
-                         bool forceTransparent);
+    void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const wchar_t* caption,
+                         const wchar_t* family, int fontHeight, bool bold, bool forceTransparent);
     HWND CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                             const Box& box, int id);
+                             int id);
+    // Places every control, makes the fonts and the map view at the window's DPI.
+    void LayOut() override;
     void CreateFonts();
-    void WatchWindowEnter();
-    // A length or box of the window at 96 DPI, at the window's DPI.
-    int Scaled(int value) const;
     RECT ScaledRect(const Box& box) const;
-    // Gives the window the outer size that holds its client area at its DPI.
-    void SizeToClient();
-    // The window moved to a display of another scale: everything is laid out and drawn again for it.
-    void OnDpiChanged(int dpi, const RECT& suggested);
 
     void FormCreate();
     void FormClose();
@@ -95,6 +100,7 @@ private:
     void btnBtnClearClick();
     void btnSettingClick();
     void chTopmostClick();
+    // The pointer entered the window or one of its controls: brings the window to the front.
     void btn01MouseEnter();
     // The system menu's "ホットキーの設定...": the hot-key dialog, then the chosen keys are saved.
     void HotkeysMenuClick();
@@ -135,7 +141,6 @@ private:
     Stopwatch stopwatch_;
     // The window's own paints are composed here first, so a repaint never flickers.
     std::optional<MemoryCanvas> backBuffer_;
-    int dpi_ = kBaseDpi;
 
     UniqueFont windowFont_;
     UniqueFont labelFont_;

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <cwchar>
 
-#include "board/MainLayout.h"
+#include "layout/MainLayout.h"
 #include "platform/ErrorBox.h"
 #include "platform/MouseEnter.h"
 #include "shell/Placement.h"
@@ -35,10 +35,6 @@ constexpr Cell kGrid[] = {
     {13, 0, 135},  {14, 76, 135}, {15, 152, 135}, {16, 228, 135}, {17, 152, 191}, {18, 228, 191},
 };
 
-Box CellBox(const Cell& cell) {
-    return {cell.left, cell.top, kButtonWidth, kButtonHeight};
-}
-
 }  // namespace
 
 TForm2::TForm2() = default;
@@ -51,10 +47,8 @@ void TForm2::Create(TForm1& main) {
     RegisterWindowClass(kClassName);
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, main.Handle(),
                  nullptr);
-    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
-    SizeToClient();
-
     CreateButtons();
+    FollowDpi(kClientWidth, kClientHeight);
     ConnectAnalysis();
     FormCreate();
 }
@@ -65,9 +59,7 @@ void TForm2::CreateButtons() {
         wchar_t name[12];
         swprintf(name, 12, L"BitBtn%02d", cell.entry);
         button.SetName(name);
-        const Box at = ScaleToDpi(CellBox(cell), dpi_);
-        button.Create(Handle(), ids::kBitBtn + cell.entry, at.left, at.top, at.width, at.height);
-        button.SetPixelsPerInch(dpi_);
+        button.Create(Handle(), ids::kBitBtn + cell.entry, 0, 0, 0, 0);
         GlassFont face;
         face.family = cell.entry == 1 ? L"Meiryo UI" : L"Tahoma";
         face.height = -11;
@@ -102,9 +94,7 @@ void TForm2::ConnectAnalysis() {
         swprintf(name, 12, L"Btn%02d", t);
         TCustomGlassButton* tree = FindGlassButton(main_->Handle(), name);
         assert(tree != nullptr && "the main window must have made its tree buttons before the picker");
-        const layout::TreeSpot& spot = layout::kTreeButtons[static_cast<std::size_t>(t)];
-        targets.trees[t] = &treeFaces_.emplace_back(
-            *tree, Bounds{spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize});
+        targets.trees[t] = &treeFaces_.emplace_back(*tree, layout::TreeButtonBox(t));
     }
     for (int n = 1; n <= kEntries + 2; ++n) {
         swprintf(name, 12, L"BitBtn%02d", n);
@@ -148,25 +138,15 @@ void TForm2::BitBtn01MouseEnter() {
 }
 
 void TForm2::PaintContent(HDC dc) const {
-    RECT client{0, 0, ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_)};
+    RECT client{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     FillRect(dc, &client, background_.get());
 }
 
-void TForm2::SizeToClient() {
-    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
-}
-
-void TForm2::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SizeToClient();
+void TForm2::LayOut() {
     for (const Cell& cell : kGrid) {
         TGlassButton& button = BitBtn_[cell.entry];
-        const Box at = ScaleToDpi(CellBox(cell), dpi_);
-        SetWindowPos(button.Handle(), nullptr, at.left, at.top, at.width, at.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        button.SetPixelsPerInch(dpi_);
+        Place(button.Handle(), {cell.left, cell.top, kButtonWidth, kButtonHeight});
+        button.SetPixelsPerInch(Dpi());
     }
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -190,9 +170,6 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             PaintContent(reinterpret_cast<HDC>(wp));
             return 1;
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-            return 0;
     }
     return ModalForm::HandleMessage(msg, wp, lp);
 }

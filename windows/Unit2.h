@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "board/Analysis.h"
-#include "board/Scale.h"
+#include "layout/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 #include "widgets/GlassButton.h"
@@ -48,10 +48,8 @@ private:
     // The window's background: all it paints, for itself and beneath its glass buttons.
     void PaintContent(HDC dc) const;
     void OnPaint(HDC given);
-    // Gives the window the outer size that holds its client area at its DPI.
-    void SizeToClient();
-    // The window moved to a display of another scale: it is laid out again for it.
-    void OnDpiChanged(int dpi, const RECT& suggested);
+    // Places the buttons at the window's DPI.
+    void LayOut() override;
 
     TForm1* main_ = nullptr;                         // not owned; lives to the end of the run
     std::array<TGlassButton, kEntries + 3> BitBtn_;  // BitBtn01..BitBtn18 in slots 1..18
@@ -59,7 +57,6 @@ private:
     std::vector<GlassFace> entryFaces_;              // BitBtn01..BitBtn18
     std::optional<BoardAnalysis> analysis_;
     UniqueBrush background_;
-    int dpi_ = kBaseDpi;
 };
 
 }  // namespace vellicot

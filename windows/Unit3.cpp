@@ -171,9 +171,8 @@ void TForm3::Create(HWND owner, Board& board) {
     RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                  kClientHeight, owner, nullptr);
-    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
-    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
     // The controls and their fonts wait for the first showing: start-up need not make them.
+    FollowDpi(kClientWidth, kClientHeight);
 }
 
 void TForm3::EnsureControls() {
@@ -185,19 +184,18 @@ void TForm3::EnsureControls() {
 }
 
 void TForm3::LayOut() {
-    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
     if (!controlsMade_)
         return;
     // The controls take the new fonts before the old ones go.
-    UniqueFont font = MakeFont(FW_NORMAL, dpi_);
-    UniqueFont boldFont = MakeFont(FW_BOLD, dpi_);
-    UniqueFont listFont = MakeListFont(dpi_);
+    UniqueFont font = MakeFont(FW_NORMAL, Dpi());
+    UniqueFont boldFont = MakeFont(FW_BOLD, Dpi());
+    UniqueFont listFont = MakeListFont(Dpi());
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     // box is at 96 DPI unless scaled is false.
     auto place = [&](int id, const Box& box, HFONT face, bool scaled = true) {
         HWND control = GetDlgItem(Handle(), id);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(face), FALSE);
-        const Box at = scaled ? ScaleToDpi(box, dpi_) : box;
+        const Box at = scaled ? Scaled(box) : box;
         SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     };
@@ -205,8 +203,8 @@ void TForm3::LayOut() {
         // A label sizes itself to its text in the new font.
         const LabelSpec& label = kLabels[i];
         const SIZE size = TextSize(font.get(), label.text);
-        const Box origin = ScaleToDpi(
-            Box{kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, 0, 0}, dpi_);
+        const Box origin =
+            Scaled(Box{kGroups[label.group].left + label.left, kGroups[label.group].top + label.top, 0, 0});
         place(kIdLabel1 + static_cast<int>(i), Box{origin.left, origin.top, size.cx, size.cy}, font.get(),
               false);
     }
@@ -215,7 +213,7 @@ void TForm3::LayOut() {
               {kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top, kListWidth,
                kListHeight * 8},
               listFont.get());
-        FitList(GetDlgItem(Handle(), entry.id), static_cast<int>(entry.items.size()), dpi_);
+        FitList(GetDlgItem(Handle(), entry.id), static_cast<int>(entry.items.size()), Dpi());
     }
     place(kIdBtnCancel, kBtnCancel, font.get());
     place(kIdBtnOK, kBtnOK, font.get());
@@ -228,13 +226,6 @@ void TForm3::LayOut() {
     boldFont_ = std::move(boldFont);
     listFont_ = std::move(listFont);
     InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void TForm3::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    LayOut();
 }
 
 void TForm3::CreateControls() {
@@ -307,9 +298,6 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case DM_GETDEFID:  // Enter presses 確定
             return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-            return 0;
     }
     return ModalForm::HandleMessage(msg, wp, lp);
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "board/Board.h"
-#include "board/Scale.h"
+#include "layout/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 
@@ -42,9 +42,8 @@ protected:
 
 private:
     void CreateControls();
-    // Sizes the window and places and sets the fonts of the controls at the window's DPI.
-    void LayOut();
-    void OnDpiChanged(int dpi, const RECT& suggested);
+    // Places the controls and sets their fonts at the window's DPI, once they are made.
+    void LayOut() override;
     void OnCommand(int id, int code);
     void btnOKClick();
     void btnCancelClick();
@@ -53,7 +52,6 @@ private:
     UniqueFont font_;
     UniqueFont boldFont_;
     UniqueFont listFont_;  // the dialog's font, or under Wine one that fits the lists' items
-    int dpi_ = kBaseDpi;
     bool controlsMade_ = false;
 };
 

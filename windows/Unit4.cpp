@@ -107,8 +107,8 @@ void TForm4::Create(HWND owner) {
     RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                  kClientHeight, owner, nullptr);
-    dpi_ = static_cast<int>(GetDpiForWindow(Handle()));
-    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
+    // The controls and their font wait for the first showing.
+    FollowDpi(kClientWidth, kClientHeight);
 }
 
 bool TForm4::Choose(HWND owner, HotkeySet& keys, Apply apply) {
@@ -138,18 +138,15 @@ void TForm4::CreateControls() {
 }
 
 void TForm4::LayOut() {
-    SetClientSize(Handle(), ScaleToDpi(kClientWidth, dpi_), ScaleToDpi(kClientHeight, dpi_));
     if (!controlsMade_)
         return;
     // The controls take the new font before the old one goes.
-    UniqueFont font = MakeFont(dpi_);
+    UniqueFont font = MakeFont(Dpi());
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     auto place = [&](int id, const Box& box) {
         HWND control = GetDlgItem(Handle(), id);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        const Box at = ScaleToDpi(box, dpi_);
-        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        Place(control, box);
     };
     place(kIdHint, kHintBox);
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
@@ -162,13 +159,6 @@ void TForm4::LayOut() {
     place(kIdBtnOK, kBtnOK);
     font_ = std::move(font);
     InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void TForm4::OnDpiChanged(int dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    LayOut();
 }
 
 void TForm4::PlaceForShow(HWND owner) {
@@ -269,9 +259,6 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case DM_GETDEFID:  // Enter presses 確定
             return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-            return 0;
     }
     return ModalForm::HandleMessage(msg, wp, lp);
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "board/Scale.h"
+#include "layout/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 #include "shell/Hotkey.h"
@@ -49,9 +49,8 @@ protected:
 
 private:
     void CreateControls();
-    // Sizes the window and places and sets the fonts of the controls at the window's DPI.
-    void LayOut();
-    void OnDpiChanged(int dpi, const RECT& suggested);
+    // Places the controls and sets their font at the window's DPI.
+    void LayOut() override;
     void OnCommand(int id, int code);
     void btnClearClick(std::size_t row);
     void btnOKClick();
@@ -67,7 +66,6 @@ private:
     bool accepted_ = false;
     bool filling_ = false;
     UniqueFont font_;
-    int dpi_ = kBaseDpi;
     bool controlsMade_ = false;
 };
 

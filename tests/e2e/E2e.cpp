@@ -54,12 +54,7 @@ App::App(const std::wstring& runName, bool freshFolder) {
 }
 
 App::~App() {
-    if (Running()) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
-    }
-    if (process_ != nullptr)
-        CloseHandle(process_);
+    outside::EndAndRelease(process_);
 }
 
 void App::WriteSettings(const std::string& bytes) const {
@@ -76,18 +71,7 @@ bool App::ReadSettings(std::string& bytes) const {
 }
 
 HANDLE App::Launch(DWORD* processId) const {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &startup, &info)) {
-        return nullptr;
-    }
-    CloseHandle(info.hThread);
-    if (processId != nullptr)
-        *processId = info.dwProcessId;
-    return info.hProcess;
+    return outside::Launch(ExePath(), L"", processId);
 }
 
 bool App::Start() {
@@ -123,15 +107,7 @@ int App::StartSecondCopy(DWORD timeoutMs) const {
 }
 
 int App::Close(DWORD timeoutMs) {
-    if (process_ == nullptr)
-        return -1;
-    if (main_ != nullptr)
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
-        return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    return static_cast<int>(code);
+    return outside::CloseAndWait(process_, main_, timeoutMs);
 }
 
 bool App::Running() const {

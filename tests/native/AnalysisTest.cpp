@@ -1,7 +1,7 @@
 // The analysis rules: picks, cancels, duplicates, the entry-text settings and the pair lines.
 #include <gtest/gtest.h>
 
-#include "tests/native/AnalysisFakes.h"
+#include "board/AnalysisFakes.h"
 
 namespace vellicot {
 namespace {

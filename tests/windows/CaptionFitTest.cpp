@@ -92,7 +92,7 @@ CaptionLayout LayOutCaption(const TCustomGlassButton& button) {
     layout.family = CaptionFamily(font.family, text);
 
     LOGFONTW logFont{};
-    logFont.lfHeight = MulDivRounded(font.height, ppi, GlassFont::kPixelsPerInch);
+    logFont.lfHeight = ScaleToDpi(font.height, ppi);
     logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfItalic = font.italic;
     logFont.lfUnderline = font.underline;

@@ -11,6 +11,7 @@
 #include "platform/Win32.h"
 #include "shell/Startup.h"
 #include "widgets/GlassButton.h"
+#include "windows/Unit3.h"
 
 namespace vellicot {
 namespace {
@@ -105,18 +106,36 @@ TEST(StartupTest, EscapingErrorsAreShownInTheErrorBoxAndEndTheRunWithAFailure) {
     EXPECT_NE(kStartupFailedExitCode, 0);
 }
 
-TEST(StartupTest, ControlThatCannotBeCreatedIsReported) {
-    MessageBoxWatcher watcher;
-    const int code = RunGuarded([] {
-        TGlassButton button;
-        // No such parent window: the control cannot be created.
-        button.Create(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFFFFF0)), 1, 0, 0, 40, 40);
-        return 0;
-    });
-    watcher.Finish();
-    EXPECT_EQ(code, kStartupFailedExitCode);
-    ASSERT_TRUE(watcher.Seen());
-    EXPECT_FALSE(watcher.Text().empty()) << "the system's reason is shown";
+TEST(StartupTest, WindowOrControlThatCannotBeCreatedIsReported) {
+    // No such parent or owner window: neither can be created.
+    const HWND missing = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFFFFF0));
+    struct Case {
+        const char* what;
+        std::function<int()> body;
+    };
+    const Case cases[] = {
+        {"a glass button",
+         [missing] {
+             TGlassButton button;
+             button.Create(missing, 1, 0, 0, 40, 40);
+             return 0;
+         }},
+        {"the settings dialog",
+         [missing] {
+             Board board;
+             TForm3 dialog;
+             dialog.Create(missing, board);
+             return 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        MessageBoxWatcher watcher;
+        const int code = RunGuarded(c.body);
+        watcher.Finish();
+        EXPECT_EQ(code, kStartupFailedExitCode) << c.what;
+        ASSERT_TRUE(watcher.Seen()) << c.what;
+        EXPECT_FALSE(watcher.Text().empty()) << c.what << ": the system's reason is shown";
+    }
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "FormReading.h"
+#include <commctrl.h>
 #include "windows/ControlIds.h"
+#include "windows/Unit3.h"
 
 namespace vellicot {
 namespace {
@@ -365,6 +368,104 @@ TEST_P(Unit1ScalingTest, EveryGlassCaptionGrowsWithTheDisplayAndStaysOnItsFace) 
     }
     // Lines may break differently at another size, so the captions are measured together.
     EXPECT_NEAR(extent / extentAt96, s, 0.1 * s) << "the captions' width and height together";
+}
+
+}  // namespace
+}  // namespace vellicot
+
+// What the system asks of a window at a change of DPI, beyond the layout itself.
+namespace vellicot {
+namespace {
+
+using namespace testing_support;
+
+class Unit1DpiChangeTest : public MainAndPickerFixture {
+protected:
+    void SetUp() override {
+        MainAndPickerFixture::SetUp();
+        form3.Create(form1.Handle(), form1.board);
+        form3.EnsureControls();
+    }
+    TForm3 form3;
+};
+
+SIZE OuterSize(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Asked for its size at another DPI (WM_GETDPISCALEDSIZE), each window answers with its client area
+// at that DPI in the frame the system gives a window of its style there; without an answer the system
+// scales the frame too, and a window dragged near a display's edge could be thrown back and forth
+// between the two DPIs. (Wine keeps one frame at every DPI, so the frame is the system's word here.)
+TEST_F(Unit1DpiChangeTest, EachWindowAnswersItsClientAreaAtTheNewDpiInTheSystemsFrame) {
+    struct Window {
+        HWND hwnd;
+        int clientWidth, clientHeight;
+    };
+    for (const Window& window : {Window{form1.Handle(), 304, 348}, Window{form2.Handle(), 304, 232},
+                                 Window{form3.Handle(), 205, 359}}) {
+        for (int dpi : {120, 144, 192}) {
+            SCOPED_TRACE(testing::Message() << ClassOf(window.hwnd) << " at " << dpi);
+            SIZE answer = OuterSize(window.hwnd);
+            ASSERT_TRUE(
+                SendMessageW(window.hwnd, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&answer)));
+            RECT frame{0, 0, 0, 0};
+            AdjustWindowRectExForDpi(&frame, GetWindowLongW(window.hwnd, GWL_STYLE), FALSE,
+                                     GetWindowLongW(window.hwnd, GWL_EXSTYLE), dpi);
+            EXPECT_EQ(answer.cx - (frame.right - frame.left), ScaleToDpi(window.clientWidth, dpi));
+            EXPECT_EQ(answer.cy - (frame.bottom - frame.top), ScaleToDpi(window.clientHeight, dpi));
+        }
+    }
+}
+
+// A display's DPI can change while the main window is minimised; restored, it has the client area of
+// the new DPI, not the old one.
+TEST_F(Unit1DpiChangeTest, AWindowMinimisedAtTheChangeRestoresAtTheNewSize) {
+    HWND window = form1.Handle();
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(window));
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_FALSE(IsIconic(window));
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, ScaleToDpi(304, 144));
+    EXPECT_EQ(client.bottom, ScaleToDpi(348, 144));
+    ExpectRect(GetDlgItem(window, ids::kBtnSTA), 0, 2, 90, 66);
+    ShowWindow(window, SW_HIDE);
+}
+
+// The name box and the check box are given the font of the new DPI while the one they had still
+// exists: a control may measure with its old font as it takes the new one.
+std::vector<bool> oldFontAlive;
+
+LRESULT CALLBACK RecordOldFont(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_SETFONT) {
+        auto old = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        oldFontAlive.push_back(old == nullptr || GetObjectType(old) == OBJ_FONT);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST_F(Unit1DpiChangeTest, ControlsTakeTheNewFontBeforeTheOldOneIsDeleted) {
+    oldFontAlive.clear();
+    for (int id : {ids::kEdtNAME, ids::kChTopmost})
+        ASSERT_TRUE(SetWindowSubclass(GetDlgItem(form1.Handle(), id), &RecordOldFont, 1, 0));
+    for (int dpi : {144, 192, 96}) {
+        RECT suggested;
+        GetWindowRect(form1.Handle(), &suggested);
+        SendMessageW(form1.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+    for (int id : {ids::kEdtNAME, ids::kChTopmost})
+        RemoveWindowSubclass(GetDlgItem(form1.Handle(), id), &RecordOldFont, 1);
+    ASSERT_EQ(oldFontAlive.size(), 6u);
+    for (std::size_t i = 0; i < oldFontAlive.size(); ++i)
+        EXPECT_TRUE(oldFontAlive[i]) << "WM_SETFONT " << i;
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // The program names itself and its version in four places: the main window's caption, the version
 // resource, the manifest's assembly identity and the package name. All take the project's version.
+// And the versions of Windows it starts on: what its exe imports.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -74,6 +78,60 @@ TEST(VersionTest, ManifestIdentityCarriesTheProjectVersion) {
         "<assemblyIdentity type=\"win32\" name=\"Vellicot\" version=\"" + version + ".0.0\"";
     EXPECT_NE(text.find(identity), std::string::npos) << text;
     EXPECT_EQ(text.find('@'), std::string::npos) << "an unreplaced placeholder: " << text;
+}
+
+// The functions Vellicot.exe, next to the tests' folder, imports from a DLL by name, read from its
+// import table.
+std::vector<std::string> ImportsOfVellicotExe(const char* dll) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path);
+    exe = exe.substr(0, exe.find_last_of(L'\\')) + L"\\..\\Vellicot.exe";
+    std::ifstream in(exe.c_str(), std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> names;
+    if (bytes.size() < sizeof(IMAGE_DOS_HEADER))
+        return names;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    auto at = [&](DWORD rva) -> const char* {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return bytes.data() + (rva - section.VirtualAddress + section.PointerToRawData);
+        }
+        return nullptr;
+    };
+    const IMAGE_DATA_DIRECTORY& table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(table.VirtualAddress));
+         entry != nullptr && entry->Name != 0; ++entry) {
+        if (_stricmp(at(entry->Name), dll) != 0)
+            continue;
+        const DWORD thunks = entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk;
+        for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(at(thunks));
+             thunk->u1.AddressOfData != 0; ++thunk) {
+            if (!IMAGE_SNAP_BY_ORDINAL64(thunk->u1.Ordinal))
+                names.emplace_back(at(static_cast<DWORD>(thunk->u1.AddressOfData)) + 2);  // after the hint
+        }
+    }
+    return names;
+}
+
+// The exe starts on every Windows 10: a function that user32 has only from version 1607 on is looked
+// up at run time, never imported by name, or the loader refuses the exe on the versions before.
+TEST(ExecutableTest, ImportsNoUser32FunctionNewerThanTheFirstWindows10) {
+    const std::vector<std::string> imports = ImportsOfVellicotExe("user32.dll");
+    ASSERT_GT(imports.size(), 20u) << "the import table was not read";
+    for (const char* newer :
+         {"GetDpiForWindow", "GetDpiForSystem", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
+          "SystemParametersInfoForDpi", "EnableNonClientDpiScaling", "SetThreadDpiAwarenessContext",
+          "GetThreadDpiAwarenessContext", "GetWindowDpiAwarenessContext",
+          "GetAwarenessFromDpiAwarenessContext", "SetProcessDpiAwarenessContext",
+          "GetDpiFromDpiAwarenessContext"}) {
+        for (const std::string& name : imports)
+            EXPECT_NE(name, newer);
+    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "tools/mapgen/Raster.h"
-#include "board/MainLayout.h"
+#include "layout/MainLayout.h"
 
 namespace vellicot::mapgen {
 

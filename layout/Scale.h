@@ -1,17 +1,24 @@
-// The windows' geometry is written once, in client pixels at 96 DPI; these map it to the DPI of the
-// display a window is on (125 % is 120 DPI, 150 % is 144, 200 % is 192).
+// The geometry of the windows and the glass button is written once, in client pixels at 96 DPI;
+// these map it to the DPI of the display a window is on (125 % is 120 DPI, 150 % is 144, 200 % is
+// 192). Platform-free: the windows, the glass button and the map generator all include it.
 #pragma once
 
 namespace vellicot {
 
 inline constexpr int kBaseDpi = 96;
 
+// a * b / c rounded to the nearest integer, halves away from zero (the platform's MulDiv).
+constexpr int MulDivRounded(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    const long long magnitude = product < 0 ? -product : product;
+    const long long divisor = c < 0 ? -c : c;
+    const long long quotient = (magnitude + divisor / 2) / divisor;
+    return static_cast<int>((product < 0) != (c < 0) ? -quotient : quotient);
+}
+
 // value * dpi / 96, rounded to the nearest integer, halves away from zero.
 constexpr int ScaleToDpi(int value, int dpi) {
-    const long long product = static_cast<long long>(value) * dpi;
-    const long long magnitude = (product < 0 ? -product : product) + kBaseDpi / 2;
-    const long long quotient = magnitude / kBaseDpi;
-    return static_cast<int>(product < 0 ? -quotient : quotient);
+    return MulDivRounded(value, dpi, kBaseDpi);
 }
 
 // A rectangle by its left, top, width and height.

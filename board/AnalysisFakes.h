@@ -1,11 +1,12 @@
-// Fakes for the analysis: buttons and an overlay that record what they were given.
+// Fakes for the analysis: buttons and an overlay that record what they were given. For the
+// analysis's tests and its benchmark; the program itself never includes it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "board/Analysis.h"
-#include "board/MainLayout.h"
+#include "layout/MainLayout.h"
 
 namespace vellicot::testing {
 
@@ -17,7 +18,7 @@ struct FakeButton : TreeButtonFace {
     Colour inner = 0x123456;
     Colour outer = 0x123456;
     Colour back = 0x123456;
-    Bounds bounds;
+    Box bounds;
     int captionWrites = 0;
     int fontColourChanges = 0;  // sets that really changed the colour, each a repaint of a glass button
 
@@ -35,7 +36,7 @@ struct FakeButton : TreeButtonFace {
     void SetInnerBorderColor(Colour c) override { inner = c; }
     void SetOuterBorderColor(Colour c) override { outer = c; }
     void SetBackColor(Colour c) override { back = c; }
-    Bounds BoundsInParent() const override { return bounds; }
+    Box BoundsInParent() const override { return bounds; }
 };
 
 struct Segment {
@@ -71,8 +72,7 @@ struct AnalysisRig {
         board.FillTreeLabels();
         board.excBtnClearForm2();
         for (int t = 1; t <= kTrees; ++t) {
-            const layout::TreeSpot& spot = layout::kTreeButtons[t];
-            trees[t].bounds = {spot.left, spot.top, layout::kTreeButtonSize, layout::kTreeButtonSize};
+            trees[t].bounds = layout::TreeButtonBox(t);
             trees[t].caption = board.sList1Txt[t];
         }
         analysis.btnClear();

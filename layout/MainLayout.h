@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+
+#include "layout/Scale.h"
 
 namespace vellicot::layout {
 
@@ -39,5 +42,11 @@ inline constexpr std::array<TreeSpot, 17> kTreeButtons = {{
     {7, 158},
     {29, 211},
 }};
+
+// Tree t's button in the client area (t in 1..16).
+constexpr Box TreeButtonBox(int tree) {
+    const TreeSpot& spot = kTreeButtons[static_cast<std::size_t>(tree)];
+    return {spot.left, spot.top, kTreeButtonSize, kTreeButtonSize};
+}
 
 }  // namespace vellicot::layout
