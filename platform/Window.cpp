@@ -179,10 +179,22 @@ int DpiOfWindow(HWND hwnd) noexcept {
         if (const UINT dpi = getDpiForWindow(hwnd); dpi != 0)
             return static_cast<int>(dpi);
     }
+    return ScreenDpi();
+}
+
+int ScreenDpi() noexcept {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi;
+}
+
+int SystemMetricAtDpi(int index, int dpi) noexcept {
+    using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+    static const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    if (forDpi != nullptr)
+        return forDpi(index, static_cast<UINT>(dpi));
+    return MulDivRounded(GetSystemMetrics(index), dpi, ScreenDpi());
 }
 
 }  // namespace vellicot

@@ -67,5 +67,9 @@ void SetClientSize(HWND hwnd, int width, int height) noexcept;
 // The DPI of the display the window is on. Windows 10 before version 1607 has no per-window DPI:
 // there it is the screen's DPI, which the manifest's older dpiAware entry makes the program's.
 int DpiOfWindow(HWND hwnd) noexcept;
+// The DPI the system's own metrics are given at.
+int ScreenDpi() noexcept;
+// A system metric (SM_...) at a DPI; before Windows 10 version 1607, the screen's metric scaled to it.
+int SystemMetricAtDpi(int index, int dpi) noexcept;
 
 }  // namespace vellicot

@@ -92,9 +92,8 @@ UniqueFont MakeListFont(int dpi) {
     if (PlatformFallsBackPerGlyph())
         return font;
     // The field starts inside the border and a pixel further in, and ends a pixel before the arrow.
-    const int edge = GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(dpi));
-    const int room = ScaleToDpi(kListWidth, dpi) -
-                     GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) - 3 * edge - 1;
+    const int edge = SystemMetricAtDpi(SM_CXEDGE, dpi);
+    const int room = ScaleToDpi(kListWidth, dpi) - SystemMetricAtDpi(SM_CXVSCROLL, dpi) - 3 * edge - 1;
     UniqueDC dc(CreateCompatibleDC(nullptr));
     auto widest = [&](HFONT candidate) {
         SelectedObject selected(dc.get(), candidate);
