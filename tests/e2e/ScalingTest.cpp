@@ -1,5 +1,9 @@
 // The real program started on a display at 125, 150 and 200 % (the desktop's LogPixels): its
 // windows and every control take their sizes and places scaled from 96 DPI.
+//
+// Some Wines read the desktop's DPI only when their server starts, and this driver runs under that
+// server: so the display is set from outside, by scripts/wine-at-dpi.sh, which restarts the server
+// of a prefix of its own at the DPI and runs one of these as e2e.Scaling.<dpi>. Hence disabled here.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,11 +32,20 @@ void ExpectScaled(HWND child, int left, int top, int width, int height, int dpi)
     EXPECT_NEAR(rect.bottom - rect.top, height * s, 1.0) << GetDlgCtrlID(child);
 }
 
+// The desktop's LogPixels as the registry holds it; 96 when it holds none.
+DWORD DesktopLogPixels() {
+    DWORD value = 96, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) != ERROR_SUCCESS)
+        return 96;
+    return value;
+}
+
 class ScalingTest : public ::testing::TestWithParam<int> {};
 
-TEST_P(ScalingTest, WindowsAndControlsOpenScaledFrom96Dpi) {
+TEST_P(ScalingTest, DISABLED_WindowsAndControlsOpenScaledFrom96Dpi) {
     const int dpi = GetParam();
-    DesktopDpi display(static_cast<DWORD>(dpi));
+    ASSERT_EQ(DesktopLogPixels(), static_cast<DWORD>(dpi)) << "run through scripts/wine-at-dpi.sh " << dpi;
     App app(L"Scale" + std::to_wstring(dpi));
     ASSERT_TRUE(app.Start());
     HWND main = app.MainWindow();
@@ -71,7 +84,10 @@ TEST_P(ScalingTest, WindowsAndControlsOpenScaledFrom96Dpi) {
     EXPECT_EQ(app.Close(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Displays, ScalingTest, ::testing::Values(120, 144, 192));
+INSTANTIATE_TEST_SUITE_P(Displays, ScalingTest, ::testing::Values(120, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "dpi" + std::to_string(info.param);
+                         });
 
 }  // namespace
 }  // namespace e2e
