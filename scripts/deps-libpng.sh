@@ -72,7 +72,7 @@ if ! ls libpng1.6_*.dsc >/dev/null 2>&1; then
 fi
 rm -rf libpng libpng-build
 dpkg-source -x libpng1.6_*.dsc libpng >/dev/null
-cmake -S libpng -B libpng-build -G Ninja \
+cmake -S libpng -B libpng-build -G Ninja -Wno-deprecated \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
   -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
