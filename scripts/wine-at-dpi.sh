@@ -4,10 +4,11 @@
 # 192 = 200 %), in the prefix that VELLICOT_DPI_WINEPREFIX names (build/wineprefix-dpi by default, made
 # by scripts/wine-up.sh when missing). Returns the command's exit code.
 #
-# Some Wines read the desktop's DPI only when their server starts (Wine 10 does, Wine 8 reads it
-# for each new program): so the server is stopped, the value written and the server started again
-# before the command, and after it the value is taken away again and the prefix's server stopped,
-# whatever the command did. Nothing of the prefix keeps running afterwards.
+# The value is written while no server of the prefix runs and the server is started afresh, so the
+# command's programs see it whichever way a Wine reads it (when the server starts, or when each
+# program starts); after the command the value is taken away again and the prefix's server
+# stopped, whatever the command did. Nothing of the prefix keeps running afterwards, and the
+# tests' other prefixes never change their DPI.
 set -uo pipefail
 dpi=${1:?usage: wine-at-dpi.sh DPI COMMAND [ARGUMENT...]}
 shift

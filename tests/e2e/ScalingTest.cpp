@@ -1,9 +1,9 @@
 // The real program started on a display at 125, 150 and 200 % (the desktop's LogPixels): its
 // windows and every control take their sizes and places scaled from 96 DPI.
 //
-// Some Wines read the desktop's DPI only when their server starts, and this driver runs under that
-// server: so the display is set from outside, by scripts/wine-at-dpi.sh, which restarts the server
-// of a prefix of its own at the DPI and runs one of these as e2e.Scaling.<dpi>. Hence disabled here.
+// The display is set from outside, by scripts/wine-at-dpi.sh, which starts the Wine server of a
+// prefix of its own afresh at the DPI (this driver runs under that server) and runs one of these as
+// e2e.Scaling.<dpi>; the other tests' prefix keeps 96 DPI. Hence disabled here.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -41,11 +41,23 @@ DWORD DesktopLogPixels() {
     return value;
 }
 
+// Makes the calling thread per-monitor DPI aware. An unaware thread is shown other programs'
+// windows in 96-DPI units on Wines that scale for unaware programs (Wine 10 does, Wine 8 does not),
+// and would see a scaled window at its unscaled size.
+bool ReadInPhysicalPixels() {
+    using SetContext = void*(WINAPI*)(void*);
+    auto set = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    return set != nullptr && set(reinterpret_cast<void*>(static_cast<INT_PTR>(-4))) != nullptr;
+}
+
 class ScalingTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(ScalingTest, DISABLED_WindowsAndControlsOpenScaledFrom96Dpi) {
     const int dpi = GetParam();
     ASSERT_EQ(DesktopLogPixels(), static_cast<DWORD>(dpi)) << "run through scripts/wine-at-dpi.sh " << dpi;
+    ASSERT_TRUE(ReadInPhysicalPixels());
     App app(L"Scale" + std::to_wstring(dpi));
     ASSERT_TRUE(app.Start());
     HWND main = app.MainWindow();
