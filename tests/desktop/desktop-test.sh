@@ -70,7 +70,11 @@ for n in $(seq "$base" $((base + 20))); do
   : >"$work/display"
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  if wait_for 10 bash -c "[ -s '$work/display' ] || ! kill -0 $xvfb_pid 2>/dev/null" && [ -s "$work/display" ]; then
+  # Some X servers write it before they answer (seen with Debian 13's Xvfb): a client started
+  # then, such as the window manager, fails with "Failed to open the display". So wait for an
+  # answer as well.
+  if wait_for 10 bash -c "[ -s '$work/display' ] || ! kill -0 $xvfb_pid 2>/dev/null" && [ -s "$work/display" ] &&
+    wait_for 10 bash -c "kill -0 $xvfb_pid 2>/dev/null && xdpyinfo -display :$n >/dev/null 2>&1"; then
     export DISPLAY=:$n
     break
   fi

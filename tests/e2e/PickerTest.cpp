@@ -20,8 +20,9 @@ HWND OpenPicker(const App& app, int tree) {
     Click(Tree(app, tree));
     HWND picker = nullptr;
     WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; });
+    // Ready for clicks once it has come to the front.
     if (picker != nullptr)
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        WaitFor([&] { return GetForegroundWindow() == picker; }, std::chrono::seconds(2));
     return picker;
 }
 

@@ -19,8 +19,9 @@ HWND OpenSettings(const App& app) {
     Click(Child(app.MainWindow(), ids::kBtnSetting));
     HWND dialog = nullptr;
     WaitFor([&] { return (dialog = app.FindTopLevel(L"TForm3")) != nullptr; });
+    // Ready for clicks once it has come to the front.
     if (dialog != nullptr)
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        WaitFor([&] { return GetForegroundWindow() == dialog; }, std::chrono::seconds(2));
     return dialog;
 }
 

@@ -148,14 +148,26 @@ void MoveCursorTo(POINT screen) {
     }
 }
 
+namespace {
+
+// Pumps until this thread has taken the press or release from its queue (its own key state, which
+// follows the messages it takes, shows it): then the window it went to has handled it. Input that
+// goes to another thread's window never shows there; it is given a moment all the same.
+void WaitForLeftButton(bool down) {
+    PumpUntil([down] { return ((GetKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }, 1000);
+    Pump(0);  // and what handling it posted
+}
+
+}  // namespace
+
 void LeftDown() {
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, lastMove);
-    Pump(40);
+    WaitForLeftButton(true);
 }
 
 void LeftUp() {
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, lastMove);
-    Pump(40);
+    WaitForLeftButton(false);
 }
 
 void PressKey(WORD key, WORD modifier) {
