@@ -111,6 +111,12 @@ void ModalForm::PlaceForShow(HWND) {}
 
 void ModalForm::FormShow() {}
 
+void ModalForm::OnCommand(int, int) {}
+
+int ModalForm::DefaultButtonId() const {
+    return 0;
+}
+
 bool ModalForm::OnActivate(WPARAM wp) {
     HWND self = Handle();
     if (LOWORD(wp) == WA_INACTIVE) {
@@ -136,6 +142,13 @@ LRESULT ModalForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             if (OnActivate(wp))
                 return 0;
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case DM_GETDEFID:
+            if (const int id = DefaultButtonId(); id != 0)
+                return MAKELRESULT(id, DC_HASDEFID);
             break;
     }
     return Window::HandleMessage(msg, wp, lp);

@@ -25,9 +25,14 @@ protected:
     virtual void PlaceForShow(HWND owner);
     // Runs on every showing, right after the window became visible.
     virtual void FormShow();
+    // A control's notification (WM_COMMAND); Esc arrives as IDCANCEL from the dialog manager.
+    virtual void OnCommand(int id, int code);
+    // The button Enter presses, or 0 for none.
+    virtual int DefaultButtonId() const;
 
     // WM_CLOSE (the title-bar close, Alt+F4) ends the modal loop instead of destroying the window;
-    // activation gives the keyboard focus back to the control that last had it.
+    // activation gives the keyboard focus back to the control that last had it; WM_COMMAND and the
+    // dialog manager's question for the default button go to OnCommand and DefaultButtonId.
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -290,15 +290,8 @@ void TForm3::OnCommand(int id, int code) {
         btnCancelClick();
 }
 
-LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp));
-            return 0;
-        case DM_GETDEFID:  // Enter presses 確定
-            return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
-    }
-    return ModalForm::HandleMessage(msg, wp, lp);
+int TForm3::DefaultButtonId() const {
+    return kIdBtnOK;  // Enter presses 確定
 }
 
 }  // namespace vellicot

@@ -38,13 +38,13 @@ public:
 protected:
     void PlaceForShow(HWND owner) override;
     void FormShow() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnCommand(int id, int code) override;
+    int DefaultButtonId() const override;
 
 private:
     void CreateControls();
     // Places the controls and sets their fonts at the window's DPI, once they are made.
     void LayOut() override;
-    void OnCommand(int id, int code);
     void btnOKClick();
     void btnCancelClick();
 

@@ -252,15 +252,8 @@ void TForm4::OnCommand(int id, int code) {
         CloseModal();
 }
 
-LRESULT TForm4::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp));
-            return 0;
-        case DM_GETDEFID:  // Enter presses 確定
-            return MAKELRESULT(kIdBtnOK, DC_HASDEFID);
-    }
-    return ModalForm::HandleMessage(msg, wp, lp);
+int TForm4::DefaultButtonId() const {
+    return kIdBtnOK;  // Enter presses 確定
 }
 
 }  // namespace vellicot

@@ -45,13 +45,13 @@ public:
 protected:
     void PlaceForShow(HWND owner) override;
     void FormShow() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnCommand(int id, int code) override;
+    int DefaultButtonId() const override;
 
 private:
     void CreateControls();
     // Places the controls and sets their font at the window's DPI.
     void LayOut() override;
-    void OnCommand(int id, int code);
     void btnClearClick(std::size_t row);
     void btnOKClick();
     // The keys the rows show now; a row the player left alone keeps the key it was given, even one
