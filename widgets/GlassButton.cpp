@@ -221,10 +221,12 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
 
 void TCustomGlassButton::OnMouseLeaveMessage() {
     FPointerTracked = false;
-    // During a press the release settles enter or leave through UpdateTracking.
-    if (GetCapture() == Handle())
+    // During a press the release settles enter or leave through UpdateTracking. A leave for a
+    // pointer already known to be gone is a late report of an earlier tracking (Wine 10 delivers
+    // the one asked for before a press once the press has ended) and no leave of its own.
+    if (GetCapture() == Handle() || !FMouseInControl)
         return;
-    if (FMouseInControl && FEnabled)
+    if (FEnabled)
         Invalidate();
     MouseLeave();
 }
