@@ -311,15 +311,17 @@ TEST_F(GlassButtonTest, PressDraggedOffAndBackClicksOnlyWhenReleasedOnTheButton)
         MoveCursorTo(Centre());
         button.events.clear();
         LeftDown();
-        MoveCursorTo({Centre().x + 60, Centre().y});
         // The button sees the pointer's moves a little after the cursor has arrived.
-        EXPECT_TRUE(PumpUntil([&] { return button.State() == TGlassButtonState::gbsUp; })) << "dragged out";
+        EXPECT_TRUE(MoveCursorUntil({Centre().x + 60, Centre().y}, [&] {
+            return button.State() == TGlassButtonState::gbsUp;
+        })) << "dragged out";
         EXPECT_TRUE(button.MouseDownInControl()) << "the pressed look lasts until the release";
         // The platform may report the pointer leaving while the press holds the capture (Wine does
         // not): the press keeps the pointer all the same.
         SendMessageW(button.Handle(), WM_MOUSELEAVE, 0, 0);
-        MoveCursorTo({Centre().x + 5, Centre().y});
-        EXPECT_TRUE(PumpUntil([&] { return button.State() == TGlassButtonState::gbsDown; })) << "back inside";
+        EXPECT_TRUE(MoveCursorUntil({Centre().x + 5, Centre().y}, [&] {
+            return button.State() == TGlassButtonState::gbsDown;
+        })) << "back inside";
         EXPECT_EQ(button.events, (std::vector<std::string>{"down"})) << "no enter while the press lasts";
         MoveCursorTo({Centre().x + c.release.x, Centre().y + c.release.y});
         LeftUp();

@@ -148,6 +148,15 @@ void MoveCursorTo(POINT screen) {
     }
 }
 
+bool MoveCursorUntil(POINT screen, const std::function<bool()>& seen) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        MoveCursorTo({screen.x, screen.y + attempt % 2});
+        if (PumpUntil(seen, 600))
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 // Pumps until this thread has taken the press or release from its queue (its own key state, which

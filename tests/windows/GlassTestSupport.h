@@ -76,6 +76,10 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 2000);
 
 // Real input through SendInput, waited for until the system has seen it.
 void MoveCursorTo(POINT screen);
+// A move that goes on, a pixel this way or that, as a person's pointer does, until the window under
+// test has seen it: under Wine a late report of an earlier move can reach the window after the last
+// one. False when seen never held.
+bool MoveCursorUntil(POINT screen, const std::function<bool()>& seen);
 void LeftDown();
 void LeftUp();
 // A key pressed and released, with a modifier key (VK_SHIFT, VK_MENU ...) held around it when given.
