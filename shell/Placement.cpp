@@ -32,12 +32,27 @@ constexpr UINT_PTR kNormalPlaceSubclassId = 0x4E504C43;  // 'NPLC'
 // GetWindowSubclass.
 constexpr wchar_t kNormalPlaceProp[] = L"Vellicot.NormalPlace";
 
+// A window manager that animates the minimising (openbox does) moves the window towards its icon in
+// quick steps just before it reports it minimised, and under Wine each step is a move of the window.
+// Moves that follow each other within this time and end in a minimising are those steps.
+constexpr DWORD kSettledMs = 400;
+
 struct NormalPlace {
-    WindowPosition position;
+    WindowPosition position;  // the latest place while shown normally
+    WindowPosition settled;   // the latest place that was held kSettledMs or longer before a move
+    DWORD since = 0;          // when position was taken
+    int quickMoves = 0;       // moves since settled was taken
+    bool minimised = false;
 };
 
 bool ShownNormally(HWND window) {
     return !IsIconic(window) && !IsZoomed(window);
+}
+
+SIZE OuterSize(HWND window) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 WindowPosition CurrentPosition(HWND window) {
@@ -49,11 +64,30 @@ WindowPosition CurrentPosition(HWND window) {
 LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
     auto* kept = reinterpret_cast<NormalPlace*>(data);
     switch (msg) {
-        case WM_WINDOWPOSCHANGED:
+        case WM_WINDOWPOSCHANGED: {
             // A window being minimised is already minimised here, at its parking place.
-            if (ShownNormally(hwnd))
-                kept->position = CurrentPosition(hwnd);
+            const bool minimised = IsIconic(hwnd) != FALSE;
+            if (minimised && !kept->minimised && kept->quickMoves > 1 &&
+                GetTickCount() - kept->since < kSettledMs)
+                kept->position = kept->settled;  // the last moves were the minimising's own
+            kept->minimised = minimised;
+            if (!ShownNormally(hwnd))
+                break;
+            // A place on no monitor is never one to come back to.
+            const WindowPosition now = CurrentPosition(hwnd);
+            const SIZE outer = OuterSize(hwnd);
+            if (now == kept->position || !MeetsAnyWorkArea(now, outer.cx, outer.cy))
+                break;
+            const DWORD tick = GetTickCount();
+            if (tick - kept->since >= kSettledMs) {
+                kept->settled = kept->position;
+                kept->quickMoves = 0;
+            }
+            ++kept->quickMoves;
+            kept->position = now;
+            kept->since = tick;
             break;
+        }
         case WM_NCDESTROY: {
             std::unique_ptr<NormalPlace> owned(kept);
             RemovePropW(hwnd, kNormalPlaceProp);
@@ -66,12 +100,6 @@ LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
 
 const NormalPlace* FindNormalPlace(HWND window) {
     return static_cast<const NormalPlace*>(GetPropW(window, kNormalPlaceProp));
-}
-
-SIZE OuterSize(HWND window) {
-    RECT outer;
-    GetWindowRect(window, &outer);
-    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 }  // namespace
@@ -106,6 +134,9 @@ void KeepNormalPlace(HWND window) {
         return;
     auto kept = std::make_unique<NormalPlace>();
     kept->position = CurrentPosition(window);
+    kept->settled = kept->position;
+    kept->since = GetTickCount() - kSettledMs;
+    kept->minimised = IsIconic(window) != FALSE;
     if (!SetPropW(window, kNormalPlaceProp, kept.get()))
         return;
     if (!SetWindowSubclass(window, &NormalPlaceProc, kNormalPlaceSubclassId,

@@ -171,6 +171,18 @@ TEST(PlacementTest, MinimisedWindowKeepsThePositionItIsRestoredTo) {
     ShowWindow(window.Handle(), SW_RESTORE);
     EXPECT_EQ(window.Position(), (WindowPosition{90, 150}));
 
+    // A window manager that animates the minimising moves the window towards its icon in quick
+    // steps first (openbox does, and under Wine each step is a move): the place before them is kept.
+    ShowWindow(window.Handle(), SW_RESTORE);
+    Sleep(500);
+    for (int step = 1; step <= 3; ++step) {
+        SetWindowPos(window.Handle(), nullptr, 150 + 40 * step, 90 + 150 * step, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(window.Handle(), SW_MINIMIZE);
+    EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{90, 150}));
+    ShowWindow(window.Handle(), SW_RESTORE);
+
     // A hidden window, as the selection window is between uses, moved where the player put it.
     ShowWindow(window.Handle(), SW_HIDE);
     SetWindowPos(window.Handle(), nullptr, 222, 111, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
