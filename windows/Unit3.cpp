@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "shell/Placement.h"
+#include "windows/DialogParts.h"
 #include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
@@ -20,7 +21,7 @@ constexpr wchar_t kCaption[] = L"設定";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-constexpr int kFontHeight = 12;
+constexpr int kDialogFontHeight = 12;
 constexpr int kListWidth = 89;
 constexpr int kListHeight = 23;  // closed; the drop-down part is added to it
 
@@ -76,12 +77,8 @@ constexpr std::array<ListSpec, 5> kLists = {{
 constexpr Box kBtnCancel{69, 327, 75, 25};
 constexpr Box kBtnOK{146, 327, 56, 25};
 
-UniqueFont MakeFont(int weight, int dpi, int height = 0) {
-    if (height == 0)
-        height = ScaleToDpi(kFontHeight, dpi);
-    return UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+UniqueFont MakeFont(int weight, int dpi) {
+    return MakeDialogFont(weight, ScaleToDpi(kDialogFontHeight, dpi));
 }
 
 // The lists' font: the dialog's. Under Wine "Meiryo UI" stands for another font, whose kana may be
@@ -107,19 +104,10 @@ UniqueFont MakeListFont(int dpi) {
         }
         return most;
     };
-    const int height = ScaleToDpi(kFontHeight, dpi);
+    const int height = ScaleToDpi(kDialogFontHeight, dpi);
     for (int smaller = height - 1; smaller > height / 2 && widest(font.get()) > room; --smaller)
-        font = MakeFont(FW_NORMAL, dpi, smaller);
+        font = MakeDialogFont(FW_NORMAL, smaller);
     return font;
-}
-
-HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
-                 int width, int height, int id, HFONT font) {
-    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
 }
 
 // A label sizes itself to its text, as an auto-sized label does.
@@ -232,22 +220,21 @@ void TForm3::CreateControls() {
     // Creation order is Tab order: the lists from top to bottom, then the two buttons. LayOut gives
     // every control its place and font.
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        CreateChild(self, WC_STATICW, kLabels[i].text, SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
-                    kIdLabel1 + static_cast<int>(i), nullptr);
+        CreateDialogChild(self, WC_STATICW, kLabels[i].text, SS_LEFT | SS_NOPREFIX,
+                          kIdLabel1 + static_cast<int>(i));
     }
     for (const ListSpec& entry : kLists) {
-        HWND list = CreateChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0,
-                                kListWidth, kListHeight * 8, entry.id, nullptr);
+        HWND list = CreateDialogChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                                      entry.id, kListWidth, kListHeight * 8);
         for (const wchar_t* item : entry.items)
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, kIdBtnCancel,
-                nullptr);
-    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 0, 0, kIdBtnOK, nullptr);
+    CreateDialogChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
+    CreateDialogChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
     // The group boxes lie beneath the controls they frame.
     for (std::size_t i = 0; i < kGroups.size(); ++i) {
-        HWND box = CreateChild(self, WC_BUTTONW, kGroups[i].caption, BS_GROUPBOX, 0, 0, 0, 0,
-                               kIdGroupBox1 + static_cast<int>(i), nullptr);
+        HWND box = CreateDialogChild(self, WC_BUTTONW, kGroups[i].caption, BS_GROUPBOX,
+                                     kIdGroupBox1 + static_cast<int>(i));
         SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }

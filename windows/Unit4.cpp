@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/Placement.h"
+#include "windows/DialogParts.h"
 
 namespace vellicot {
 namespace {
@@ -15,7 +16,6 @@ constexpr wchar_t kClassName[] = L"TForm4";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 
-constexpr int kFontHeight = 12;
 constexpr wchar_t kHint[] = L"ゲーム中でもこのキーで操作できます。";
 constexpr Box kHintBox{12, 10, 316, 16};
 
@@ -77,18 +77,6 @@ std::optional<Hotkey> KeyOfControlValue(LRESULT value) {
     return hotkey;
 }
 
-UniqueFont MakeFont(int dpi) {
-    return UniqueFont(CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
-}
-
-HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
-    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                           nullptr);
-}
-
 std::wstring Quoted(const std::optional<Hotkey>& key) {
     return L"「" + (key ? FormatHotkey(*key) : std::wstring()) + L"」";
 }
@@ -126,22 +114,22 @@ void TForm4::CreateControls() {
     HWND self = Handle();
     // Creation order is Tab order: each row's control and its clear button, then the two buttons.
     // A row's label comes right before its control, so the control is known by the label's text.
-    CreateChild(self, WC_STATICW, kHint, SS_LEFT | SS_NOPREFIX, kIdHint);
+    CreateDialogChild(self, WC_STATICW, kHint, SS_LEFT | SS_NOPREFIX, kIdHint);
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         const int offset = static_cast<int>(row);
-        CreateChild(self, WC_STATICW, kRowNames[row], SS_LEFT | SS_NOPREFIX, kIdLabel + offset);
-        CreateChild(self, HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, kIdHotkey + offset);
-        CreateChild(self, WC_BUTTONW, kClearText, BS_PUSHBUTTON | WS_TABSTOP, kIdClear + offset);
+        CreateDialogChild(self, WC_STATICW, kRowNames[row], SS_LEFT | SS_NOPREFIX, kIdLabel + offset);
+        CreateDialogChild(self, HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, kIdHotkey + offset);
+        CreateDialogChild(self, WC_BUTTONW, kClearText, BS_PUSHBUTTON | WS_TABSTOP, kIdClear + offset);
     }
-    CreateChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
-    CreateChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
+    CreateDialogChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
+    CreateDialogChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
 }
 
 void TForm4::LayOut() {
     if (!controlsMade_)
         return;
     // The controls take the new font before the old one goes.
-    UniqueFont font = MakeFont(Dpi());
+    UniqueFont font = MakeDialogFont(FW_NORMAL, Scaled(kDialogFontHeight));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     auto place = [&](int id, const Box& box) {
         HWND control = GetDlgItem(Handle(), id);
