@@ -64,6 +64,13 @@ inline OwnedGraphics MakeGraphics(HDC dc) noexcept {
     return detail::Adopt<OwnedGraphics>(status, raw);
 }
 
+// A graphics object drawing into the bitmap.
+inline OwnedGraphics MakeImageGraphics(Gdiplus::GpImage* image) noexcept {
+    Gdiplus::GpGraphics* raw = nullptr;
+    Gdiplus::GpStatus status = GF::GdipGetImageGraphicsContext(image, &raw);
+    return detail::Adopt<OwnedGraphics>(status, raw);
+}
+
 // An empty path.
 inline OwnedPath MakePath(Gdiplus::FillMode fillMode) noexcept {
     Gdiplus::GpPath* raw = nullptr;

@@ -132,7 +132,11 @@ private:
 // A screen-compatible memory DC with a 32-bit top-down DIB section selected into it.
 class MemoryCanvas {
 public:
-    MemoryCanvas(int width, int height);
+    // How the pixels are described: as plain 32-bit words, which GDI+ takes for pixels with alpha
+    // and keeps their alpha, or as the same words by bit fields, which GDI+ draws on as on a window.
+    enum class Words { kWithAlpha, kAsDevice };
+
+    MemoryCanvas(int width, int height, Words words = Words::kWithAlpha);
     MemoryCanvas(const MemoryCanvas&) = delete;
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
     ~MemoryCanvas();

@@ -484,7 +484,8 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ++FGlassLayout;
             RECT bounds{};
             GetWindowRect(Handle(), &bounds);
-            MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+            FPlacedIn = GetParent(Handle());
+            MapWindowPoints(HWND_DESKTOP, FPlacedIn, reinterpret_cast<POINT*>(&bounds), 2);
             FLeft = bounds.left;
             FTop = bounds.top;
             FWidth = bounds.right - bounds.left;

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@
 #include "platform/Window.h"
 #include "widgets/GlassFont.h"
 #include "widgets/GlassGeometry.h"
+#include "widgets/LookCache.h"
 
 namespace vellicot {
 
@@ -162,8 +164,18 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    // The glossy face on a GDI+ graphics object: outer border, face, glow, shine, inner border.
-    void DrawGlass(Gdiplus::GpGraphics* graphics);
+    // The parts of the glossy face, in drawing order.
+    enum FacePart : unsigned {
+        kRimAndFill = 1,  // the outer border and the translucent fill
+        kGlow = 2,        // the glow rising from below, while pressed
+        kShineAndInnerBorder = 4,
+        kWholeFace = 7,
+    };
+    // The glossy face, or some of its parts, on a GDI+ graphics object: outer border, face, glow,
+    // shine, inner border.
+    void DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts = kWholeFace);
+    // The face on the canvas, from its picture for the current look (drawn when the look changed).
+    void DrawFace(HDC canvas);
     // The caption on the canvas, by GDI+ or by GDI (GlassPainting.cpp tells which).
     void DrawCaption(HDC canvas);
 
@@ -199,6 +211,48 @@ private:
         OwnedStringFormat format;
     };
 
+    // Everything the face's picture depends on: a change to any of it draws the picture again.
+    struct FaceLook {
+        std::uint32_t backColor = 0;
+        Gdiplus::ARGB innerBorder = 0;  // the borders with system colours resolved
+        Gdiplus::ARGB outerBorder = 0;
+        std::uint32_t shineColor = 0;
+        std::uint32_t glowColor = 0;
+        int cornerRadius = 0;
+        bool pressed = false;
+        int width = 0;
+        int height = 0;
+        int pixelsPerInch = 0;
+        bool alphaCanvas = false;  // drawn for a canvas of 32-bit words with alpha (see DrawFace)
+        bool operator==(const FaceLook&) const = default;
+    };
+    // A look drawn as premultiplied layers of the button's size, stacked from the top of one
+    // canvas, which a paint composes in turn over what lies beneath.
+    struct LayeredPicture {
+        int layers = 0;
+        std::unique_ptr<MemoryCanvas> canvas;
+    };
+
+    // Everything a paint into the buffer depends on besides the background: a kept paint is copied
+    // only for the same look over the same pixels.
+    struct PaintLook {
+        FaceLook face;
+        std::wstring caption;
+        GlassFont font;
+        COLORREF captionColour = 0;  // the font's colour resolved
+        bool enabled = true;
+        TAntiAlias antiAlias = TAntiAlias::aaClearType;
+        bool showCaption = true;
+        bool operator==(const PaintLook&) const = default;
+    };
+    struct KeptPaint {
+        std::vector<std::uint32_t> beneath;  // the buffer's pixels before the face and caption
+        std::vector<std::uint32_t> painted;  // and after
+    };
+
+    FaceLook CurrentFaceLook(HDC canvas) const;
+    void DrawCaptionText(HDC canvas, const std::wstring& text);
+    bool Pressed() const noexcept;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);
     const std::vector<TCustomGlassButton*>& GlassSiblings();
@@ -257,6 +311,12 @@ private:
     };
     std::optional<CaptionFamilyChoice> FCaptionFamily;
     std::optional<CaptionFonts> FCaptionFonts;
+    // The face's layers of the looks painted more than once (see DrawFace), the buffer a paint is
+    // drawn in before it is copied onto the canvas, and the last paints made in it (see DrawButton).
+    LookCache<FaceLook, LayeredPicture> FFacePictures;
+    std::unique_ptr<MemoryCanvas> FBuffer;
+    LookCache<PaintLook, KeptPaint, 2> FPaints;
+    HWND FPlacedIn = nullptr;  // the parent FLeft and FTop were last taken in
 
     // The parent's other glass buttons in its child order, as listed at the layout count
     // FSiblingsListed under the parent FSiblingsParent (not owned). Any glass button made,

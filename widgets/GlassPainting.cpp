@@ -2,6 +2,7 @@
 // the glossy face drawn with GDI+ and the caption by GDI+ or GDI.
 #include <algorithm>
 #include <cwchar>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -81,11 +82,88 @@ LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
     return lf;
 }
 
+// Whether GDI+ takes the canvas for 32-bit words with alpha: a DIB of plain 32-bit pixels selected
+// into a memory DC. Wine's GDI+ draws on such a canvas in software, and on any other as GDI would,
+// which strokes some corner pixels differently, so a face's layers are drawn for one kind or the other.
+bool IsAlphaCanvas(HDC canvas) {
+    HGDIOBJ bitmap = GetCurrentObject(canvas, OBJ_BITMAP);
+    DIBSECTION dib{};
+    return bitmap != nullptr && GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib &&
+           dib.dsBmih.biBitCount == 32 && dib.dsBmih.biCompression == BI_RGB;
+}
+
+// The premultiplied pixel that, composed over any colour, gives what drawing over it gave, from what
+// the drawing gave over black (the premultiplied colour) and over white (the colour plus the part
+// of white that shows through). The alpha is the smallest the three channels allow.
+std::uint32_t PremultipliedFromBlackAndWhite(std::uint32_t overBlack, std::uint32_t overWhite) {
+    int showing = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        int k = static_cast<int>((overBlack >> shift) & 0xFF);
+        int w = static_cast<int>((overWhite >> shift) & 0xFF);
+        showing = std::max(showing, w - k);
+    }
+    const std::uint32_t alpha = static_cast<std::uint32_t>(255 - showing);
+    std::uint32_t pixel = alpha << 24;
+    for (int shift = 0; shift < 24; shift += 8)
+        pixel |= std::min((overBlack >> shift) & 0xFF, alpha) << shift;
+    return pixel;
+}
+
+// Layers of width x height drawn by draw(canvas, layer) for a canvas of the target's kind, stacked
+// from the top of one premultiplied canvas. Each is drawn once over black and once over white: over
+// black a pixel is the premultiplied colour itself, and white shows through by one minus the alpha.
+// Where at most one translucent thing is drawn at a pixel (an opaque one may lie beneath or above
+// it), the layer is exactly what one blend would lay down. None when a canvas cannot be had.
+std::unique_ptr<MemoryCanvas> DrawLayers(int width, int height, int layers, bool alphaCanvas,
+                                         const std::function<bool(HDC, int)>& draw) {
+    auto picture = std::make_unique<MemoryCanvas>(width, height * layers);
+    const auto words = alphaCanvas ? MemoryCanvas::Words::kWithAlpha : MemoryCanvas::Words::kAsDevice;
+    MemoryCanvas overBlack(width, height, words);
+    MemoryCanvas overWhite(width, height, words);
+    if (picture->Pixels() == nullptr || overBlack.Pixels() == nullptr || overWhite.Pixels() == nullptr)
+        return nullptr;
+    const int count = width * height;
+    for (int layer = 0; layer < layers; ++layer) {
+        std::fill_n(overBlack.Pixels(), count, 0x000000u);
+        std::fill_n(overWhite.Pixels(), count, 0xFFFFFFu);
+        if (!draw(overBlack.Dc(), layer) || !draw(overWhite.Dc(), layer))
+            return nullptr;
+        GdiFlush();
+        std::uint32_t* out = picture->Pixels() + layer * count;
+        for (int i = 0; i < count; ++i)
+            out[i] = PremultipliedFromBlackAndWhite(overBlack.Pixels()[i], overWhite.Pixels()[i]);
+    }
+    return picture;
+}
+
+// Lays the stacked layers over the canvas in order.
+void ComposeLayers(HDC canvas, const MemoryCanvas& picture, int width, int height, int layers) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    for (int layer = 0; layer < layers; ++layer)
+        GdiAlphaBlend(canvas, 0, 0, width, height, picture.Dc(), 0, layer * height, width, height, blend);
+}
+
 }  // namespace
 
+// On the screen the button is painted into its buffer and copied at once, so that a paint whose look
+// and background are a kept paint's costs two copies (see DrawButton).
 void TCustomGlassButton::OnPaintMessage() {
     PaintScope paint(Handle());
-    Paint(paint.Dc());
+    if (FWidth <= 0 || FHeight <= 0) {
+        Paint(paint.Dc());
+        return;
+    }
+    if (!FBuffer || FBuffer->Width() != FWidth || FBuffer->Height() != FHeight) {
+        FBuffer = std::make_unique<MemoryCanvas>(FWidth, FHeight, MemoryCanvas::Words::kAsDevice);
+        FPaints.Clear();
+    }
+    if (FBuffer->Pixels() == nullptr) {
+        FBuffer.reset();
+        Paint(paint.Dc());
+        return;
+    }
+    Paint(FBuffer->Dc());
+    BitBlt(paint.Dc(), 0, 0, FWidth, FHeight, FBuffer->Dc(), 0, 0, SRCCOPY);
 }
 
 void TCustomGlassButton::Paint(HDC canvas) {
@@ -113,9 +191,14 @@ void TCustomGlassButton::PaintParentBackground(HDC canvas) {
     // Clipped to the button first, then saved: the restore puts the origin back before the clip goes.
     ClipScope clip(canvas, RECT{0, 0, FWidth, FHeight});
     SavedDC saved(canvas);
-    POINT origin{0, 0};
-    ClientToScreen(Handle(), &origin);
-    ScreenToClient(parent, &origin);
+    // The place in the parent is kept from the last move; asking the platform for it takes two
+    // round trips to the window server under Wine.
+    POINT origin{FLeft, FTop};
+    if (FPlacedIn != parent) {
+        origin = {0, 0};
+        ClientToScreen(Handle(), &origin);
+        ScreenToClient(parent, &origin);
+    }
     POINT old{};
     GetWindowOrgEx(canvas, &old);
     SetWindowOrgEx(canvas, old.x + origin.x, old.y + origin.y, nullptr);
@@ -162,15 +245,99 @@ void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
     }
 }
 
+// Into the button's own buffer, a paint is kept with the background it was drawn over: the next
+// paint of the same look over the same pixels (a hover, a window uncovered, a repaint the owner
+// asked for) copies it instead of drawing the face and caption again.
 void TCustomGlassButton::DrawButton(HDC canvas) {
+    if (!FBuffer || canvas != FBuffer->Dc()) {
+        DrawFace(canvas);
+        DrawCaption(canvas);
+        return;
+    }
+    GdiFlush();
+    const std::size_t count = static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight);
+    std::uint32_t* pixels = FBuffer->Pixels();
+    PaintLook look{CurrentFaceLook(canvas),
+                   FCaption,
+                   FFont,
+                   ResolvedColour(FFont.colour),
+                   FEnabled,
+                   FAntiAlias,
+                   FShowCaption};
+    if (const KeptPaint* kept = FPaints.Find(look);
+        kept != nullptr && std::equal(pixels, pixels + count, kept->beneath.begin())) {
+        std::copy(kept->painted.begin(), kept->painted.end(), pixels);
+        return;
+    }
+    std::vector<std::uint32_t> beneath(pixels, pixels + count);
+    DrawFace(canvas);
+    DrawCaption(canvas);
+    GdiFlush();
+    FPaints.Replace(std::move(look),
+                    KeptPaint{std::move(beneath), std::vector<std::uint32_t>(pixels, pixels + count)});
+}
+
+bool TCustomGlassButton::Pressed() const noexcept {
+    return FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
+           FState == TGlassButtonState::gbsExclusive;
+}
+
+TCustomGlassButton::FaceLook TCustomGlassButton::CurrentFaceLook(HDC canvas) const {
+    return FaceLook{FBackColor,
+                    OpaqueArgb(FInnerBorderColor),
+                    OpaqueArgb(FOuterBorderColor),
+                    FShineColor,
+                    FGlowColor,
+                    FCornerRadius,
+                    Pressed(),
+                    FWidth,
+                    FHeight,
+                    FPixelsPerInch,
+                    IsAlphaCanvas(canvas)};
+}
+
+// GDI+ draws the face's figures and gradients and lays out the caption in software, which under Wine
+// costs more than all the rest of a paint, while a button shows only a few looks (up, pressed, the
+// colours and captions picks give it). So a look painted a second time is drawn once more into
+// premultiplied layers, and from then on a paint composes those with AlphaBlend. GDI+ lays each part
+// of the face onto the canvas as one such blend or as opaque strokes, so composing the layers in the
+// same order gives the pixels drawing the face gives; a caption's anti-aliased edges may come out a
+// level or two apart. A look seen once is drawn straight onto the canvas, which costs half what
+// drawing its layers does: the first paint of a window stays as quick as it can be.
+void TCustomGlassButton::DrawFace(HDC canvas) {
+    if (FWidth <= 0 || FHeight <= 0)
+        return;
+    const FaceLook look = CurrentFaceLook(canvas);
+    const LayeredPicture* picture = FFacePictures.Find(look);
+    if (picture == nullptr && FFacePictures.PaintedBefore(look)) {
+        std::vector<unsigned> parts{kRimAndFill};
+        if (look.pressed)
+            parts.push_back(kGlow);
+        parts.push_back(kShineAndInnerBorder);
+        const int layers = static_cast<int>(parts.size());
+        std::unique_ptr<MemoryCanvas> drawn =
+            DrawLayers(FWidth, FHeight, layers, look.alphaCanvas, [&](HDC probe, int layer) {
+                OwnedGraphics graphics = MakeGraphics(probe);
+                if (!graphics)
+                    return false;
+                GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
+                DrawGlass(graphics.get(), parts[static_cast<std::size_t>(layer)]);
+                return true;
+            });
+        if (drawn)
+            picture = &FFacePictures.Keep(look, LayeredPicture{layers, std::move(drawn)});
+    }
+    if (picture != nullptr) {
+        ComposeLayers(canvas, *picture->canvas, FWidth, FHeight, picture->layers);
+        return;
+    }
     if (OwnedGraphics graphics = MakeGraphics(canvas)) {
         GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
         DrawGlass(graphics.get());
     }
-    DrawCaption(canvas);
 }
 
-void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
+void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts) {
     // At another DPI the face is the 96-DPI face of a button W / s x H / s, scaled by s. The shift
     // by (s - 1) / 2 maps the centre of a logical pixel onto the centre of the s device pixels
     // that stand for it, so a border one unit wide covers exactly those pixels.
@@ -182,18 +349,17 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
     const float w = static_cast<float>(FWidth) / s, h = static_cast<float>(FHeight) / s;
     const float r = static_cast<float>(FCornerRadius);
 
-    OwnedPath outer = MakeFigurePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
-    DrawOutline(graphics, outer.get(), FOuterBorderColor);
-
     OwnedPath face = MakeFigurePath(RoundedRectFigure(1, 1, w - 3, h - 3, r));
     if (!face)
         return;
-    if (OwnedBrush brush = MakeSolidBrush(GlassArgb(kFaceAlpha, FBackColor)))
-        GF::GdipFillPath(graphics, brush.get(), face.get());
+    if ((parts & kRimAndFill) != 0) {
+        OwnedPath outer = MakeFigurePath(RoundedRectFigure(0, 0, w - 1, h - 1, r));
+        DrawOutline(graphics, outer.get(), FOuterBorderColor);
+        if (OwnedBrush brush = MakeSolidBrush(GlassArgb(kFaceAlpha, FBackColor)))
+            GF::GdipFillPath(graphics, brush.get(), face.get());
+    }
 
-    bool pressed = FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
-                   FState == TGlassButtonState::gbsExclusive;
-    if (pressed) {
+    if ((parts & kGlow) != 0 && Pressed()) {
         if (OwnedRegion region = MakeRegion(face.get()))
             GF::GdipSetClipRegion(graphics, region.get(), Gdiplus::CombineModeReplace);
         if (OwnedPath ellipse = MakePath(Gdiplus::FillModeAlternate)) {
@@ -207,6 +373,8 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
         GF::GdipResetClip(graphics);
     }
 
+    if ((parts & kShineAndInnerBorder) == 0)
+        return;
     if (std::optional<GlassShine> shine = ShineArea(w, h)) {
         Gdiplus::GpRectF gradientBox(shine->gradient.left, shine->gradient.top, shine->gradient.width,
                                      shine->gradient.height);
@@ -229,7 +397,10 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics) {
 void TCustomGlassButton::DrawCaption(HDC canvas) {
     if (!FShowCaption || FCaption.empty())
         return;
-    std::wstring text = ExpandCaptionLineBreaks(FCaption);
+    DrawCaptionText(canvas, ExpandCaptionLineBreaks(FCaption));
+}
+
+void TCustomGlassButton::DrawCaptionText(HDC canvas, const std::wstring& text) {
     CaptionFonts& fonts = CaptionFontsFor(text);
     SavedDC saved(canvas);
     SelectedObject selected(canvas, fonts.gdiFont.get());

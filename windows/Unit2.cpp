@@ -47,19 +47,20 @@ void TForm2::Create(TForm1& main) {
     RegisterWindowClass(kClassName);
     CreateHandle(kExStyle, kClassName, kCaption, kStyle, 0, 0, kClientWidth, kClientHeight, main.Handle(),
                  nullptr);
-    CreateButtons();
+    // The buttons' windows wait for the first showing: start-up need not make them. Until then the
+    // analysis styles the button objects, which keep what it sets for their windows.
+    SetUpButtons();
     FollowDpi(kClientWidth, kClientHeight);
     ConnectAnalysis();
     FormCreate();
 }
 
-void TForm2::CreateButtons() {
+void TForm2::SetUpButtons() {
     for (const Cell& cell : kGrid) {
         TGlassButton& button = BitBtn_[cell.entry];
         wchar_t name[12];
         swprintf(name, 12, L"BitBtn%02d", cell.entry);
         button.SetName(name);
-        button.Create(Handle(), ids::kBitBtn + cell.entry, 0, 0, 0, 0);
         GlassFont face;
         face.family = cell.entry == 1 ? L"Meiryo UI" : L"Tahoma";
         face.height = -11;
@@ -84,6 +85,21 @@ void TForm2::CreateButtons() {
     WatchMouseEnter(Handle(), [this] { BitBtn01MouseEnter(); });
 }
 
+void TForm2::EnsureButtons() {
+    if (buttonsMade_)
+        return;
+    buttonsMade_ = true;
+    for (const Cell& cell : kGrid) {
+        const Box box = Scaled(Box{cell.left, cell.top, kButtonWidth, kButtonHeight});
+        BitBtn_[cell.entry].Create(Handle(), ids::kBitBtn + cell.entry, box.left, box.top, box.width,
+                                   box.height);
+    }
+}
+
+void TForm2::PlaceForShow(HWND) {
+    EnsureButtons();
+}
+
 void TForm2::ConnectAnalysis() {
     // The analysis finds its buttons by name, "Btn" and "BitBtn" with two digits.
     AnalysisTargets targets;
@@ -96,10 +112,8 @@ void TForm2::ConnectAnalysis() {
         assert(tree != nullptr && "the main window must have made its tree buttons before the picker");
         targets.trees[t] = &treeFaces_.emplace_back(*tree, layout::TreeButtonBox(t));
     }
-    for (int n = 1; n <= kEntries + 2; ++n) {
-        swprintf(name, 12, L"BitBtn%02d", n);
-        targets.entries[n] = &entryFaces_.emplace_back(*FindGlassButton(Handle(), name));
-    }
+    for (int n = 1; n <= kEntries + 2; ++n)
+        targets.entries[n] = &entryFaces_.emplace_back(BitBtn_[n]);
     targets.overlay = &main_->Overlay();
     analysis_.emplace(main_->board, targets);
 }
@@ -145,7 +159,8 @@ void TForm2::PaintContent(HDC dc) const {
 void TForm2::LayOut() {
     for (const Cell& cell : kGrid) {
         TGlassButton& button = BitBtn_[cell.entry];
-        Place(button.Handle(), {cell.left, cell.top, kButtonWidth, kButtonHeight});
+        if (buttonsMade_)
+            Place(button.Handle(), {cell.left, cell.top, kButtonWidth, kButtonHeight});
         button.SetPixelsPerInch(Dpi());
     }
     InvalidateRect(Handle(), nullptr, TRUE);

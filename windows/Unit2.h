@@ -30,6 +30,10 @@ public:
     // the creation handler.
     void Create(TForm1& main);
 
+    // Makes the entry buttons' windows, which the first showing does; true once made.
+    void EnsureButtons();
+    bool ButtonsMade() const noexcept { return buttonsMade_; }
+
     void btnClear() { analysis_->btnClear(); }
     void Check2Red() { analysis_->Check2Red(); }
     void Check1RedLine() { analysis_->Check1RedLine(); }
@@ -37,9 +41,10 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormShow() override;
+    void PlaceForShow(HWND owner) override;
 
 private:
-    void CreateButtons();
+    void SetUpButtons();
     void ConnectAnalysis();
     void FormCreate();
     void BitBtn01Click(TCustomGlassButton& sender);
@@ -56,6 +61,7 @@ private:
     std::vector<GlassFace> treeFaces_;               // the main window's btn01..btn16
     std::vector<GlassFace> entryFaces_;              // BitBtn01..BitBtn18
     std::optional<BoardAnalysis> analysis_;
+    bool buttonsMade_ = false;
     UniqueBrush background_;
 };
 

@@ -56,7 +56,8 @@ bool Pick(const App& app, int tree, int entry) {
     return WaitFor([&] { return !IsWindowVisible(picker); });
 }
 
-// The README's pictures at 100 % and 150 %: main.bmp and picker.bmp, main-150.bmp and picker-150.bmp.
+// The README's pictures at 100 % and 150 % (main.bmp, picker.bmp, main-150.bmp, picker-150.bmp), and
+// at 200 % (main-200.bmp, picker-200.bmp) to compare the drawing at a third scale.
 class ScreenshotTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(ScreenshotTest, DISABLED_MainWindowAndPicker) {
@@ -104,7 +105,7 @@ TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
     EXPECT_EQ(app.Close(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, ScreenshotTest, ::testing::Values(96, 144));
+INSTANTIATE_TEST_SUITE_P(Scales, ScreenshotTest, ::testing::Values(96, 144, 192));
 
 }  // namespace
 }  // namespace e2e

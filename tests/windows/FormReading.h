@@ -35,6 +35,24 @@ inline RECT RectInParent(HWND child) {
     return rect;
 }
 
+// Within a pixel of the 96-DPI box scaled: each edge lies within half a pixel of its exact place.
+inline void ExpectScaledRect(HWND child, const Box& box, int dpi) {
+    RECT rect = RectInParent(child);
+    const double s = dpi / 96.0;
+    EXPECT_NEAR(rect.left, box.left * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.top, box.top * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.right - rect.left, box.width * s, 1.0) << GetDlgCtrlID(child);
+    EXPECT_NEAR(rect.bottom - rect.top, box.height * s, 1.0) << GetDlgCtrlID(child);
+}
+
+// The window as a display of another scale shows it: WM_DPICHANGED as the system sends it when the
+// window is dragged onto such a display.
+inline void ChangeDpi(HWND window, int dpi) {
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 inline void ExpectRect(HWND child, int left, int top, int width, int height) {
     RECT rect = RectInParent(child);
     EXPECT_EQ(rect.left, left);
@@ -92,7 +110,7 @@ inline RECT InkBox(const MemoryCanvas& canvas, const RECT& area, std::uint32_t b
 }
 
 // The main window and the selection window as a first start makes them: no settings file, both
-// created hidden in their order.
+// created hidden in their order, with the picker's buttons made as its first showing makes them.
 class MainAndPickerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -100,6 +118,7 @@ protected:
         form1.Create();
         form2.Create(form1);
         form1.AttachPicker(form2);
+        form2.EnsureButtons();
     }
     void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
 

@@ -182,24 +182,6 @@ TEST_F(Unit1Test, WindowPaintsWhiteTheMapAndTheRightAlignedTimeLabel) {
     EXPECT_GE(label.bottom - label.top, 10) << "digits of a 16-pixel font, not of the 11-pixel window font";
 }
 
-// The window as a display of another scale shows it: WM_DPICHANGED as the system sends it when the
-// window is dragged onto such a display.
-void ChangeDpi(HWND window, int dpi) {
-    RECT suggested;
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
-// Within a pixel of the 96-DPI box scaled: each edge lies within half a pixel of its exact place.
-void ExpectScaledRect(HWND child, const Box& box, int dpi) {
-    RECT rect = RectInParent(child);
-    const double s = dpi / 96.0;
-    EXPECT_NEAR(rect.left, box.left * s, 1.0) << GetDlgCtrlID(child);
-    EXPECT_NEAR(rect.top, box.top * s, 1.0) << GetDlgCtrlID(child);
-    EXPECT_NEAR(rect.right - rect.left, box.width * s, 1.0) << GetDlgCtrlID(child);
-    EXPECT_NEAR(rect.bottom - rect.top, box.height * s, 1.0) << GetDlgCtrlID(child);
-}
-
 class Unit1ScalingTest : public Unit1Test, public ::testing::WithParamInterface<int> {
 protected:
     // Gives tree a pick as the picker's entry button would.

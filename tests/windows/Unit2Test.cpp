@@ -5,6 +5,7 @@
 #include <array>
 
 #include "FormReading.h"
+#include "ModalScript.h"
 #include "windows/ControlIds.h"
 
 namespace vellicot {
@@ -120,6 +121,38 @@ TEST_F(Unit2Test, WindowPaintsItsLightYellowBackgroundBeneathTheButtons) {
     PaintClientInto(form2.Handle(), canvas);
     for (POINT at : {POINT{0, 0}, POINT{303, 231}, POINT{20, 60}, POINT{150, 180}})
         EXPECT_EQ(ColourAt(canvas, at.x, at.y), 0xFFFFE0u) << at.x << "," << at.y;
+}
+
+// Start-up makes the picker without its buttons' windows; its first showing makes them where they
+// belong at the DPI the picker has by then, with the captions the analysis gave them meanwhile.
+TEST(Unit2FirstShowingTest, MakesTheEntryButtonsAtTheDpiAndWithTheCaptionsGivenBefore) {
+    DeleteFileW(SettingsFileName().c_str());
+    TForm1 form1;
+    TForm2 form2;
+    form1.Create();
+    form2.Create(form1);
+    form1.AttachPicker(form2);
+    auto button = [&](int n) { return GetDlgItem(form2.Handle(), ids::kBitBtn + n); };
+    EXPECT_EQ(button(1), nullptr) << "made at start-up";
+    EXPECT_EQ(button(18), nullptr) << "made at start-up";
+
+    ChangeDpi(form2.Handle(), 144);  // the picker moved to a 150 % display while hidden
+    bool checked = false;
+    ModalScript script({[&] {
+                           ASSERT_TRUE(IsWindowVisible(form2.Handle()));
+                           ExpectScaledRect(button(11), {152, 41, 75, 40}, 144);
+                           ExpectScaledRect(button(18), {228, 191, 75, 40}, 144);
+                           ASSERT_NE(GlassOf(button(3)), nullptr);
+                           EXPECT_EQ(GlassOf(button(3))->PixelsPerInch(), 144);
+                           EXPECT_EQ(TextOf(button(3)), L"名誉\r\n－");
+                           EXPECT_EQ(TextOf(button(17)), L"選択\r\n取消し");
+                           checked = true;
+                           form2.CloseModal();
+                       }},
+                       [&] { form2.CloseModal(); });
+    form2.ShowModal(form1.Handle());
+    EXPECT_TRUE(checked);
+    DeleteFileW(SettingsFileName().c_str());
 }
 
 }  // namespace
