@@ -39,11 +39,31 @@ protected:
     }
 
     // The whole paint, parent picture included, as WM_PAINT would do it.
-    std::unique_ptr<MemoryCanvas> FullPaint(TCustomGlassButton& b) {
-        auto canvas = std::make_unique<MemoryCanvas>(b.Width(), b.Height());
+    std::unique_ptr<MemoryCanvas> FullPaint(TCustomGlassButton& b,
+                                            MemoryCanvas::Words words = MemoryCanvas::Words::kWithAlpha) {
+        auto canvas = std::make_unique<MemoryCanvas>(b.Width(), b.Height(), words);
         Fill(*canvas, 0x000000);
         SendMessageW(b.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->Dc()), PRF_CLIENT);
         return canvas;
+    }
+
+    // What the button shows on the screen after a paint of its own, read back from its window.
+    std::unique_ptr<MemoryCanvas> OnScreen(TCustomGlassButton& b) {
+        InvalidateRect(b.Handle(), nullptr, FALSE);
+        UpdateWindow(b.Handle());
+        auto canvas = std::make_unique<MemoryCanvas>(b.Width(), b.Height());
+        WindowDC screen(b.Handle());
+        BitBlt(canvas->Dc(), 0, 0, b.Width(), b.Height(), screen.Dc(), 0, 0, SRCCOPY);
+        return canvas;
+    }
+
+    // The largest difference of one channel between the two pictures.
+    static int LargestDifference(const MemoryCanvas& a, const MemoryCanvas& b) {
+        int largest = 0;
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                largest = std::max(largest, ChannelDistance(Rgb(a, x, y), Rgb(b, x, y)));
+        return largest;
     }
 
     static bool SamePixels(const MemoryCanvas& a, const MemoryCanvas& b) {
@@ -201,6 +221,66 @@ TEST_F(GlassPaintingTest, HoverAndForeColourChangeNothingOnTheFace) {
     EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
     button.SetForeColor(0x0000FF);
     EXPECT_TRUE(SamePixels(*FullPaint(button), *before));
+}
+
+// On the screen a paint is kept with the picture it was drawn over: the same look over the same
+// picture is shown again from it, and over a changed picture it is drawn again, as printing draws it
+// (into a canvas GDI+ draws on as on a window).
+TEST_F(GlassPaintingTest, AKeptPaintIsShownOnlyOverThePictureItWasDrawnOver) {
+    button.SetShowCaption(true);
+    button.SetCaption(L"上４");
+    auto printed = [&] { return FullPaint(button, MemoryCanvas::Words::kAsDevice); };
+    for (COLORREF marker : {0x00A0FFu, 0x2040C0u, 0x00A0FFu}) {
+        SCOPED_TRACE(marker);
+        parent.marker = marker;
+        auto drawn = OnScreen(button);
+        auto kept = OnScreen(button);
+        EXPECT_TRUE(SamePixels(*drawn, *printed())) << "drawn over the changed picture";
+        EXPECT_TRUE(SamePixels(*kept, *printed())) << "shown again from the kept paint";
+    }
+    // The caption's look counts as well.
+    button.SetFontColor(0x0000FF);
+    EXPECT_TRUE(SamePixels(*OnScreen(button), *printed()));
+}
+
+// A look painted a second time is composed from layers drawn once: over any background, and on both
+// kinds of canvas GDI+ tells apart, it shows what drawing the face shows.
+TEST_F(GlassPaintingTest, ALookPaintedAgainIsComposedFromLayersThatLookAsDrawn) {
+    struct Pressable : TGlassButton {
+        void Press() { FState = TGlassButtonState::gbsDown; }
+    };
+    for (auto words : {MemoryCanvas::Words::kWithAlpha, MemoryCanvas::Words::kAsDevice}) {
+        for (bool pressed : {false, true}) {
+            for (COLORREF back : {kWhite, COLORREF{0x9314FF}}) {
+                SCOPED_TRACE(testing::Message()
+                             << "device words " << (words == MemoryCanvas::Words::kAsDevice) << ", pressed "
+                             << pressed << ", back " << back);
+                auto look = [&](Pressable& b) {
+                    b.SetShowCaption(false);
+                    b.SetBackColor(back);
+                    b.SetOuterBorderColor(kOuter);
+                    b.SetInnerBorderColor(kInner);
+                    b.SetBounds(0, 0, 40, 40);
+                    if (pressed)
+                        b.Press();
+                };
+                auto paint = [&](Pressable& b, COLORREF under) {
+                    auto canvas = std::make_unique<MemoryCanvas>(40, 40, words);
+                    Fill(*canvas, under);
+                    b.DrawButton(canvas->Dc());
+                    return canvas;
+                };
+                Pressable layered;
+                look(layered);
+                paint(layered, kCanvas);  // the first paint of the look draws it
+                for (COLORREF under : {kCanvas, COLORREF{0xFFFFFF}, COLORREF{0x000000}, COLORREF{0x3080E0}}) {
+                    Pressable drawn;
+                    look(drawn);
+                    EXPECT_LE(LargestDifference(*paint(layered, under), *paint(drawn, under)), 2) << under;
+                }
+            }
+        }
+    }
 }
 
 // Printed into a DC and painted on the screen alike: the parent's erase and paint, in that order, on
