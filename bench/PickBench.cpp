@@ -419,11 +419,13 @@ int wmain(int argc, wchar_t** argv) {
     Print("  the plain buttons' window (17 BUTTONs)  %s\n", Describe(plain).c_str());
     const double mapRatio = map.median / plain.median;
     const double wholeRatio = whole.median / plain.median;
-    const bool mapMet = mapRatio <= 2.0 && map.median < 16.0;
+    const bool mapMet = mapRatio <= 1.5 && map.median < 16.0;
+    const bool wholeMet = wholeRatio <= 2.0;
     Print(
-        "  ratio (median), map + 16 tree buttons: %.2fx; whole window: %.2fx (goal for the map and the tree "
-        "buttons: at most 2x and under 16 ms) %s\n",
-        mapRatio, wholeRatio, mapMet ? "met" : "NOT met");
+        "  ratio (median), map + 16 tree buttons: %.2fx (goal: at most 1.5x and under 16 ms) %s; whole "
+        "window: "
+        "%.2fx (goal: at most 2x) %s\n",
+        mapRatio, mapMet ? "met" : "NOT met", wholeRatio, wholeMet ? "met" : "NOT met");
     Print("Vellicot after %zu picks and %zu forced repaints of each kind: %s\n", lastChange.size() + 1,
           mapRepaint.size() + 1, app.MemoryFigures().c_str());
     const int dpi = static_cast<int>(GetDpiForWindow(main));
@@ -432,10 +434,10 @@ int wmain(int argc, wchar_t** argv) {
              Format("%.1f ms as many plain BUTTONs", baselineLast.median), Format("%.2fx", pickRatio),
              "<= 1.5x", pickRatio <= 1.5);
     PrintRow(Format("map + 16 tree buttons repainted (%d DPI)", dpi).c_str(), Format("%.1f ms", map.median),
-             Format("%.1f ms 17 BUTTONs", plain.median), Format("%.2fx", mapRatio), "<= 2x, and < 16 ms",
+             Format("%.1f ms 17 BUTTONs", plain.median), Format("%.2fx", mapRatio), "<= 1.5x, and < 16 ms",
              mapMet);
     PrintRow(Format("whole main window repainted (%d DPI)", dpi).c_str(), Format("%.1f ms", whole.median),
-             Format("%.1f ms 17 BUTTONs", plain.median), Format("%.2fx", wholeRatio), "report", std::nullopt);
+             Format("%.1f ms 17 BUTTONs", plain.median), Format("%.2fx", wholeRatio), "<= 2x", wholeMet);
     if (app.Close(main) != 0 || baseline.Close(buttons) != 0) {
         Print("FAILED: a program did not close cleanly\n");
         return 1;
