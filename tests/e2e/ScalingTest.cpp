@@ -1,5 +1,6 @@
 // The real program started on a display at 125, 150 and 200 % (the desktop's LogPixels): its
-// windows and every control take their sizes and places scaled from 96 DPI.
+// windows and every control take their sizes and places scaled from 96 DPI, the picker's buttons
+// when its first showing makes them.
 //
 // The display is set from outside, by scripts/wine-at-dpi.sh, which starts the Wine server of a
 // prefix of its own afresh at the DPI (this driver runs under that server) and runs one of these as
@@ -83,14 +84,18 @@ TEST_P(ScalingTest, DISABLED_WindowsAndControlsOpenScaledFrom96Dpi) {
     for (int t = 1; t <= 16; ++t)
         ExpectScaled(Child(main, ids::kTreeButton + t), trees[t - 1].x, trees[t - 1].y, 40, 40, dpi);
 
-    HWND picker = app.FindTopLevel(L"TForm2", false);
-    ASSERT_NE(picker, nullptr);
+    // The picker makes its buttons at its first showing, at the display's DPI.
+    Click(Child(main, ids::kTreeButton + 1));
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }));
     client = ClientSize(picker);
     EXPECT_EQ(client.cx, Scaled(304, dpi));
     EXPECT_EQ(client.cy, Scaled(232, dpi));
     ExpectScaled(Child(picker, ids::kBitBtn + 1), 0, 1, 75, 40, dpi);
     ExpectScaled(Child(picker, ids::kBitBtn + 16), 228, 135, 75, 40, dpi);
     ExpectScaled(Child(picker, ids::kBitBtn + 17), 152, 191, 75, 40, dpi);
+    PostMessageW(picker, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(picker); }));
 
     HWND settings = app.FindTopLevel(L"TForm3", false);
     ASSERT_NE(settings, nullptr);
