@@ -6,9 +6,6 @@
 namespace vellicot {
 namespace {
 
-// Marks the objects this procedure owns, so WindowFromHandle never misreads another class's data.
-constexpr wchar_t kOwnerProp[] = L"Vellicot.Window";
-
 // A function of user32 that Windows 10 has only from a later version on: looked up at run time, so
 // the program still starts where it is missing. Null there.
 template <class Function>
@@ -23,7 +20,6 @@ Window::~Window() {
     if (hwnd_ != nullptr) {
         HWND hwnd = hwnd_;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        RemovePropW(hwnd, kOwnerProp);
         hwnd_ = nullptr;
         DestroyWindow(hwnd);
     }
@@ -128,8 +124,12 @@ void Window::Place(HWND child, const Box& box) const noexcept {
     SetWindowPos(child, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A window is one of these objects' when its class has their procedure, so another class's data is
+// never misread. The class is read in the process itself; a window property, which marked them
+// before, is a round trip to the window server under Wine, and this runs for every message.
 Window* WindowFromHandle(HWND hwnd) noexcept {
-    if (hwnd == nullptr || GetPropW(hwnd, kOwnerProp) == nullptr)
+    if (hwnd == nullptr ||
+        GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticWndProc))
         return nullptr;
     return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -140,7 +140,6 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        SetPropW(hwnd, kOwnerProp, reinterpret_cast<HANDLE>(1));
     } else {
         self = WindowFromHandle(hwnd);
     }
@@ -151,7 +150,6 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     try {
         LRESULT result = self->HandleMessage(msg, wp, lp);
         if (msg == WM_NCDESTROY) {
-            RemovePropW(hwnd, kOwnerProp);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
         }

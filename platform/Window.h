@@ -46,6 +46,7 @@ protected:
     void Place(HWND child, const Box& box) const noexcept;
 
 private:
+    friend Window* WindowFromHandle(HWND hwnd) noexcept;
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
     void OnDpiChanged(int dpi, const RECT& suggested);
     // The outer size that holds the client area at that DPI.
