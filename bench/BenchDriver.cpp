@@ -320,6 +320,12 @@ POINT CentreOnScreen(HWND window) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
+int ShownDpi(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return MulDiv(client.right, 96, 304);
+}
+
 Spread Summarise(std::vector<double> sample) {
     Spread spread;
     spread.count = sample.size();

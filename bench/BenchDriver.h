@@ -135,6 +135,10 @@ using outside::ClientRectOnScreen;
 // The centre of a child window on screen.
 POINT CentreOnScreen(HWND window);
 
+// The DPI a main window of Vellicot or of a baseline (304 pixels wide at 96 DPI) is shown at, from its
+// client area's width: under Wine 8 GetDpiForWindow answers 96 for another process's window.
+int ShownDpi(HWND window);
+
 using outside::MoveTo;
 using outside::PressAndRelease;
 

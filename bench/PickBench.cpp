@@ -204,7 +204,7 @@ double TimedMapRepaint(HWND main) {
         namespace layout = vellicot::layout;
         const vellicot::Box box = vellicot::ScaleToDpi(
             vellicot::Box{layout::kMapLeft, layout::kMapTop, layout::kMapSize, layout::kMapSize},
-            static_cast<int>(GetDpiForWindow(main)));
+            ShownDpi(main));
         return RECT{box.left, box.top, box.Right(), box.Bottom()};
     }();
     const double start = NowMs();
@@ -230,7 +230,7 @@ void DescribeWindow(const char* title, HWND window) {
                                                                      : "awareness unknown";
     RECT client;
     GetClientRect(window, &client);
-    Print("%s: %u DPI (%s), client area %ld x %ld, %d child windows\n", title, GetDpiForWindow(window), aware,
+    Print("%s: %d DPI (%s), client area %ld x %ld, %d child windows\n", title, ShownDpi(window), aware,
           client.right, client.bottom, CountChildren(window));
 }
 
@@ -428,7 +428,7 @@ int wmain(int argc, wchar_t** argv) {
         mapRatio, mapMet ? "met" : "NOT met", wholeRatio, wholeMet ? "met" : "NOT met");
     Print("Vellicot after %zu picks and %zu forced repaints of each kind: %s\n", lastChange.size() + 1,
           mapRepaint.size() + 1, app.MemoryFigures().c_str());
-    const int dpi = static_cast<int>(GetDpiForWindow(main));
+    const int dpi = ShownDpi(main);
     PrintRow(Format("click on an entry to last repaint (%d DPI)", dpi).c_str(),
              Format("%.1f ms", vellicotLast.median),
              Format("%.1f ms as many plain BUTTONs", baselineLast.median), Format("%.2fx", pickRatio),

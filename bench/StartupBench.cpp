@@ -180,7 +180,7 @@ StartupRun StartAndWatch(const Program& program, const std::wstring& runName, Pr
     }
     run.pollPeriod = polls > 1 ? (NowMs() - firstPoll) / polls : 0;
     window = watcher.Main();
-    run.dpi = GetDpiForWindow(window);
+    run.dpi = static_cast<UINT>(ShownDpi(window));
     RECT client;
     GetClientRect(window, &client);
     run.client = {client.right, client.bottom};
