@@ -91,8 +91,8 @@ void LineOverlayPicture::Draw(const Segment& segment) {
 }
 
 void LineOverlayPicture::Paint(HDC dc) const {
-    TransparentBlt(dc, scaled_.left, scaled_.top, scaled_.width, scaled_.height, canvas_->Dc(), 0, 0,
-                   scaled_.width, scaled_.height, kTransparentWhite);
+    GdiTransparentBlt(dc, scaled_.left, scaled_.top, scaled_.width, scaled_.height, canvas_->Dc(), 0, 0,
+                      scaled_.width, scaled_.height, kTransparentWhite);
 }
 
 Colour LineOverlayPicture::PixelAt(int x, int y) const {
