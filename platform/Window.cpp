@@ -126,7 +126,7 @@ void Window::Place(HWND child, const Box& box) const noexcept {
 
 // A window is one of these objects' when its class has their procedure, so another class's data is
 // never misread. The class is read in the process itself; a window property, which marked them
-// before, is a round trip to the window server under Wine, and this runs for every message.
+// before, is a round trip to the window server under Wine.
 Window* WindowFromHandle(HWND hwnd) noexcept {
     if (hwnd == nullptr ||
         GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticWndProc))
@@ -141,7 +141,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = WindowFromHandle(hwnd);
+        // Only windows of classes registered here reach this procedure, so the data is the object.
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr)
         return DefWindowProcW(hwnd, msg, wp, lp);
