@@ -126,7 +126,9 @@ public:
     // true when it did, so the caller consumes the character.
     bool DialogChar(wchar_t ch);
 
-    // Paints face and caption onto any canvas the size of the button.
+    // Paints face and caption onto any canvas the size of the button. Into the button's own buffer,
+    // where its paints on the screen are made, the same look over the same pixels is copied from
+    // the paint kept last time instead of drawn again.
     virtual void DrawButton(HDC canvas);
 
     // A hook for drawing a custom symbol beneath the caption; the button itself never calls it.
@@ -134,6 +136,7 @@ public:
 
     // The whole paint of the button into a DC of its client area: the parent's content beneath,
     // overlapping sibling glass buttons when ForceTransparent is set, then the face and caption.
+    // WM_PRINTCLIENT paints so into the DC it is given; WM_PAINT into the buffer, then copies it.
     void Paint(HDC canvas);
 
     // State, for the painting and for tests.
