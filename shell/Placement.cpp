@@ -33,9 +33,13 @@ constexpr UINT_PTR kNormalPlaceSubclassId = 0x4E504C43;  // 'NPLC'
 constexpr wchar_t kNormalPlaceProp[] = L"Vellicot.NormalPlace";
 
 // A window manager that animates the minimising (openbox does) moves the window towards its icon in
-// quick steps just before it reports it minimised, and under Wine each step is a move of the window.
-// Moves that follow each other within this time and end in a minimising are those steps.
+// quick steps just before it reports it minimised, and under Wine each step is a move of the window;
+// how many of the steps come through varies from run to run, one or none among them. Moves that
+// follow each other within kSettledMs and end in a minimising are those steps, and so is a single
+// move that the minimising follows within kMinimiseStepMs: no person moves a window and then
+// minimises it that quickly.
 constexpr DWORD kSettledMs = 400;
+constexpr DWORD kMinimiseStepMs = 100;
 
 struct NormalPlace {
     WindowPosition position;  // the latest place while shown normally
@@ -67,8 +71,10 @@ LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
         case WM_WINDOWPOSCHANGED: {
             // A window being minimised is already minimised here, at its parking place.
             const bool minimised = IsIconic(hwnd) != FALSE;
-            if (minimised && !kept->minimised && kept->quickMoves > 1 &&
-                GetTickCount() - kept->since < kSettledMs)
+            const DWORD sinceMove = GetTickCount() - kept->since;
+            if (minimised && !kept->minimised &&
+                ((kept->quickMoves > 1 && sinceMove < kSettledMs) ||
+                 (kept->quickMoves == 1 && sinceMove < kMinimiseStepMs)))
                 kept->position = kept->settled;  // the last moves were the minimising's own
             kept->minimised = minimised;
             if (!ShownNormally(hwnd))

@@ -163,8 +163,10 @@ TEST(PlacementTest, MinimisedWindowKeepsThePositionItIsRestoredTo) {
     EXPECT_EQ(window.Position(), (WindowPosition{77, 123}));
     EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{77, 123}));
 
-    // Moved by the player, then minimised: the place it was moved to.
+    // Moved by the player, then minimised a moment later (no hand does the two within a tenth of a
+    // second): the place it was moved to.
     SetWindowPos(window.Handle(), nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(250);
     ShowWindow(window.Handle(), SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(window.Handle()));
     EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{90, 150}));
@@ -181,6 +183,14 @@ TEST(PlacementTest, MinimisedWindowKeepsThePositionItIsRestoredTo) {
     }
     ShowWindow(window.Handle(), SW_MINIMIZE);
     EXPECT_EQ(RestoredPosition(window.Handle()), (WindowPosition{90, 150}));
+    ShowWindow(window.Handle(), SW_RESTORE);
+
+    // Of those steps only one may come through, right before the minimising: still not a place.
+    const WindowPosition restored = window.Position();
+    Sleep(500);
+    SetWindowPos(window.Handle(), nullptr, 190, 240, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window.Handle(), SW_MINIMIZE);
+    EXPECT_EQ(RestoredPosition(window.Handle()), restored);
     ShowWindow(window.Handle(), SW_RESTORE);
 
     // A hidden window, as the selection window is between uses, moved where the player put it.
