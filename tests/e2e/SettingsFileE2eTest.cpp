@@ -3,7 +3,9 @@
 // integers.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "tests/e2e/E2e.h"
 #include "windows/ControlIds.h"
@@ -47,6 +49,9 @@ void MoveMinimiseAndSave(App& app, const std::function<void(HWND main)>& save) {
     MoveWindowTo(main, 150, 100);
     MoveWindowTo(picker, 111, 222);
     ASSERT_TRUE(WaitFor([&] { return OuterRect(main).left == 150 && OuterRect(main).top == 100; }));
+    // A person minimises a while after moving: a move right before a minimise is taken for the
+    // window manager's minimise animation.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
     ASSERT_TRUE(Minimise(main));
     RECT parked = OuterRect(main);
     ASSERT_FALSE(parked.left == 150 && parked.top == 100) << "a minimised window is parked elsewhere";
