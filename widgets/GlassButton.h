@@ -177,8 +177,6 @@ protected:
     // The glossy face, or some of its parts, on a GDI+ graphics object: outer border, face, glow,
     // shine, inner border.
     void DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts = kWholeFace);
-    // The face on the canvas, from its picture for the current look (drawn when the look changed).
-    void DrawFace(HDC canvas);
     // The caption on the canvas, by GDI+ or by GDI (GlassPainting.cpp tells which).
     void DrawCaption(HDC canvas);
 
@@ -226,7 +224,7 @@ private:
         int width = 0;
         int height = 0;
         int pixelsPerInch = 0;
-        bool alphaCanvas = false;  // drawn for a canvas of 32-bit words with alpha (see DrawFace)
+        bool alphaCanvas = false;  // drawn for a canvas of 32-bit words with alpha (see IsAlphaCanvas)
         bool operator==(const FaceLook&) const = default;
     };
     // A look drawn as premultiplied layers of the button's size, stacked from the top of one
@@ -254,7 +252,8 @@ private:
     };
 
     FaceLook CurrentFaceLook(HDC canvas) const;
-    void DrawCaptionText(HDC canvas, const std::wstring& text);
+    // The face on the canvas in the look, from its layers once the look is painted a second time.
+    void DrawFace(HDC canvas, const FaceLook& look);
     bool Pressed() const noexcept;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);

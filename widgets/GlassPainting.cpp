@@ -149,17 +149,13 @@ void ComposeLayers(HDC canvas, const MemoryCanvas& picture, int width, int heigh
 // and background are a kept paint's costs two copies (see DrawButton).
 void TCustomGlassButton::OnPaintMessage() {
     PaintScope paint(Handle());
-    if (FWidth <= 0 || FHeight <= 0) {
-        Paint(paint.Dc());
-        return;
-    }
-    if (!FBuffer || FBuffer->Width() != FWidth || FBuffer->Height() != FHeight) {
+    if (FWidth > 0 && FHeight > 0 &&
+        (!FBuffer || FBuffer->Width() != FWidth || FBuffer->Height() != FHeight)) {
         FBuffer = std::make_unique<MemoryCanvas>(FWidth, FHeight, MemoryCanvas::Words::kAsDevice);
         FPaints.Clear();
     }
-    if (FBuffer->Pixels() == nullptr) {
-        FBuffer.reset();
-        Paint(paint.Dc());
+    if (FWidth <= 0 || FHeight <= 0 || FBuffer->Pixels() == nullptr) {
+        Paint(paint.Dc());  // no buffer to be had: straight onto the window
         return;
     }
     Paint(FBuffer->Dc());
@@ -250,7 +246,7 @@ void TCustomGlassButton::PaintOverlappingSiblings(HDC canvas) {
 // asked for) copies it instead of drawing the face and caption again.
 void TCustomGlassButton::DrawButton(HDC canvas) {
     if (!FBuffer || canvas != FBuffer->Dc()) {
-        DrawFace(canvas);
+        DrawFace(canvas, CurrentFaceLook(canvas));
         DrawCaption(canvas);
         return;
     }
@@ -270,7 +266,7 @@ void TCustomGlassButton::DrawButton(HDC canvas) {
         return;
     }
     std::vector<std::uint32_t> beneath(pixels, pixels + count);
-    DrawFace(canvas);
+    DrawFace(canvas, look.face);
     DrawCaption(canvas);
     GdiFlush();
     FPaints.Replace(std::move(look),
@@ -296,18 +292,16 @@ TCustomGlassButton::FaceLook TCustomGlassButton::CurrentFaceLook(HDC canvas) con
                     IsAlphaCanvas(canvas)};
 }
 
-// GDI+ draws the face's figures and gradients and lays out the caption in software, which under Wine
-// costs more than all the rest of a paint, while a button shows only a few looks (up, pressed, the
-// colours and captions picks give it). So a look painted a second time is drawn once more into
-// premultiplied layers, and from then on a paint composes those with AlphaBlend. GDI+ lays each part
-// of the face onto the canvas as one such blend or as opaque strokes, so composing the layers in the
-// same order gives the pixels drawing the face gives; a caption's anti-aliased edges may come out a
-// level or two apart. A look seen once is drawn straight onto the canvas, which costs half what
-// drawing its layers does: the first paint of a window stays as quick as it can be.
-void TCustomGlassButton::DrawFace(HDC canvas) {
+// GDI+ draws the face's figures and gradients in software, which under Wine costs more than the rest
+// of a paint, while a button shows only a few looks (up, pressed, the colours picks give it). So a
+// look painted a second time is drawn once more into premultiplied layers, and from then on a paint
+// composes those with AlphaBlend. GDI+ lays each part of the face onto the canvas as one such blend
+// or as opaque strokes, so composing the layers in the same order gives the pixels drawing the face
+// gives. A look seen once is drawn straight onto the canvas, which costs half what drawing its
+// layers does: the first paint of a window stays as quick as it can be.
+void TCustomGlassButton::DrawFace(HDC canvas, const FaceLook& look) {
     if (FWidth <= 0 || FHeight <= 0)
         return;
-    const FaceLook look = CurrentFaceLook(canvas);
     const LayeredPicture* picture = FFacePictures.Find(look);
     if (picture == nullptr && FFacePictures.PaintedBefore(look)) {
         std::vector<unsigned> parts{kRimAndFill};
@@ -397,10 +391,7 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts
 void TCustomGlassButton::DrawCaption(HDC canvas) {
     if (!FShowCaption || FCaption.empty())
         return;
-    DrawCaptionText(canvas, ExpandCaptionLineBreaks(FCaption));
-}
-
-void TCustomGlassButton::DrawCaptionText(HDC canvas, const std::wstring& text) {
+    std::wstring text = ExpandCaptionLineBreaks(FCaption);
     CaptionFonts& fonts = CaptionFontsFor(text);
     SavedDC saved(canvas);
     SelectedObject selected(canvas, fonts.gdiFont.get());

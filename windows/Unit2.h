@@ -30,9 +30,8 @@ public:
     // the creation handler.
     void Create(TForm1& main);
 
-    // Makes the entry buttons' windows, which the first showing does; true once made.
+    // Makes the entry buttons' windows, which the first showing does.
     void EnsureButtons();
-    bool ButtonsMade() const noexcept { return buttonsMade_; }
 
     void btnClear() { analysis_->btnClear(); }
     void Check2Red() { analysis_->Check2Red(); }

@@ -46,6 +46,20 @@ RECT Outer(HWND window) {
     return rect;
 }
 
+// "" at 100 %, "-150" at 150 %: the pictures' names say their scale.
+std::wstring ScaleSuffix(int dpi) {
+    return dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
+}
+
+// A modal window with the pointer away from it, once it has settled, saved and closed.
+void ShootAndClose(HWND window, const std::wstring& path) {
+    MoveTo(5, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    SaveScreen(Outer(window), path);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitFor([&] { return !IsWindowVisible(window); });
+}
+
 bool Pick(const App& app, int tree, int entry) {
     Click(Child(app.MainWindow(), ids::kTreeButton + tree));
     HWND picker = nullptr;
@@ -63,7 +77,7 @@ class ScreenshotTest : public ::testing::TestWithParam<int> {};
 TEST_P(ScreenshotTest, DISABLED_MainWindowAndPicker) {
     const int dpi = GetParam();
     DesktopDpi display(static_cast<DWORD>(dpi));
-    const std::wstring suffix = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
+    const std::wstring suffix = ScaleSuffix(dpi);
     App app(L"Screenshots" + suffix);
     app.WriteSettings(dpi == 96 ? "[System]\r\nNAME=名無し\r\nForm2Top2=330\r\nForm2Left2=820\r\n"
                                 : "[System]\r\nNAME=名無し\r\nForm2Top2=300\r\nForm2Left2=10\r\n");
@@ -79,29 +93,21 @@ TEST_P(ScreenshotTest, DISABLED_MainWindowAndPicker) {
     Click(Child(app.MainWindow(), ids::kTreeButton + 2));
     HWND picker = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (picker = app.FindTopLevel(L"TForm2")) != nullptr; }));
-    MoveTo(5, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    SaveScreen(Outer(picker), app.Folder() + L"\\picker" + suffix + L".bmp");
-    PostMessageW(picker, WM_CLOSE, 0, 0);
-    WaitFor([&] { return !IsWindowVisible(picker); });
+    ShootAndClose(picker, app.Folder() + L"\\picker" + suffix + L".bmp");
     EXPECT_EQ(app.Close(), 0);
 }
 
 TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
     const int dpi = GetParam();
     DesktopDpi display(static_cast<DWORD>(dpi));
-    const std::wstring suffix = dpi == 96 ? L"" : L"-" + std::to_wstring(dpi * 100 / 96);
+    const std::wstring suffix = ScaleSuffix(dpi);
     App app(L"HotkeyScreenshots" + suffix);
     app.WriteSettings("[System]\r\nHotkeyStartStop=Ctrl+Shift+F9\r\nHotkeyCopy=Ctrl+Shift+F10\r\n");
     ASSERT_TRUE(app.Start());
     PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = app.FindTopLevel(L"TForm4")) != nullptr; }));
-    MoveTo(5, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    SaveScreen(Outer(dialog), app.Folder() + L"\\hotkeys" + suffix + L".bmp");
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-    WaitFor([&] { return !IsWindowVisible(dialog); });
+    ShootAndClose(dialog, app.Folder() + L"\\hotkeys" + suffix + L".bmp");
     EXPECT_EQ(app.Close(), 0);
 }
 
