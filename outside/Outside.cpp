@@ -119,4 +119,14 @@ void PressAndRelease(POINT at) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+void PressAt(POINT at) {
+    INPUT in = PointerEvent(at, MOUSEEVENTF_LEFTDOWN);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void ReleaseAt(POINT at) {
+    INPUT in = PointerEvent(at, MOUSEEVENTF_LEFTUP);
+    SendInput(1, &in, sizeof(INPUT));
+}
+
 }  // namespace outside

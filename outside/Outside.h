@@ -34,5 +34,8 @@ RECT ClientRectOnScreen(HWND window);
 // back, and a bare button event would then land where the pointer used to be.
 void MoveTo(POINT at);
 void PressAndRelease(POINT at);
+// The left button alone, pressed or released at a screen point (a drag's ends).
+void PressAt(POINT at);
+void ReleaseAt(POINT at);
 
 }  // namespace outside

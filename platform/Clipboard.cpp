@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/BusyRetry.h"
 #include "platform/ErrorBox.h"
 #include "platform/Handles.h"
 
@@ -33,7 +34,8 @@ void SetClipboardText(HWND owner, const std::wstring& text) {
     std::memcpy(target, text.c_str(), bytes);
     GlobalUnlock(memory);
 
-    if (!OpenClipboard(owner))
+    // Clipboard viewers and managers open the clipboard for a moment whenever it changes.
+    if (!SucceedsWithinMoments([&] { return OpenClipboard(owner) != FALSE; }))
         ThrowClipboardError(GetLastError());
     ScopeExit close([] { CloseClipboard(); });
     if (!EmptyClipboard())

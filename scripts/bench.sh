@@ -52,8 +52,24 @@ cmake --build "$BUILD" -j2 --target vellicot_startup_bench vellicot_pick_bench v
   tail -40 "$BUILD/bench-build.log"
   exit 1
 }
-"$ROOT/scripts/wine-up.sh"
 source "$ROOT/scripts/wine-env.sh"
+# What the run starts it also ends, as ./run does: the Wine server and the X server, each only when
+# it was not running before.
+server_was_running=false
+"$ROOT/scripts/wine-server-pid.sh" "$WINEPREFIX" >/dev/null && server_was_running=true
+display_was_up=false
+xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && display_was_up=true
+stop_what_we_started() {
+  $server_was_running || { timeout 30 wineserver -k >/dev/null 2>&1; timeout 30 wineserver -w >/dev/null 2>&1; }
+  if ! $display_was_up && [ -f "$WINEPREFIX.xvfb.pid" ]; then
+    pid=$(cat "$WINEPREFIX.xvfb.pid")
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] && kill "$pid" 2>/dev/null
+    rm -f "$WINEPREFIX.xvfb.pid"
+  fi
+  return 0
+}
+trap stop_what_we_started EXIT
+"$ROOT/scripts/wine-up.sh"
 
 # The desktop's DPI, read by each program as it starts: set for the run, put back on every way out.
 desktop='HKCU\Control Panel\Desktop'
@@ -66,7 +82,7 @@ restore_dpi() {
     timeout 60 wine reg delete "$desktop" /v LogPixels /f </dev/null >/dev/null 2>&1
   fi
 }
-trap restore_dpi EXIT
+trap 'restore_dpi; stop_what_we_started' EXIT
 trap 'exit 130' INT TERM
 timeout 60 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1 || {
   echo "could not set the desktop's LogPixels to $dpi" >&2

@@ -8,3 +8,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=${DISPLAY:-:91}
 export VELLICOT_WINE_DESKTOP=${VELLICOT_WINE_DESKTOP:-virtual}
+# Wine gives a file the name in the locale's character set: in the POSIX locale (a fresh system, a
+# container, a shell without LANG) no Japanese name such as the settings file's can be made.
+case $(locale charmap 2>/dev/null) in
+  UTF-8) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac

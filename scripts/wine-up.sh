@@ -6,7 +6,8 @@ set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$VELLICOT_ROOT/build"
 if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: a server that resets when its last client leaves refuses whoever connects meanwhile.
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   echo $! >"$WINEPREFIX.xvfb.pid"
   for _ in $(seq 100); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
 fi

@@ -37,7 +37,8 @@ constexpr wchar_t kNormalPlaceProp[] = L"Vellicot.NormalPlace";
 // how many of the steps come through varies from run to run, one or none among them. Moves that
 // follow each other within kSettledMs and end in a minimising are those steps, and so is a single
 // move that the minimising follows within kMinimiseStepMs: no person moves a window and then
-// minimises it that quickly.
+// minimises it that quickly. A drag is many quick moves too, but they come inside the system's
+// move-or-size loop (WM_ENTERSIZEMOVE .. WM_EXITSIZEMOVE): each of them is a place the player chose.
 constexpr DWORD kSettledMs = 400;
 constexpr DWORD kMinimiseStepMs = 100;
 
@@ -47,7 +48,15 @@ struct NormalPlace {
     DWORD since = 0;          // when position was taken
     int quickMoves = 0;       // moves since settled was taken
     bool minimised = false;
+    bool dragging = false;  // inside the move-or-size loop, or right after it
 };
+
+// Posted at the end of the move-or-size loop. Wine moves a window dragged without its contents
+// after WM_EXITSIZEMOVE, in the same call, so the loop's moves end when this arrives.
+UINT DragEndedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Vellicot.NormalPlace.DragEnded");
+    return message;
+}
 
 bool ShownNormally(HWND window) {
     return !IsIconic(window) && !IsZoomed(window);
@@ -85,21 +94,36 @@ LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
             if (now == kept->position || !MeetsAnyWorkArea(now, outer.cx, outer.cy))
                 break;
             const DWORD tick = GetTickCount();
-            if (tick - kept->since >= kSettledMs) {
-                kept->settled = kept->position;
+            if (kept->dragging) {
+                kept->settled = now;
                 kept->quickMoves = 0;
+            } else {
+                if (tick - kept->since >= kSettledMs) {
+                    kept->settled = kept->position;
+                    kept->quickMoves = 0;
+                }
+                ++kept->quickMoves;
             }
-            ++kept->quickMoves;
             kept->position = now;
             kept->since = tick;
             break;
         }
+        case WM_ENTERSIZEMOVE:
+            kept->dragging = true;
+            break;
+        case WM_EXITSIZEMOVE:
+            PostMessageW(hwnd, DragEndedMessage(), 0, 0);
+            break;
         case WM_NCDESTROY: {
             std::unique_ptr<NormalPlace> owned(kept);
             RemovePropW(hwnd, kNormalPlaceProp);
             RemoveWindowSubclass(hwnd, &NormalPlaceProc, id);
             break;
         }
+    }
+    if (msg == DragEndedMessage() && msg != 0) {
+        kept->dragging = false;
+        return 0;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }

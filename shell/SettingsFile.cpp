@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/BusyRetry.h"
 #include "platform/ErrorBox.h"
 #include "platform/Handles.h"
 
@@ -87,9 +88,13 @@ void SettingsFile::Load() {
         return;  // a folder in the file's place holds no settings; writing will say it cannot create the file
     }
 
-    HANDLE raw = CreateFileW(apiPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) {
+    // A program that writes the file, or opened it without sharing, holds it for a moment at most.
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    if (!SucceedsWithinMoments([&] {
+            raw = CreateFileW(apiPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+            return raw != INVALID_HANDLE_VALUE;
+        })) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND)
             return;  // removed since we looked
@@ -160,8 +165,13 @@ void SettingsFile::Flush() {
     if (!CloseHandle(temp.release()))
         ThrowCannotCreate(path_, GetLastError());
 
-    if (!MoveFileExW(tempApiPath.c_str(), apiPath_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // Any program that has the old file open without FILE_SHARE_DELETE (an ordinary reader, and on
+    // Windows a virus scanner, the indexer or a sync client right after the last save) blocks the
+    // replace until it lets go.
+    if (!SucceedsWithinMoments([&] {
+            return MoveFileExW(tempApiPath.c_str(), apiPath_.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        }))
         ThrowCannotCreate(path_, GetLastError());
     placed = true;
 }

@@ -57,54 +57,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own on the first free display number from the base on, and openbox on it. Once
-# in a while (seen twice in some hundred runs, on a quiet machine too) openbox cannot open a display
-# that has just answered xdpyinfo; the X server and openbox are then started afresh on the next
-# display number, at most three times, and what the X server said is shown.
+# An X server of our own on the first free display number from the base on, and openbox on it.
 display_number=${DISPLAY:-:91}
 display_number=${display_number#*:}
 display_number=${display_number%%.*}
 base=${VELLICOT_DESKTOP_DISPLAY:-$((display_number + 100))}
 openbox_rc=openbox-rc.xml
 [ "$scenario" = places-stay ] && openbox_rc=openbox-panels-rc.xml
-next=$base
-for attempt in 1 2 3; do
-  xvfb_pid=
-  for n in $(seq "$next" $((base + 20))); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && continue
-    # Xvfb writes the display's number to the descriptor once it accepts clients, and ends at once
-    # when the display is taken.
-    : >"$work/display"
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    # Some X servers write it before they answer (seen with Debian 13's Xvfb): a client started
-    # then, such as the window manager, fails with "Failed to open the display". So wait for an
-    # answer as well.
-    if wait_for 10 bash -c "[ -s '$work/display' ] || ! kill -0 $xvfb_pid 2>/dev/null" && [ -s "$work/display" ] &&
-      wait_for 10 bash -c "kill -0 $xvfb_pid 2>/dev/null && xdpyinfo -display :$n >/dev/null 2>&1"; then
-      export DISPLAY=:$n
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=
-  done
-  [ -n "$xvfb_pid" ] || fail "no X server could be started on displays :$next to :$((base + 20))"
-  log "X server on $DISPLAY"
-  openbox --sm-disable --config-file "$ROOT/tests/desktop/$openbox_rc" >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
-  export -f wm_runs
-  wait_for 15 bash -c "wm_runs || ! kill -0 $wm_pid 2>/dev/null" && wm_runs && break
-  log "openbox did not start (attempt $attempt): $(cat "$work/openbox.log"); the X server: $(tail -5 "$work/xvfb.log")"
-  kill "$wm_pid" 2>/dev/null
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$wm_pid" "$xvfb_pid" 2>/dev/null
-  wm_pid=
-  xvfb_pid=
-  next=$((${DISPLAY#:} + 1))
-  [ "$attempt" = 3 ] && fail "openbox did not start on three X servers"
-done
+source "$ROOT/scripts/own-x-server.sh"
+start_own_x_server "$base" "$work/xvfb.log" || fail "no X server could be started on displays :$base to :$((base + 49))"
+xvfb_pid=$OWN_XVFB_PID
+log "X server on $DISPLAY"
+openbox --sm-disable --config-file "$ROOT/tests/desktop/$openbox_rc" >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+export -f wm_runs
+wait_for 15 bash -c "wm_runs || ! kill -0 $wm_pid 2>/dev/null" && wm_runs ||
+  fail "openbox did not start: $(cat "$work/openbox.log"); the X server: $(tail -5 "$work/xvfb.log")"
 log "openbox runs"
 
 export VELLICOT_WINEPREFIX=${VELLICOT_DESKTOP_WINEPREFIX:-$ROOT/build/wineprefix-desktop}

@@ -70,6 +70,15 @@ bool App::ReadSettings(std::string& bytes) const {
     return true;
 }
 
+bool App::SaveUnderWay() const {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((SettingsPath() + L".*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
+
 HANDLE App::Launch(DWORD* processId) const {
     return outside::Launch(ExePath(), L"", processId);
 }
@@ -116,6 +125,16 @@ bool App::Running() const {
 
 HWND App::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
     return outside::FindTopLevel(pid_, className, visibleOnly);
+}
+
+FileReader::FileReader(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+void FileReader::Release() {
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
 }
 
 RECT WorkArea() {
@@ -242,6 +261,19 @@ void ClickAt(int x, int y) {
     // A person's pointer rests a moment before the press; the program reacts to the arrival first.
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     outside::PressAndRelease({x, y});
+}
+
+void Drag(POINT from, POINT to, int steps, std::chrono::milliseconds pause) {
+    // The pointer rests a moment on the spot before the press, as a hand's does.
+    outside::MoveTo(from);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    outside::PressAt(from);
+    std::this_thread::sleep_for(pause);
+    for (int step = 1; step <= steps; ++step) {
+        outside::MoveTo({from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
+        std::this_thread::sleep_for(pause);
+    }
+    outside::ReleaseAt(to);
 }
 
 void Click(HWND window) {

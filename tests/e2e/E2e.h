@@ -36,6 +36,9 @@ public:
     std::wstring SettingsPath() const { return ExePath() + L"_ユーザー設定.ini"; }
 
     void WriteSettings(const std::string& bytes) const;
+    // Whether a save of the settings file is under way: its new contents wait in a temporary file
+    // beside it (the file's name followed by ".<process>.<n>.tmp") until they take its place.
+    bool SaveUnderWay() const;
     // The settings file's bytes, or nothing when it does not exist.
     bool ReadSettings(std::string& bytes) const;
 
@@ -60,6 +63,23 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     HWND main_ = nullptr;
+};
+
+// Another program reading a file, as a virus scanner, the search indexer or a cloud-sync client
+// does right after the file changes: open with reading and writing shared, deleting and replacing
+// not, until Release.
+class FileReader {
+public:
+    explicit FileReader(const std::wstring& path);
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader() { Release(); }
+
+    bool Holding() const { return file_ != INVALID_HANDLE_VALUE; }
+    void Release();
+
+private:
+    HANDLE file_;
 };
 
 // The work area of the desktop the program runs on.
@@ -117,6 +137,9 @@ std::wstring DismissMessageBox(const App& app, std::chrono::milliseconds timeout
 // Real input: moves the pointer and clicks the left button at a screen point.
 void ClickAt(int x, int y);
 void MoveTo(int x, int y);
+// Real input: a person's drag with the left button from one point to another, in steps with a
+// pause after each.
+void Drag(POINT from, POINT to, int steps, std::chrono::milliseconds pause);
 // Clicks the centre of a window's client area.
 void Click(HWND window);
 

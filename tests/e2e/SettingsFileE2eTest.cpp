@@ -1,6 +1,6 @@
 // The real program's settings file from outside: positions kept across a close or a log-off while
-// the main window is minimised, a file saved as UTF-16, and stored positions at the ends of the
-// integers.
+// the main window is minimised and after a drag, saves while another program reads the file, and a
+// file saved as UTF-16.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "tests/e2e/E2e.h"
+
+#include <commctrl.h>
+
 #include "windows/ControlIds.h"
 
 namespace e2e {
@@ -96,6 +99,129 @@ TEST(SettingsFileE2eTest, LogOffWhileMinimisedSavesWhereTheWindowWas) {
     });
     EXPECT_TRUE(app.Running());
     EXPECT_EQ(app.Close(), 0);
+}
+
+// The main window's title bar, a little right of its left end (clear of the icon and the buttons).
+POINT OnTitleBar(HWND window) {
+    const RECT outer = OuterRect(window);
+    const RECT client = ClientRectOnScreen(window);
+    return {outer.left + 80, (outer.top + client.top) / 2};
+}
+
+// Windows shows a window's contents while it is dragged unless the player turned it off, so a drag
+// moves the window many times; Wine's own default moves it once, at the drop.
+class DragFullWindows {
+public:
+    DragFullWindows() {
+        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &old_, 0);
+        SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, SPIF_UPDATEINIFILE);
+    }
+    DragFullWindows(const DragFullWindows&) = delete;
+    DragFullWindows& operator=(const DragFullWindows&) = delete;
+    ~DragFullWindows() { SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, old_, nullptr, SPIF_UPDATEINIFILE); }
+
+private:
+    BOOL old_ = FALSE;
+};
+
+TEST(SettingsFileE2eTest, WindowDraggedAndMinimisedAMomentLaterOpensWhereItWasDragged) {
+    DragFullWindows fullWindows;  // read by the program as it starts
+    App app(L"DragMinimise");
+    app.WriteSettings("[System]\r\nForm1Top2=100\r\nForm1Left2=100\r\n");
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+    ASSERT_EQ(OuterRect(main).left, 100);
+    const POINT grip = OnTitleBar(main);
+    // Fifteen moves 20 ms apart, as a quick hand drags; the minimising follows 300 ms after the drop.
+    Drag(grip, {grip.x + 150, grip.y + 90}, 15, std::chrono::milliseconds(20));
+    ASSERT_TRUE(WaitFor([&] { return OuterRect(main).left == 250 && OuterRect(main).top == 190; }))
+        << OuterRect(main).left << "," << OuterRect(main).top;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(Minimise(main));
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(app.Close(), 0);
+    std::string bytes;
+    ASSERT_TRUE(app.ReadSettings(bytes));
+    EXPECT_EQ(Line(bytes, "Form1Top2"), "Form1Top2=190");
+    EXPECT_EQ(Line(bytes, "Form1Left2"), "Form1Left2=250");
+}
+
+// The settings dialog's and the hot-key dialog's controls.
+constexpr int kPaletteList = 401;
+constexpr int kSettingsOk = 407;
+
+// Lets the action start a save while another program reads the settings file, lets the reader go
+// 300 ms after the save began, and waits until the file holds the line.
+void SaveWhileRead(const App& app, const std::function<void()>& action, const std::string& line) {
+    FileReader reader(app.SettingsPath());
+    ASSERT_TRUE(reader.Holding());
+    action();
+    ASSERT_TRUE(WaitFor([&] { return app.SaveUnderWay(); })) << "no save began while the file was read";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    reader.Release();
+    std::string bytes;
+    EXPECT_TRUE(WaitFor([&] { return app.ReadSettings(bytes) && bytes.find(line) != std::string::npos; }))
+        << line << " is not in " << bytes;
+    EXPECT_EQ(app.FindTopLevel(L"#32770"), nullptr) << "a message showed";
+}
+
+TEST(SettingsFileE2eTest, EverySaveWaitsForAnotherProgramThatReadsTheFileForAMoment) {
+    App app(L"ReadWhileSaving");
+    app.WriteSettings("[System]\r\nForm1Top2=40\r\nForm1Left2=40\r\n");
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+
+    // 設定's OK.
+    Click(Child(main, ids::kBtnSetting));
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = app.FindTopLevel(L"TForm3")) != nullptr; }));
+    WaitFor([&] { return GetForegroundWindow() == settings; }, std::chrono::seconds(2));
+    SendMessageW(Child(settings, kPaletteList), CB_SETCURSEL, 1, 0);
+    SaveWhileRead(
+        app, [&] { Click(Child(settings, kSettingsOk)); }, "\r\niSettingsBtnBGColor=1\r\n");
+
+    // The hot-key dialog's 確定, with a key typed into the last row.
+    PostMessageW(main, WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+    HWND hotkeys = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hotkeys = app.FindTopLevel(L"TForm4")) != nullptr; }));
+    HWND resetKey = Child(hotkeys, ids::kHotkeyControl + 2);
+    Click(resetKey);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(hotkeys) == resetKey; }));
+    PressKeys({VK_CONTROL, VK_SHIFT, VK_F8});
+    ASSERT_TRUE(WaitFor([&] { return LOBYTE(SendMessageW(resetKey, HKM_GETHOTKEY, 0, 0)) == VK_F8; }));
+    SaveWhileRead(
+        app, [&] { Click(Child(hotkeys, ids::kHotkeyOK)); }, "\r\nHotkeyReset=Ctrl+Shift+F8\r\n");
+
+    // The close, after a move.
+    MoveWindowTo(main, 150, 100);
+    ASSERT_TRUE(WaitFor([&] { return OuterRect(main).left == 150; }));
+    SaveWhileRead(
+        app, [&] { PostMessageW(main, WM_CLOSE, 0, 0); }, "\r\nForm1Left2=150\r\n");
+    EXPECT_EQ(app.Close(), 0);
+}
+
+TEST(SettingsFileE2eTest, FileHeldForGoodShowsTheMessageAfterAWhileAndKeepsTheOldFile) {
+    const std::string old = "[System]\r\nForm1Top2=40\r\nForm1Left2=40\r\nNAME=前の名前\r\n";
+    App app(L"HeldForGood");
+    app.WriteSettings(old);
+    ASSERT_TRUE(app.Start());
+    MoveWindowTo(app.MainWindow(), 150, 100);
+    ASSERT_TRUE(WaitFor([&] { return OuterRect(app.MainWindow()).left == 150; }));
+    FileReader reader(app.SettingsPath());
+    ASSERT_TRUE(reader.Holding());
+    const auto asked = std::chrono::steady_clock::now();
+    PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    const std::string message = Narrow(DismissMessageBox(app, std::chrono::seconds(15)));
+    const auto waited = std::chrono::steady_clock::now() - asked;
+    EXPECT_EQ(message.rfind("ファイル \"" + Narrow(app.SettingsPath()) + "\" を作成できません。", 0), 0u)
+        << message;
+    EXPECT_GE(waited, std::chrono::milliseconds(1500)) << "the save gave up at once";
+    EXPECT_EQ(app.Close(), 0) << "the program ends after the message";
+    reader.Release();
+    std::string bytes;
+    ASSERT_TRUE(app.ReadSettings(bytes));
+    EXPECT_EQ(bytes, old);
+    EXPECT_FALSE(app.SaveUnderWay()) << "the new contents' temporary file is left behind";
 }
 
 // The text as UTF-16 in the byte order asked for, after its byte-order mark.

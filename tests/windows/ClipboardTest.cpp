@@ -1,5 +1,5 @@
-// The clipboard writer: Unicode text replaces the clipboard; a clipboard held elsewhere raises the
-// program's message and keeps its contents.
+// The clipboard writer: Unicode text replaces the clipboard; a clipboard held elsewhere for a moment
+// is waited for, one held for good raises the program's message and keeps its contents.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -37,6 +37,7 @@ public:
             WaitForSingleObject(release_, 10'000);
             if (opened_)
                 CloseClipboard();
+            SetEvent(released_);
             DestroyWindow(window);
         });
         WaitForSingleObject(ready_, 10'000);
@@ -44,16 +45,23 @@ public:
     ClipboardHolder(const ClipboardHolder&) = delete;
     ClipboardHolder& operator=(const ClipboardHolder&) = delete;
     ~ClipboardHolder() {
-        SetEvent(release_);
+        Release();
         thread_.join();
         CloseHandle(ready_);
         CloseHandle(release_);
+        CloseHandle(released_);
     }
     bool Opened() const { return opened_; }
+    // Closes the clipboard (from any thread) and waits until it has.
+    void Release() {
+        SetEvent(release_);
+        WaitForSingleObject(released_, 10'000);
+    }
 
 private:
     HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE released_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     bool opened_ = false;
     std::thread thread_;
 };
@@ -83,7 +91,20 @@ TEST(ClipboardTest, OtherFormatsAreGoneAfterAWrite) {
     EXPECT_EQ(ClipboardText(), kRecord);
 }
 
-TEST(ClipboardTest, HeldClipboardRaisesTheMessageAndKeepsItsContents) {
+TEST(ClipboardTest, ClipboardHeldForAMomentIsWrittenOnceItIsFree) {
+    // As a clipboard viewer or manager does whenever the clipboard changes.
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.Opened());
+    std::thread letGo([&] {
+        Sleep(300);
+        holder.Release();
+    });
+    EXPECT_NO_THROW(SetClipboardText(nullptr, kRecord));
+    letGo.join();
+    EXPECT_EQ(ClipboardText(), kRecord);
+}
+
+TEST(ClipboardTest, ClipboardHeldForGoodRaisesTheMessageAndKeepsItsContents) {
     SetClipboardText(nullptr, L"before");
     {
         ClipboardHolder holder;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SettingsTestSupport.h"
@@ -167,7 +168,23 @@ TEST(SettingsFileTest, FolderInTheFilesPlaceReadsAsEmptyAndCannotBeWritten) {
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"settings.ini"}) << "no temporary file is left";
 }
 
-TEST(SettingsFileTest, FileThatCannotBeOpenedRaisesTheOpenMessage) {
+// Closes the handle after a while on a thread of its own, as another program lets go of a file.
+class LetGoAfter {
+public:
+    LetGoAfter(HANDLE handle, DWORD ms)
+        : thread_([handle, ms] {
+              Sleep(ms);
+              CloseHandle(handle);
+          }) {}
+    LetGoAfter(const LetGoAfter&) = delete;
+    LetGoAfter& operator=(const LetGoAfter&) = delete;
+    ~LetGoAfter() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
+
+TEST(SettingsFileTest, FileHeldForAMomentIsReadAndOneHeldForGoodRaisesTheOpenMessage) {
     TempFolder folder;
     const std::wstring path = folder / L"settings.ini";
     WriteBytes(path, "[System]\nNAME=Ann\n");
@@ -183,9 +200,16 @@ TEST(SettingsFileTest, FileThatCannotBeOpenedRaisesTheOpenMessage) {
     }
     CloseHandle(exclusive);
     EXPECT_EQ(SettingsFile(path).ReadString(L"NAME", L""), L"Ann");
+
+    // Written by another program that lets go 300 ms later: read once it has.
+    exclusive =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    LetGoAfter letGo(exclusive, 300);
+    EXPECT_EQ(SettingsFile(path).ReadString(L"NAME", L""), L"Ann");
 }
 
-TEST(SettingsFileTest, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
+TEST(SettingsFileTest, ReplaceWaitsForAMomentsReaderAndFailsOnOneThatStaysLeavingTheOldFile) {
     TempFolder folder;
     const std::wstring path = folder / L"settings.ini";
     const std::string old = kBom + "[System]\r\nNAME=Old\r\n\r\n";
@@ -212,6 +236,16 @@ TEST(SettingsFileTest, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
     // Once the other handle is gone the same store is written.
     file.Flush();
     EXPECT_EQ(ReadBytes(path), kBom + "[System]\r\nNAME=New\r\n\r\n");
+
+    // A reader that lets go 300 ms later: the replace waits for it.
+    holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    LetGoAfter letGo(holder, 300);
+    file.WriteString(L"NAME", L"Newer");
+    file.Flush();
+    EXPECT_EQ(ReadBytes(path), kBom + "[System]\r\nNAME=Newer\r\n\r\n");
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"settings.ini"});
 }
 
 TEST(SettingsFileTest, ReadOnlyFileIsNotOverwritten) {
