@@ -51,6 +51,19 @@ RECT ToRect(const Box& box) {
 
 constexpr Colour kGlow = 0xFFBD8D;
 
+// The window's own menu: a right click anywhere on the window (the name box keeps its edit menu)
+// or Shift+F10 and the Menu key open it, and its entries end the system menu as well, so every
+// desktop reaches them from the client area. Each entry opens one of the tool's windows; a command
+// is also a system-menu command, so it is a multiple of 16 below 0xF000. New windows add their
+// entries here and their handlers in RunMenuCommand.
+struct MenuEntry {
+    const wchar_t* text;
+    unsigned command;
+};
+constexpr MenuEntry kWindowMenu[] = {
+    {L"ホットキーの設定...", ids::kSysCommandHotkeys},
+};
+
 UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
     LOGFONTW font{};
     font.lfHeight = -height;
@@ -93,7 +106,8 @@ void TForm1::Create() {
     hotkeys_.emplace(Handle());
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandHotkeys, L"ホットキーの設定...");
+    for (const MenuEntry& entry : kWindowMenu)
+        AppendMenuW(systemMenu, MF_STRING, entry.command, entry.text);
     CreateControls();
     FollowDpi(kClientWidth, kClientHeight);
     FormCreate();
@@ -397,6 +411,65 @@ void TForm1::HotkeysMenuClick() {
     SaveHotkeys(before, keys);
 }
 
+bool TForm1::RunMenuCommand(unsigned command) {
+    switch (command) {
+        case ids::kSysCommandHotkeys:
+            HotkeysMenuClick();
+            return true;
+    }
+    return false;
+}
+
+void TForm1::ShowWindowMenu(POINT at) {
+    // While a modal window has the main window disabled, the menu stays shut.
+    if (!IsWindowEnabled(Handle()))
+        return;
+    UniqueMenu menu(CreatePopupMenu());
+    for (const MenuEntry& entry : kWindowMenu)
+        AppendMenuW(menu.get(), MF_STRING, entry.command, entry.text);
+    const auto command = static_cast<unsigned>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
+                       0, Handle(), nullptr));
+    menu.reset();
+    // The command runs once the menu is gone, outside its loop.
+    RunMenuCommand(command);
+}
+
+void TForm1::OnContextMenu(LPARAM lp) {
+    if (lp != -1) {
+        ShowWindowMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return;
+    }
+    // From the keyboard: below the control that has the focus, or at the client area's corner.
+    POINT at{0, 0};
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) {
+        RECT bounds{};
+        GetWindowRect(focus, &bounds);
+        at = {bounds.left, bounds.bottom};
+    } else {
+        ClientToScreen(Handle(), &at);
+    }
+    ShowWindowMenu(at);
+}
+
+bool TForm1::OpenMenuFromKey(const MSG& msg) {
+    const bool menuKey = msg.wParam == VK_APPS && (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP);
+    const bool shiftF10 =
+        msg.wParam == VK_F10 && (msg.message == WM_SYSKEYDOWN || msg.message == WM_KEYDOWN) &&
+        GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (!menuKey && !shiftF10)
+        return false;
+    if (msg.hwnd != Handle() && (!IsChild(Handle(), msg.hwnd) || msg.hwnd == edtNAME))
+        return false;
+    // Whether and when the system's default handling turns these keys into WM_CONTEXTMENU differs
+    // between Windows and Wine; taking both the press and the release here opens the menu exactly
+    // once on either.
+    if (msg.message != WM_KEYUP)
+        OnContextMenu(-1);
+    return true;
+}
+
 void TForm1::OnHotkey(WPARAM id) {
     // Nothing happens where the button could not be clicked: while it is disabled, or while a modal
     // window has the main window disabled.
@@ -598,11 +671,12 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnHotkey(wp);
             return 0;
         case WM_SYSCOMMAND:
-            if ((wp & 0xFFF0) == ids::kSysCommandHotkeys) {
-                HotkeysMenuClick();
+            if (RunMenuCommand(static_cast<unsigned>(wp & 0xFFF0)))
                 return 0;
-            }
             break;
+        case WM_CONTEXTMENU:
+            OnContextMenu(lp);
+            return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
             hotkeys_->ReleaseAll();
