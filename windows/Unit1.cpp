@@ -395,15 +395,29 @@ void TForm1::btnSettingClick() {
 
 void TForm1::HotkeysMenuClick() {
     ApplyTopmost(Handle(), false);
-    if (hotkeyDialog_ == nullptr) {
-        hotkeyDialog_ = std::make_unique<TForm4>();
-        hotkeyDialog_->Create(Handle());
-    }
+    // The window lets its keys go while the dialog is open, so that any of them can be typed into a
+    // row. 確定 holds the chosen ones; any other way out, a failure included, holds the old ones
+    // again, and the stacking comes back.
+    const HotkeySet held = hotkeys_->Held();
+    hotkeys_->ReleaseAll();
     HotkeySet keys = chosenHotkeys_;
-    const bool accepted = hotkeyDialog_->Choose(
-        Handle(), keys, [this](const HotkeySet& chosen) { return hotkeys_->Replace(chosen); });
-    SetTopmostCheck(board.blChTopmost);
-    ApplyStackingStyle();
+    bool accepted = false;
+    {
+        ScopeExit restore([&] {
+            if (!accepted)
+                hotkeys_->HoldWhatCan(held);
+            SetTopmostCheck(board.blChTopmost);
+            ApplyStackingStyle();
+        });
+        // Kept only once made, so a dialog that could not be made is tried again next time.
+        if (hotkeyDialog_ == nullptr) {
+            auto dialog = std::make_unique<TForm4>();
+            dialog->Create(Handle());
+            hotkeyDialog_ = std::move(dialog);
+        }
+        accepted = hotkeyDialog_->Choose(
+            Handle(), keys, [this](const HotkeySet& chosen) { return hotkeys_->Replace(chosen); });
+    }
     if (!accepted)
         return;
     const HotkeySet before = chosenHotkeys_;
@@ -474,9 +488,32 @@ void TForm1::OnHotkey(WPARAM id) {
     // Nothing happens where the button could not be clicked: while it is disabled, or while a modal
     // window has the main window disabled.
     const std::optional<HotkeyAction> action = GlobalHotkeys::ActionOf(id);
-    if (!action || !IsWindowEnabled(Handle()))
+    if (!action)
         return;
-    switch (*action) {
+    if (!IsWindowEnabled(Handle())) {
+        // A key's error box that went behind another program comes to the front again.
+        if (hotkeyErrorShown_) {
+            ForceForeground(Handle());
+            SetForegroundWindow(GetLastActivePopup(Handle()));
+        }
+        return;
+    }
+    try {
+        RunHotkeyAction(*action);
+    } catch (const AppError& error) {
+        // The key was pressed in another program, where no window of ours is active: the main
+        // window comes to the front with its box over it (a window manager keeps a box with its
+        // owner), and while the box is open the window is disabled, so a second press opens no
+        // second box.
+        hotkeyErrorShown_ = true;
+        ForceForeground(Handle());
+        ShowErrorBoxOver(Handle(), error.Message());
+        hotkeyErrorShown_ = false;
+    }
+}
+
+void TForm1::RunHotkeyAction(HotkeyAction action) {
+    switch (action) {
         case HotkeyAction::kStartStop:
             // One key for both buttons: it stops a running stopwatch and starts or resumes one at rest.
             if (btnEND.Enabled())

@@ -118,6 +118,7 @@ private:
     bool RunMenuCommand(unsigned command);
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
+    void RunHotkeyAction(HotkeyAction action);
 
     void excBtnClearForm2();
     void excBtnClearForm2_Sub();
@@ -164,6 +165,7 @@ private:
     HotkeySet chosenHotkeys_;
     std::optional<GlobalHotkeys> hotkeys_;
     std::unique_ptr<TForm4> hotkeyDialog_;  // made at its first opening
+    bool hotkeyErrorShown_ = false;         // a key's action shows its error box
 };
 
 }  // namespace vellicot

@@ -149,36 +149,37 @@ void TForm4::LayOut() {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm4::EnsureControls() {
+    if (controlsMade_)
+        return;
+    controlsMade_ = true;
+    CreateControls();
+    LayOut();
+}
+
 void TForm4::PlaceForShow(HWND owner) {
-    if (!controlsMade_) {
-        controlsMade_ = true;
-        CreateControls();
-        LayOut();
-    }
+    EnsureControls();
     PlaceCentredOver(Handle(), owner);
 }
 
 void TForm4::FormShow() {
-    filling_ = true;
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY,
                             ControlValueOf(keys_[row]), 0);
-        changed_[row] = false;
     }
-    filling_ = false;
     SetFocus(GetDlgItem(Handle(), kIdHotkey));
 }
 
-HotkeySet TForm4::ChosenKeys(std::optional<std::size_t>& unnamedRow) const {
-    HotkeySet chosen = keys_;
-    unnamedRow.reset();
+HotkeySet TForm4::ChosenKeys() const {
+    // Every row is read as it shows now: the control does not report each change (under Wine it
+    // empties itself on Backspace, Delete and Space without a word).
+    HotkeySet chosen;
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
-        if (!changed_[row])
-            continue;
-        chosen[row] = KeyOfControlValue(
+        const std::optional<Hotkey> shown = KeyOfControlValue(
             SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_GETHOTKEY, 0, 0));
-        if (chosen[row] && FormatHotkey(*chosen[row]).empty() && !unnamedRow)
-            unnamedRow = row;
+        // A row that shows what it was given keeps its key, Win included, which the control cannot show.
+        const bool asGiven = shown == KeyOfControlValue(static_cast<LRESULT>(ControlValueOf(keys_[row])));
+        chosen[row] = asGiven ? keys_[row] : shown;
     }
     return chosen;
 }
@@ -190,17 +191,27 @@ void TForm4::Refuse(std::size_t row, const std::wstring& message) {
 
 void TForm4::btnClearClick(std::size_t row) {
     SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY, 0, 0);
-    changed_[row] = true;
     SetFocus(GetDlgItem(Handle(), kIdHotkey + static_cast<int>(row)));
 }
 
 void TForm4::btnOKClick() {
-    std::optional<std::size_t> unnamedRow;
-    const HotkeySet chosen = ChosenKeys(unnamedRow);
-    if (unnamedRow) {
-        Refuse(*unnamedRow, std::wstring(L"「") + kRowNames[*unnamedRow] +
-                                L"」のキーはホットキーに使えません。別のキーを選んでください。");
-        return;
+    const HotkeySet chosen = ChosenKeys();
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        if (!chosen[row])
+            continue;
+        if (FormatHotkey(*chosen[row]).empty()) {
+            Refuse(row, std::wstring(L"「") + kRowNames[row] +
+                            L"」のキーはホットキーに使えません。別のキーを選んでください。");
+            return;
+        }
+        if (!MayBeGlobalHotkey(*chosen[row])) {
+            Refuse(row, Quoted(chosen[row]) +
+                            L"は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と"
+                            L"組み合わせないと「" +
+                            kRowNames[row] +
+                            L"」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+            return;
+        }
     }
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         for (std::size_t other = 0; other < row; ++other) {
@@ -225,11 +236,6 @@ void TForm4::btnOKClick() {
 }
 
 void TForm4::OnCommand(int id, int code) {
-    if (id >= kIdHotkey && id < kIdHotkey + static_cast<int>(kHotkeyActions)) {
-        if (code == EN_CHANGE && !filling_)
-            changed_[static_cast<std::size_t>(id - kIdHotkey)] = true;
-        return;
-    }
     if (code != BN_CLICKED)
         return;
     if (id >= kIdClear && id < kIdClear + static_cast<int>(kHotkeyActions))
