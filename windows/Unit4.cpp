@@ -17,7 +17,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 
 constexpr wchar_t kHint[] = L"ゲーム中でもこのキーで操作できます。";
-constexpr Box kHintBox{12, 10, 316, 16};
+constexpr Box kHintBox{12, 10, 434, 16};
 
 // The rows, one per HotkeyAction, named as the buttons they press.
 constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
@@ -28,12 +28,14 @@ constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
 constexpr int kRowTop = 34;
 constexpr int kRowStep = 29;
 constexpr Box kRowLabel{12, 4, 118, 16};  // tops within a row
-constexpr Box kRowHotkey{134, 0, 142, 23};
-constexpr Box kRowClear{282, 0, 46, 23};
+// Wide enough for the longest text the control shows for a key a row takes, Ctrl, Shift and Alt
+// held: "Control + Shift + Alt + KP_Subtract" under Wine, which names keys as the X keyboard does.
+constexpr Box kRowHotkey{134, 0, 260, 23};
+constexpr Box kRowClear{400, 0, 46, 23};
 constexpr wchar_t kClearText[] = L"解除";
 
-constexpr Box kBtnCancel{195, 130, 75, 25};
-constexpr Box kBtnOK{272, 130, 56, 25};
+constexpr Box kBtnCancel{313, 130, 75, 25};
+constexpr Box kBtnOK{390, 130, 56, 25};
 
 Box InRow(const Box& box, std::size_t row) {
     return {box.left, kRowTop + static_cast<int>(row) * kRowStep + box.top, box.width, box.height};

@@ -17,7 +17,7 @@ namespace vellicot {
 class TForm4 : public ModalForm {
 public:
     static constexpr wchar_t kCaption[] = L"ホットキーの設定";
-    static constexpr int kClientWidth = 340;
+    static constexpr int kClientWidth = 458;
     static constexpr int kClientHeight = 163;
 
     // Control ids; the end-to-end tests find them in ControlIds.h.
