@@ -129,4 +129,9 @@ void ReleaseAt(POINT at) {
     SendInput(1, &in, sizeof(INPUT));
 }
 
+void PressAndReleaseRight(POINT at) {
+    INPUT in[2] = {PointerEvent(at, MOUSEEVENTF_RIGHTDOWN), PointerEvent(at, MOUSEEVENTF_RIGHTUP)};
+    SendInput(2, in, sizeof(INPUT));
+}
+
 }  // namespace outside

@@ -37,5 +37,6 @@ void PressAndRelease(POINT at);
 // The left button alone, pressed or released at a screen point (a drag's ends).
 void PressAt(POINT at);
 void ReleaseAt(POINT at);
+void PressAndReleaseRight(POINT at);
 
 }  // namespace outside

@@ -142,6 +142,10 @@ void MoveTo(int x, int y);
 void Drag(POINT from, POINT to, int steps, std::chrono::milliseconds pause);
 // Clicks the centre of a window's client area.
 void Click(HWND window);
+// Real input: a right click at the centre of a window's client area.
+void RightClick(HWND window);
+// The visible pop-up menu of the process (the system's menu window), or null.
+HWND PopupMenuOf(const App& app);
 
 // Real input: presses and releases a key.
 void PressKey(WORD virtualKey);
