@@ -227,4 +227,18 @@ std::optional<std::size_t> BestRunIndex(const std::vector<RunRecord>& records) {
     return static_cast<std::size_t>(best - records.begin());
 }
 
+std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& records) {
+    if (records.empty() || BestRunIndex(records) != records.size() - 1)
+        return std::nullopt;
+    const std::vector<RunRecord> before(records.begin(), records.end() - 1);
+    const std::optional<std::size_t> previous = BestRunIndex(before);
+    return NewBest{previous ? std::optional<long long>(before[*previous].elapsedMs) : std::nullopt};
+}
+
+std::wstring FormatRunTime(long long elapsedMs) {
+    // The result line's time is "『 " + this + " 』" and an ideographic space.
+    const std::wstring bracketed = FormatRecordTime(static_cast<double>(elapsedMs));
+    return bracketed.substr(2, bracketed.size() - 5);
+}
+
 }  // namespace vellicot

@@ -58,4 +58,13 @@ void DeleteAllRunRecords(IniStore& store);
 // The best time's index: the shortest time, and of equal times the earlier run. Nothing when empty.
 std::optional<std::size_t> BestRunIndex(const std::vector<RunRecord>& records);
 
+// A newest record (the last) that is the best: the best time before it, when there was one.
+struct NewBest {
+    std::optional<long long> previousMs;
+};
+std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& records);
+
+// A time as the result line shows it, without its brackets: "03分07.250秒".
+std::wstring FormatRunTime(long long elapsedMs);
+
 }  // namespace vellicot

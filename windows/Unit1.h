@@ -25,6 +25,7 @@
 #include "platform/Handles.h"
 #include "platform/Window.h"
 #include "shell/GlobalHotkeys.h"
+#include "shell/RunRecords.h"
 #include "widgets/GlassButton.h"
 #include "windows/Pictures.h"
 
@@ -33,6 +34,7 @@ namespace vellicot {
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm5;
 
 // The time label's font: "Meiryo UI" at the label's pixel height. Under Wine the name stands for
 // another font, whose digits may be wider than Meiryo UI's: there the height shrinks a pixel at a
@@ -104,6 +106,14 @@ private:
     void btn01MouseEnter();
     // The system menu's "ホットキーの設定...": the hot-key dialog, then the chosen keys are saved.
     void HotkeysMenuClick();
+    // The system menu's "タイムの記録...": the record window.
+    void RecordsMenuClick();
+    // 結果COPY's record of the copied result: kept in the settings file when it is a new result, and
+    // a new best announced.
+    void RecordCopiedResult(const RunRecord& record);
+    // A balloon at the time label saying the copied time is the new best; it goes by itself.
+    void ShowNewBest(const RunRecord& record, const NewBest& best);
+    void HideNewBest();
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
 
@@ -151,7 +161,9 @@ private:
     // held at start-up is named but not held).
     HotkeySet chosenHotkeys_;
     std::optional<GlobalHotkeys> hotkeys_;
-    std::unique_ptr<TForm4> hotkeyDialog_;  // made at its first opening
+    std::unique_ptr<TForm4> hotkeyDialog_;   // made at its first opening
+    std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
+    HWND newBestBalloon_ = nullptr;          // a tooltip owned by the window, made at its first use
 };
 
 }  // namespace vellicot

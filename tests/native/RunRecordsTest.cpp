@@ -115,7 +115,14 @@ TEST(RunRecordsTest, TheBestIsTheShortestTimeAndOfEqualTimesTheEarlierRun) {
         for (long long ms : c.ms)
             records.push_back(ARun(ms));
         EXPECT_EQ(BestRunIndex(records), c.best) << c.ms.size();
+        // The newest run is announced as a new best exactly when it is the best.
+        const std::optional<NewBest> announced = NewBestOf(records);
+        EXPECT_EQ(announced.has_value(), c.best && *c.best + 1 == c.ms.size()) << c.ms.size();
     }
+    EXPECT_EQ(NewBestOf({ARun(5'000)})->previousMs, std::nullopt) << "the first run";
+    EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000), ARun(4'000)})->previousMs, 5'000);
+    EXPECT_EQ(FormatRunTime(187'250), L"03分07.250秒");
+    EXPECT_EQ(FormatRunTime(61 * 60'000), L"61分00.000秒");
 }
 
 TEST(RunRecordsTest, RecordsGoInASectionOfTheirOwnAndLeaveEverythingElseAsItWas) {
