@@ -25,24 +25,25 @@ constexpr wchar_t kNoRecords[] = L"記録はまだありません。結果COPY�
 constexpr wchar_t kDeleteAllQuestion[] =
     L"タイムの記録をすべて削除しますか？\r\n削除した記録は元に戻せません。";
 
-constexpr Box kSummaryBox{12, 10, 376, 16};
-constexpr Box kListBox{12, 32, 376, 220};
+constexpr Box kSummaryBox{12, 10, 448, 16};
+constexpr Box kListBox{12, 32, 448, 220};
 constexpr Box kBtnCopy{12, 262, 75, 25};
 constexpr Box kBtnDelete{93, 262, 75, 25};
 constexpr Box kBtnDeleteAll{174, 262, 90, 25};
-constexpr Box kBtnClose{313, 262, 75, 25};
+constexpr Box kBtnClose{385, 262, 75, 25};
 
-// The columns' headings and widths at 96 DPI; together they fill the list beside its scroll bar.
+// The columns' headings and widths at 96 DPI; together they fill the list beside its scroll bar, and
+// each holds its widest text in Meiryo UI and in the wider fonts that stand in for it under Wine.
 struct ColumnSpec {
     const wchar_t* heading;
     int width;
     int format;
 };
 constexpr std::array<ColumnSpec, TForm5::kColumns> kColumnSpecs = {{
-    {L"日時", 112, LVCFMT_LEFT},
-    {L"タイム", 92, LVCFMT_RIGHT},
-    {L"名前", 84, LVCFMT_LEFT},
-    {L"", 66, LVCFMT_LEFT},
+    {L"日時", 146, LVCFMT_LEFT},
+    {L"タイム", 106, LVCFMT_RIGHT},
+    {L"名前", 103, LVCFMT_LEFT},
+    {L"", 72, LVCFMT_LEFT},
 }};
 
 void SetCell(HWND list, int row, int column, const std::wstring& text) {

@@ -17,7 +17,7 @@ namespace vellicot {
 class TForm5 : public ModalForm {
 public:
     static constexpr wchar_t kCaption[] = L"タイムの記録";
-    static constexpr int kClientWidth = 400;
+    static constexpr int kClientWidth = 472;
     static constexpr int kClientHeight = 296;
 
     // Control ids; the end-to-end tests find them in ControlIds.h.
