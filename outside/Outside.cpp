@@ -119,4 +119,9 @@ void PressAndRelease(POINT at) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+void PressAndReleaseRight(POINT at) {
+    INPUT in[2] = {PointerEvent(at, MOUSEEVENTF_RIGHTDOWN), PointerEvent(at, MOUSEEVENTF_RIGHTUP)};
+    SendInput(2, in, sizeof(INPUT));
+}
+
 }  // namespace outside

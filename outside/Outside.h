@@ -34,5 +34,6 @@ RECT ClientRectOnScreen(HWND window);
 // back, and a bare button event would then land where the pointer used to be.
 void MoveTo(POINT at);
 void PressAndRelease(POINT at);
+void PressAndReleaseRight(POINT at);
 
 }  // namespace outside

@@ -37,6 +37,10 @@ void ShowErrorBox(const std::wstring& message) noexcept {
     MessageBoxW(GetActiveWindow(), message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR);
 }
 
+void ShowErrorBoxOver(HWND owner, const std::wstring& message) noexcept {
+    MessageBoxW(owner, message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
 void ShowCurrentError() noexcept {
     try {
         throw;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Win32.h"
+
 namespace vellicot {
 
 // An error whose message is shown to the player as it stands.
@@ -21,6 +23,9 @@ std::wstring SystemErrorText(unsigned long code);
 
 // MessageBoxW with the program's caption and an error icon, owned by the active window.
 void ShowErrorBox(const std::wstring& message) noexcept;
+// The same box owned by a window of the program and made the foreground window: for an error while
+// another program has the keyboard (a global hot key's action), with the owner brought forward.
+void ShowErrorBoxOver(HWND owner, const std::wstring& message) noexcept;
 
 // Shows the exception being handled in the standard error box: the program's own error with its
 // message, any other with what it says. For the places where nothing may escape (a window

@@ -30,6 +30,7 @@ using UniqueBitmap = Unique<HBITMAP, &DeleteObject>;
 using UniqueRegion = Unique<HRGN, &DeleteObject>;
 using UniqueDC = Unique<HDC, &DeleteDC>;
 using UniqueIcon = Unique<HICON, &DestroyIcon>;
+using UniqueMenu = Unique<HMENU, &DestroyMenu>;
 
 // Runs a callable when the scope ends, on every path out of it.
 template <class F>

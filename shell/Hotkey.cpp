@@ -147,6 +147,14 @@ std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
     return hotkey;
 }
 
+bool MayBeGlobalHotkey(const Hotkey& hotkey) {
+    constexpr std::uint32_t kPause = 0x13;
+    constexpr std::uint32_t kScrollLock = 0x91;
+    if ((hotkey.modifiers & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin)) != 0)
+        return true;
+    return (hotkey.key >= kF1 && hotkey.key < kF1 + 24) || hotkey.key == kPause || hotkey.key == kScrollLock;
+}
+
 std::wstring FormatHotkey(const Hotkey& hotkey) {
     std::wstring key = NameOfKey(hotkey.key);
     if (key.empty())

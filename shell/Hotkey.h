@@ -30,6 +30,12 @@ struct Hotkey {
 // empty text or text that names no such key.
 std::optional<Hotkey> ParseHotkey(std::wstring_view text);
 
+// Whether a key may be taken from every program as a global key. A key that types text or moves the
+// focus in a game (letters, digits, Space, Enter, Tab, Backspace, Esc, the arrows and every other
+// key with a use of its own) needs Ctrl, Alt or Win; Shift does not count, since Shift+A types too.
+// F1-F24, Pause and ScrollLock may stand alone.
+bool MayBeGlobalHotkey(const Hotkey& hotkey);
+
 // The text form ParseHotkey reads back: the modifiers in the order Ctrl, Alt, Shift, Win, then the
 // key. Empty for a key that has no name here.
 std::wstring FormatHotkey(const Hotkey& hotkey);

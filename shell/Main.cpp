@@ -46,6 +46,8 @@ int RunProgram(int showCommand) {
     form1.Show(showCommand);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (form1.OpenMenuFromKey(msg))
+            continue;
         // Tab moves between the main window's two tab stops.
         if (IsDialogMessageW(form1.Handle(), &msg))
             continue;

@@ -27,8 +27,12 @@ MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstr
     for (std::size_t i = 0; i < kDisplaySettings.size(); ++i)
         settings.display[i] = file.ReadInteger(kDisplaySettings[i].name, settings.display[i]);
     settings.topmost = file.ReadBool(kTopmost, settings.topmost);
-    for (std::size_t action = 0; action < kHotkeyActions; ++action)
-        settings.hotkeys[action] = ParseHotkey(file.ReadString(kHotkeyKeys[action], L""));
+    for (std::size_t action = 0; action < kHotkeyActions; ++action) {
+        // A key that may not be global is no key, as text that names none; the file keeps it as written.
+        std::optional<Hotkey> key = ParseHotkey(file.ReadString(kHotkeyKeys[action], L""));
+        if (key && MayBeGlobalHotkey(*key))
+            settings.hotkeys[action] = key;
+    }
     return settings;
 }
 

@@ -39,7 +39,7 @@ struct CloseSettings {
 
 // Main window creation: "Form1Top2", "Form1Left2", "NAME", the five settings, "chTopmost" and the
 // three hot keys, with centre standing in for a missing position. A hot key whose text does not
-// parse reads as no key.
+// parse, or names a key that may not be global (MayBeGlobalHotkey), reads as no key.
 MainWindowSettings LoadMainWindowSettings(WindowPosition centre,
                                           const std::wstring& path = SettingsFileName());
 

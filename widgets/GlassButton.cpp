@@ -441,6 +441,10 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnOtherButton(true);
             return 0;
         case WM_RBUTTONUP:
+            // The system's handling makes the right button's release a WM_CONTEXTMENU, which goes
+            // on to the parent: a right click on a button opens its window's menu.
+            OnOtherButton(false);
+            break;
         case WM_MBUTTONUP:
             OnOtherButton(false);
             return 0;

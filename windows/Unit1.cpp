@@ -57,6 +57,20 @@ RECT ToRect(const Box& box) {
 
 constexpr Colour kGlow = 0xFFBD8D;
 
+// The window's own menu: a right click anywhere on the window (the name box keeps its edit menu)
+// or Shift+F10 and the Menu key open it, and its entries end the system menu as well, so every
+// desktop reaches them from the client area. Each entry opens one of the tool's windows; a command
+// is also a system-menu command, so it is a multiple of 16 below 0xF000. New windows add their
+// entries here and their handlers in RunMenuCommand.
+struct MenuEntry {
+    const wchar_t* text;
+    unsigned command;
+};
+constexpr MenuEntry kWindowMenu[] = {
+    {L"ホットキーの設定...", ids::kSysCommandHotkeys},
+    {L"タイムの記録...", ids::kSysCommandRecords},
+};
+
 UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
     LOGFONTW font{};
     font.lfHeight = -height;
@@ -99,8 +113,8 @@ void TForm1::Create() {
     hotkeys_.emplace(Handle());
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandHotkeys, L"ホットキーの設定...");
-    AppendMenuW(systemMenu, MF_STRING, ids::kSysCommandRecords, L"タイムの記録...");
+    for (const MenuEntry& entry : kWindowMenu)
+        AppendMenuW(systemMenu, MF_STRING, entry.command, entry.text);
     CreateControls();
     FollowDpi(kClientWidth, kClientHeight);
     FormCreate();
@@ -339,13 +353,9 @@ void TForm1::btnCOPYClick() {
 }
 
 void TForm1::RecordCopiedResult(const RunRecord& record) {
-    std::vector<RunRecord> records;
-    try {
-        records = SaveRunRecord(record);
-    } catch (const AppError& error) {
-        ShowErrorBox(error.Message());
-        return;
-    }
+    // A file that cannot be written raises the store's error, shown once where the copy came from:
+    // the button's click or the hot key.
+    const std::vector<RunRecord> records = SaveRunRecord(record);
     if (const std::optional<NewBest> best = NewBestOf(records))
         ShowNewBest(record, *best);
 }
@@ -465,15 +475,29 @@ void TForm1::btnSettingClick() {
 
 void TForm1::HotkeysMenuClick() {
     ApplyTopmost(Handle(), false);
-    if (hotkeyDialog_ == nullptr) {
-        hotkeyDialog_ = std::make_unique<TForm4>();
-        hotkeyDialog_->Create(Handle());
-    }
+    // The window lets its keys go while the dialog is open, so that any of them can be typed into a
+    // row. 確定 holds the chosen ones; any other way out, a failure included, holds the old ones
+    // again, and the stacking comes back.
+    const HotkeySet held = hotkeys_->Held();
+    hotkeys_->ReleaseAll();
     HotkeySet keys = chosenHotkeys_;
-    const bool accepted = hotkeyDialog_->Choose(
-        Handle(), keys, [this](const HotkeySet& chosen) { return hotkeys_->Replace(chosen); });
-    SetTopmostCheck(board.blChTopmost);
-    ApplyStackingStyle();
+    bool accepted = false;
+    {
+        ScopeExit restore([&] {
+            if (!accepted)
+                hotkeys_->HoldWhatCan(held);
+            SetTopmostCheck(board.blChTopmost);
+            ApplyStackingStyle();
+        });
+        // Kept only once made, so a dialog that could not be made is tried again next time.
+        if (hotkeyDialog_ == nullptr) {
+            auto dialog = std::make_unique<TForm4>();
+            dialog->Create(Handle());
+            hotkeyDialog_ = std::move(dialog);
+        }
+        accepted = hotkeyDialog_->Choose(
+            Handle(), keys, [this](const HotkeySet& chosen) { return hotkeys_->Replace(chosen); });
+    }
     if (!accepted)
         return;
     const HotkeySet before = chosenHotkeys_;
@@ -481,13 +505,98 @@ void TForm1::HotkeysMenuClick() {
     SaveHotkeys(before, keys);
 }
 
+bool TForm1::RunMenuCommand(unsigned command) {
+    switch (command) {
+        case ids::kSysCommandHotkeys:
+            HotkeysMenuClick();
+            return true;
+        case ids::kSysCommandRecords:
+            RecordsMenuClick();
+            return true;
+    }
+    return false;
+}
+
+void TForm1::ShowWindowMenu(POINT at) {
+    // While a modal window has the main window disabled, the menu stays shut.
+    if (!IsWindowEnabled(Handle()))
+        return;
+    UniqueMenu menu(CreatePopupMenu());
+    for (const MenuEntry& entry : kWindowMenu)
+        AppendMenuW(menu.get(), MF_STRING, entry.command, entry.text);
+    const auto command = static_cast<unsigned>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
+                       0, Handle(), nullptr));
+    menu.reset();
+    // The command runs once the menu is gone, outside its loop.
+    RunMenuCommand(command);
+}
+
+void TForm1::OnContextMenu(LPARAM lp) {
+    if (lp != -1) {
+        ShowWindowMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return;
+    }
+    // From the keyboard: below the control that has the focus, or at the client area's corner.
+    POINT at{0, 0};
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) {
+        RECT bounds{};
+        GetWindowRect(focus, &bounds);
+        at = {bounds.left, bounds.bottom};
+    } else {
+        ClientToScreen(Handle(), &at);
+    }
+    ShowWindowMenu(at);
+}
+
+bool TForm1::OpenMenuFromKey(const MSG& msg) {
+    const bool menuKey = msg.wParam == VK_APPS && (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP);
+    const bool shiftF10 =
+        msg.wParam == VK_F10 && (msg.message == WM_SYSKEYDOWN || msg.message == WM_KEYDOWN) &&
+        GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (!menuKey && !shiftF10)
+        return false;
+    if (msg.hwnd != Handle() && (!IsChild(Handle(), msg.hwnd) || msg.hwnd == edtNAME))
+        return false;
+    // Whether and when the system's default handling turns these keys into WM_CONTEXTMENU differs
+    // between Windows and Wine; taking both the press and the release here opens the menu exactly
+    // once on either.
+    if (msg.message != WM_KEYUP)
+        OnContextMenu(-1);
+    return true;
+}
+
 void TForm1::OnHotkey(WPARAM id) {
     // Nothing happens where the button could not be clicked: while it is disabled, or while a modal
     // window has the main window disabled.
     const std::optional<HotkeyAction> action = GlobalHotkeys::ActionOf(id);
-    if (!action || !IsWindowEnabled(Handle()))
+    if (!action)
         return;
-    switch (*action) {
+    if (!IsWindowEnabled(Handle())) {
+        // A key's error box that went behind another program comes to the front again.
+        if (hotkeyErrorShown_) {
+            ForceForeground(Handle());
+            SetForegroundWindow(GetLastActivePopup(Handle()));
+        }
+        return;
+    }
+    try {
+        RunHotkeyAction(*action);
+    } catch (const AppError& error) {
+        // The key was pressed in another program, where no window of ours is active: the main
+        // window comes to the front with its box over it (a window manager keeps a box with its
+        // owner), and while the box is open the window is disabled, so a second press opens no
+        // second box.
+        hotkeyErrorShown_ = true;
+        ForceForeground(Handle());
+        ShowErrorBoxOver(Handle(), error.Message());
+        hotkeyErrorShown_ = false;
+    }
+}
+
+void TForm1::RunHotkeyAction(HotkeyAction action) {
+    switch (action) {
         case HotkeyAction::kStartStop:
             // One key for both buttons: it stops a running stopwatch and starts or resumes one at rest.
             if (btnEND.Enabled())
@@ -689,15 +798,12 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnHotkey(wp);
             return 0;
         case WM_SYSCOMMAND:
-            if ((wp & 0xFFF0) == ids::kSysCommandHotkeys) {
-                HotkeysMenuClick();
+            if (RunMenuCommand(static_cast<unsigned>(wp & 0xFFF0)))
                 return 0;
-            }
-            if ((wp & 0xFFF0) == ids::kSysCommandRecords) {
-                RecordsMenuClick();
-                return 0;
-            }
             break;
+        case WM_CONTEXTMENU:
+            OnContextMenu(lp);
+            return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
             KillTimer(Handle(), kTimerNewBest);

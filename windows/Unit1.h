@@ -69,6 +69,11 @@ public:
     // entering any part of this window or of the selection window calls it. The parameter is unused.
     void ExecblChCursorTop(bool fromMainWindow);
 
+    // Shift+F10 and the Menu key, pressed on the window or one of its controls other than the name
+    // box (which keeps its own edit menu), open the window's menu. True when the message was such a
+    // key, pressed or released; the message loop then leaves it alone.
+    bool OpenMenuFromKey(const MSG& msg);
+
     void excBtnClearForm1();
     void Campus2Clear();
     void btnReText();
@@ -104,8 +109,15 @@ private:
     void chTopmostClick();
     // The pointer entered the window or one of its controls: brings the window to the front.
     void btn01MouseEnter();
-    // The system menu's "ホットキーの設定...": the hot-key dialog, then the chosen keys are saved.
+    // "ホットキーの設定..." in the window's menu or the system menu: the hot-key dialog, then the
+    // chosen keys are saved.
     void HotkeysMenuClick();
+    // The window's menu at a screen point; the chosen entry runs once the menu has closed.
+    void ShowWindowMenu(POINT at);
+    // WM_CONTEXTMENU from the window or a control of it: at the pointer, or -1 from the keyboard.
+    void OnContextMenu(LPARAM lp);
+    // An entry of the window's menu or of the system menu; false for a command that is not one.
+    bool RunMenuCommand(unsigned command);
     // The system menu's "タイムの記録...": the record window.
     void RecordsMenuClick();
     // 結果COPY's record of the copied result: kept in the settings file when it is a new result, and
@@ -116,6 +128,7 @@ private:
     void HideNewBest();
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
+    void RunHotkeyAction(HotkeyAction action);
 
     void excBtnClearForm2();
     void excBtnClearForm2_Sub();
@@ -162,6 +175,7 @@ private:
     HotkeySet chosenHotkeys_;
     std::optional<GlobalHotkeys> hotkeys_;
     std::unique_ptr<TForm4> hotkeyDialog_;   // made at its first opening
+    bool hotkeyErrorShown_ = false;          // a key's action shows its error box
     std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
     HWND newBestBalloon_ = nullptr;          // a tooltip owned by the window, made at its first use
 };

@@ -17,7 +17,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 
 constexpr wchar_t kHint[] = L"ゲーム中でもこのキーで操作できます。";
-constexpr Box kHintBox{12, 10, 316, 16};
+constexpr Box kHintBox{12, 10, 434, 16};
 
 // The rows, one per HotkeyAction, named as the buttons they press.
 constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
@@ -28,12 +28,14 @@ constexpr std::array<const wchar_t*, kHotkeyActions> kRowNames = {
 constexpr int kRowTop = 34;
 constexpr int kRowStep = 29;
 constexpr Box kRowLabel{12, 4, 118, 16};  // tops within a row
-constexpr Box kRowHotkey{134, 0, 142, 23};
-constexpr Box kRowClear{282, 0, 46, 23};
+// Wide enough for the longest text the control shows for a key a row takes, Ctrl, Shift and Alt
+// held: "Control + Shift + Alt + KP_Subtract" under Wine, which names keys as the X keyboard does.
+constexpr Box kRowHotkey{134, 0, 260, 23};
+constexpr Box kRowClear{400, 0, 46, 23};
 constexpr wchar_t kClearText[] = L"解除";
 
-constexpr Box kBtnCancel{195, 130, 75, 25};
-constexpr Box kBtnOK{272, 130, 56, 25};
+constexpr Box kBtnCancel{313, 130, 75, 25};
+constexpr Box kBtnOK{390, 130, 56, 25};
 
 Box InRow(const Box& box, std::size_t row) {
     return {box.left, kRowTop + static_cast<int>(row) * kRowStep + box.top, box.width, box.height};
@@ -149,36 +151,37 @@ void TForm4::LayOut() {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm4::EnsureControls() {
+    if (controlsMade_)
+        return;
+    controlsMade_ = true;
+    CreateControls();
+    LayOut();
+}
+
 void TForm4::PlaceForShow(HWND owner) {
-    if (!controlsMade_) {
-        controlsMade_ = true;
-        CreateControls();
-        LayOut();
-    }
+    EnsureControls();
     PlaceCentredOver(Handle(), owner);
 }
 
 void TForm4::FormShow() {
-    filling_ = true;
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY,
                             ControlValueOf(keys_[row]), 0);
-        changed_[row] = false;
     }
-    filling_ = false;
     SetFocus(GetDlgItem(Handle(), kIdHotkey));
 }
 
-HotkeySet TForm4::ChosenKeys(std::optional<std::size_t>& unnamedRow) const {
-    HotkeySet chosen = keys_;
-    unnamedRow.reset();
+HotkeySet TForm4::ChosenKeys() const {
+    // Every row is read as it shows now: the control does not report each change (under Wine it
+    // empties itself on Backspace, Delete and Space without a word).
+    HotkeySet chosen;
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
-        if (!changed_[row])
-            continue;
-        chosen[row] = KeyOfControlValue(
+        const std::optional<Hotkey> shown = KeyOfControlValue(
             SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_GETHOTKEY, 0, 0));
-        if (chosen[row] && FormatHotkey(*chosen[row]).empty() && !unnamedRow)
-            unnamedRow = row;
+        // A row that shows what it was given keeps its key, Win included, which the control cannot show.
+        const bool asGiven = shown == KeyOfControlValue(static_cast<LRESULT>(ControlValueOf(keys_[row])));
+        chosen[row] = asGiven ? keys_[row] : shown;
     }
     return chosen;
 }
@@ -190,17 +193,27 @@ void TForm4::Refuse(std::size_t row, const std::wstring& message) {
 
 void TForm4::btnClearClick(std::size_t row) {
     SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_SETHOTKEY, 0, 0);
-    changed_[row] = true;
     SetFocus(GetDlgItem(Handle(), kIdHotkey + static_cast<int>(row)));
 }
 
 void TForm4::btnOKClick() {
-    std::optional<std::size_t> unnamedRow;
-    const HotkeySet chosen = ChosenKeys(unnamedRow);
-    if (unnamedRow) {
-        Refuse(*unnamedRow, std::wstring(L"「") + kRowNames[*unnamedRow] +
-                                L"」のキーはホットキーに使えません。別のキーを選んでください。");
-        return;
+    const HotkeySet chosen = ChosenKeys();
+    for (std::size_t row = 0; row < kHotkeyActions; ++row) {
+        if (!chosen[row])
+            continue;
+        if (FormatHotkey(*chosen[row]).empty()) {
+            Refuse(row, std::wstring(L"「") + kRowNames[row] +
+                            L"」のキーはホットキーに使えません。別のキーを選んでください。");
+            return;
+        }
+        if (!MayBeGlobalHotkey(*chosen[row])) {
+            Refuse(row, Quoted(chosen[row]) +
+                            L"は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と"
+                            L"組み合わせないと「" +
+                            kRowNames[row] +
+                            L"」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+            return;
+        }
     }
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         for (std::size_t other = 0; other < row; ++other) {
@@ -225,11 +238,6 @@ void TForm4::btnOKClick() {
 }
 
 void TForm4::OnCommand(int id, int code) {
-    if (id >= kIdHotkey && id < kIdHotkey + static_cast<int>(kHotkeyActions)) {
-        if (code == EN_CHANGE && !filling_)
-            changed_[static_cast<std::size_t>(id - kIdHotkey)] = true;
-        return;
-    }
     if (code != BN_CLICKED)
         return;
     if (id >= kIdClear && id < kIdClear + static_cast<int>(kHotkeyActions))

@@ -17,7 +17,7 @@ namespace vellicot {
 class TForm4 : public ModalForm {
 public:
     static constexpr wchar_t kCaption[] = L"ホットキーの設定";
-    static constexpr int kClientWidth = 340;
+    static constexpr int kClientWidth = 458;
     static constexpr int kClientHeight = 163;
 
     // Control ids; the end-to-end tests find them in ControlIds.h.
@@ -41,6 +41,8 @@ public:
     // only when they are held: then keys becomes the chosen ones and the answer is true. Cancel (or
     // the title-bar close) changes nothing and answers false.
     bool Choose(HWND owner, HotkeySet& keys, Apply apply);
+    // Makes the controls now if they are not made yet.
+    void EnsureControls();
 
 protected:
     void PlaceForShow(HWND owner) override;
@@ -54,17 +56,15 @@ private:
     void LayOut() override;
     void btnClearClick(std::size_t row);
     void btnOKClick();
-    // The keys the rows show now; a row the player left alone keeps the key it was given, even one
-    // the hot-key control cannot show.
-    HotkeySet ChosenKeys(std::optional<std::size_t>& unnamedRow) const;
+    // The keys the rows show now; a row that shows the key it was given keeps that key, even one the
+    // hot-key control cannot show.
+    HotkeySet ChosenKeys() const;
     // Tells the player why OK did not close, and puts the focus on the row to change.
     void Refuse(std::size_t row, const std::wstring& message);
 
     HotkeySet keys_;
-    std::array<bool, kHotkeyActions> changed_{};
     Apply apply_;
     bool accepted_ = false;
-    bool filling_ = false;
     UniqueFont font_;
     bool controlsMade_ = false;
 };

@@ -1,7 +1,8 @@
 // Another application's window for the desktop tests: a plain top-level window at a given place,
 // topmost when asked, that runs until it is closed.
 //
-// vellicot_another_app.exe [--topmost] LEFT TOP WIDTH HEIGHT
+// vellicot_another_app.exe [--topmost | --hold-clipboard] LEFT TOP WIDTH HEIGHT
+//   --hold-clipboard keeps the clipboard open for as long as it runs, as a program that holds it would
 //
 // It also answers, for the tests, what Wine thinks of the program's main window:
 // vellicot_another_app.exe --wait-minimised   ends with 0 once the window of class "TForm1" is
@@ -38,8 +39,12 @@ int wmain(int argc, wchar_t** argv) {
         return WaitMinimised();
     int first = 1;
     DWORD exStyle = 0;
+    bool holdClipboard = false;
     if (argc > 1 && std::wcscmp(argv[1], L"--topmost") == 0) {
         exStyle = WS_EX_TOPMOST;
+        first = 2;
+    } else if (argc > 1 && std::wcscmp(argv[1], L"--hold-clipboard") == 0) {
+        holdClipboard = true;
         first = 2;
     }
     if (argc != first + 4)
@@ -58,7 +63,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND hwnd =
         CreateWindowExW(exStyle, wc.lpszClassName, L"another application", WS_OVERLAPPEDWINDOW, place[0],
                         place[1], place[2], place[3], nullptr, nullptr, wc.hInstance, nullptr);
-    if (hwnd == nullptr)
+    if (hwnd == nullptr || (holdClipboard && !OpenClipboard(hwnd)))
         return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     MSG msg;

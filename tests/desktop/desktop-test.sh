@@ -14,6 +14,11 @@
 #   hotkeys       keys from the settings file, typed while another application's window has the
 #                 keyboard, start and stop the stopwatch and copy the result, and the other window
 #                 keeps the keyboard
+#   hotkey-dialog the hot-key dialog opened from the window's menu with a right click, Shift+F10 and
+#                 the Menu key; a key the program holds typed into another row, a row emptied with
+#                 Backspace, 確定: the file's lines, and the keys at work while another application
+#                 has the keyboard; with the clipboard held by that application, 結果COPY's key shows
+#                 one error box, the main window's, in front, and a second press brings it forward
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -65,8 +70,11 @@ display_number=${DISPLAY:-:91}
 display_number=${display_number#*:}
 display_number=${display_number%%.*}
 base=${VELLICOT_DESKTOP_DISPLAY:-$((display_number + 100))}
-openbox_rc=openbox-rc.xml
-[ "$scenario" = places-stay ] && openbox_rc=openbox-panels-rc.xml
+openbox_config=$ROOT/tests/desktop/openbox-rc.xml
+[ "$scenario" = places-stay ] && openbox_config=$ROOT/tests/desktop/openbox-panels-rc.xml
+# A player's openbox as installed, with its own key and mouse bindings (Alt+Space opens its window
+# menu, a right click on a window focuses and raises it): the window's menu must still be reached.
+[ "$scenario" = hotkey-dialog ] && openbox_config=/etc/xdg/openbox/rc.xml
 next=$base
 for attempt in 1 2 3; do
   xvfb_pid=
@@ -91,7 +99,7 @@ for attempt in 1 2 3; do
   done
   [ -n "$xvfb_pid" ] || fail "no X server could be started on displays :$next to :$((base + 20))"
   log "X server on $DISPLAY"
-  openbox --sm-disable --config-file "$ROOT/tests/desktop/$openbox_rc" >"$work/openbox.log" 2>&1 &
+  openbox --sm-disable --config-file "$openbox_config" >"$work/openbox.log" 2>&1 &
   wm_pid=$!
   wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
   export -f wm_runs
@@ -297,6 +305,103 @@ case $scenario in
     xclip -o -selection clipboard | grep -q '00分00.000秒' && fail "the stopwatch did not run: $(xclip -o -selection clipboard)"
     log "copied: $(xclip -o -selection clipboard)"
     another_has_keyboard || fail "the keys took the keyboard from the other window"
+    timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
+    stop_vellicot
+    ;;
+  hotkey-dialog)
+    start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=0 HotkeyStartStop=Ctrl+Shift+F9 \
+      HotkeyCopy=Ctrl+Shift+F10 HotkeyReset=Ctrl+Shift+F11
+    read_client_origin
+    dialog_shows() { [ -n "$(xdotool search --onlyvisible --name '^ホットキーの設定$' 2>/dev/null)" ]; }
+    dialog_gone() { ! dialog_shows; }
+    # Wine's pop-up menu: a window of the program's without a name that the window manager does not
+    # manage (override-redirect), mapped at the pointer.
+    menu=
+    find_menu() {
+      menu=$(xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("vellicot.exe" .*/\1/p' |
+        while read -r id; do
+          xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' &&
+            xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$id"
+        done | head -1)
+      [ -n "$menu" ]
+    }
+    menu_gone() { ! find_menu; }
+    # The mouse: a right click on the tree 左１, then a click on the menu's entry.
+    xdotool mousemove $((client_x + 39)) $((client_y + 125)) click 3
+    wait_for 10 find_menu || fail "a right click on a tree opened no menu"
+    info=$(xwininfo -id "$menu")
+    menu_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    menu_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    xdotool mousemove $((menu_x + 40)) $((menu_y + 12)) click 1
+    wait_for 10 dialog_shows || fail "the menu's entry did not open the dialog"
+    log "opened by a right click and a click on the entry"
+    xdotool key Escape
+    wait_for 10 dialog_gone || fail "Esc did not close the dialog"
+    # The keyboard: Shift+F10, then the Menu key, on the main window.
+    xdotool mousemove $((client_x + 150)) $((client_y + 52)) click 1
+    for keys in shift+F10 Menu; do
+      xdotool key "$keys"
+      wait_for 10 find_menu || fail "$keys opened no menu"
+      xdotool key Down Return
+      wait_for 10 dialog_shows || fail "Down and Enter in the menu opened by $keys did not open the dialog"
+      log "opened with $keys"
+      [ "$keys" = Menu ] && break
+      xdotool key Escape
+      wait_for 10 dialog_gone || fail "Esc did not close the dialog"
+    done
+    # The first row has the focus: 最初から's key typed into it, then the third row emptied.
+    sleep 0.5
+    xdotool key ctrl+shift+F11
+    sleep 0.3
+    xdotool key Tab Tab Tab Tab BackSpace
+    sleep 0.3
+    xdotool key Return
+    wait_for 10 dialog_gone || fail "Enter (確定) did not close the dialog"
+    wait_for 10 bash -c "tr -d '\r' <'$folder/Vellicot.exe_ユーザー設定.ini' | grep -q '^HotkeyReset=\$'" ||
+      fail "the keys were not saved: $(cat "$folder/Vellicot.exe_ユーザー設定.ini")"
+    keys="$(settings_value HotkeyStartStop) $(settings_value HotkeyCopy) '$(settings_value HotkeyReset)'"
+    [ "$keys" = "Ctrl+Shift+F11 Ctrl+Shift+F10 ''" ] || fail "saved keys: $keys"
+    log "saved: $keys"
+    # The keys at work while another application has the keyboard.
+    start_another 500 300 400 300
+    xdotool mousemove 700 450 click 1
+    another_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$another" ]; }
+    wait_for 10 another_has_keyboard || fail "the other window did not take the keyboard"
+    xdotool key ctrl+shift+F11
+    sleep 0.5
+    xdotool key ctrl+shift+F11
+    sleep 0.2
+    xdotool key ctrl+shift+F10
+    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
+    wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
+    another_has_keyboard || fail "the keys took the keyboard from the other window"
+    log "the moved key started and stopped the stopwatch: $(xclip -o -selection clipboard)"
+    timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
+    wait "$another_pid" 2>/dev/null
+    # The clipboard held by the other application: one error box, owned by the main window, in front.
+    start_another --hold-clipboard 500 300 400 300
+    xdotool mousemove 700 450 click 1
+    wait_for 10 another_has_keyboard || fail "the clipboard's holder did not take the keyboard"
+    xdotool key ctrl+shift+F10
+    boxes() { xdotool search --onlyvisible --name '^Vellicot$' 2>/dev/null; }
+    box_shows() { [ -n "$(boxes)" ]; }
+    wait_for 10 box_shows || fail "no error box"
+    box=$(boxes | head -1)
+    # In front of the other application; openbox may leave it the keyboard, as it does for windows of
+    # a program that had no input of its own.
+    box_in_front() { [ "$(stacking_place "$box")" -gt "$(stacking_place "$another")" ]; }
+    wait_for 10 box_in_front || fail "the error box is not in front: $(xprop -root _NET_CLIENT_LIST_STACKING)"
+    xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$window")" ||
+      fail "the error box is not the main window's: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+    xdotool mousemove 700 450 click 1
+    wait_for 10 another_has_keyboard || fail "the clipboard's holder did not take the keyboard back"
+    xdotool key ctrl+shift+F10
+    sleep 1
+    wait_for 10 box_in_front || fail "a second press did not bring the box to the front"
+    [ "$(boxes | wc -l)" = 1 ] || fail "a second press opened a second box"
+    log "one error box, the main window's, in front"
+    xdotool windowactivate --sync "$box" key Return
+    wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Vellicot\$' >/dev/null 2>&1" || fail "the box did not close"
     timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
     stop_vellicot
     ;;

@@ -249,6 +249,18 @@ void Click(HWND window) {
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
+void RightClick(HWND window) {
+    RECT rect = ClientRectOnScreen(window);
+    const POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    outside::MoveTo(at);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    outside::PressAndReleaseRight(at);
+}
+
+HWND PopupMenuOf(const App& app) {
+    return app.FindTopLevel(L"#32768");
+}
+
 void PressKey(WORD virtualKey) {
     INPUT in[2] = {};
     for (INPUT& i : in) {

@@ -119,6 +119,10 @@ void ClickAt(int x, int y);
 void MoveTo(int x, int y);
 // Clicks the centre of a window's client area.
 void Click(HWND window);
+// Real input: a right click at the centre of a window's client area.
+void RightClick(HWND window);
+// The visible pop-up menu of the process (the system's menu window), or null.
+HWND PopupMenuOf(const App& app);
 
 // Real input: presses and releases a key.
 void PressKey(WORD virtualKey);

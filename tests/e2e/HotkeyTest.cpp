@@ -18,12 +18,81 @@ bool Enabled(const App& app, int id) {
     return IsWindowEnabled(Child(app.MainWindow(), id)) != FALSE;
 }
 
-// Opens the hot-key dialog from the main window's system menu; the dialog, or null.
-HWND OpenHotkeyDialog(const App& app) {
-    PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+// The window's menu, once it shows; null when it does not.
+HWND WaitForMenu(const App& app) {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = PopupMenuOf(app)) != nullptr; });
+    return menu;
+}
+
+HWND WaitForDialog(const App& app) {
     HWND dialog = nullptr;
     WaitFor([&] { return (dialog = app.FindTopLevel(L"TForm4")) != nullptr; });
     return dialog;
+}
+
+// Opens the hot-key dialog as a player does with the mouse: a right click on a tree, then a click on
+// the menu's first entry; the dialog, or null.
+HWND OpenHotkeyDialog(const App& app) {
+    RightClick(Child(app.MainWindow(), ids::kTreeButton + 6));
+    HWND menu = WaitForMenu(app);
+    if (menu == nullptr)
+        return nullptr;
+    RECT at;
+    GetWindowRect(menu, &at);
+    ClickAt(at.left + 40, at.top + 12);
+    return WaitForDialog(app);
+}
+
+// Closes the menu with Esc; whether it went.
+bool CloseMenu(const App& app) {
+    PressKey(VK_ESCAPE);
+    return WaitFor([&] { return PopupMenuOf(app) == nullptr; });
+}
+
+TEST(HotkeyTest, TheWindowsMenuOpensFromEveryPartOfItWithTheMouseAndTheKeyboard) {
+    App app(L"WindowMenu");
+    app.WriteSettings("[System]\r\nForm1Top2=40\r\nForm1Left2=40\r\nchTopmost=0\r\n");
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+    // The map between the trees, a tree, a glass button that is disabled before a run, one that is
+    // not, and the check box.
+    const RECT client = ClientRectOnScreen(main);
+    RightClick(main);  // the centre of the client area: the map, clear of the trees
+    ASSERT_NE(WaitForMenu(app), nullptr) << "the map";
+    ASSERT_TRUE(CloseMenu(app));
+    for (int id : {ids::kTreeButton + 1, ids::kBtnEND, ids::kBtnSetting, ids::kChTopmost}) {
+        SCOPED_TRACE(id);
+        ASSERT_FALSE(IsWindowEnabled(Child(main, ids::kBtnEND))) << "計測停止 is disabled before a run";
+        RightClick(Child(main, id));
+        ASSERT_NE(WaitForMenu(app), nullptr);
+        ASSERT_TRUE(CloseMenu(app));
+    }
+    // From the keyboard, on the window and on the check box, which the Tab key reaches.
+    ClickAt(client.left + 150, client.top + 52);  // the map, above the trees
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "the window" : "the check box");
+        if (round == 1) {
+            PressKey(VK_TAB);
+            ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == Child(main, ids::kChTopmost); }));
+        }
+        PressKeys({VK_SHIFT, VK_F10});
+        ASSERT_NE(WaitForMenu(app), nullptr) << "Shift+F10";
+        ASSERT_TRUE(CloseMenu(app));
+        PressKey(VK_APPS);
+        ASSERT_NE(WaitForMenu(app), nullptr) << "the Menu key";
+        ASSERT_TRUE(CloseMenu(app));
+    }
+    // The entry, chosen with the keyboard, opens the dialog.
+    PressKey(VK_APPS);
+    ASSERT_NE(WaitForMenu(app), nullptr);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    HWND dialog = WaitForDialog(app);
+    ASSERT_NE(dialog, nullptr);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(app.Close(), 0);
 }
 
 // Types a combination into a row of the dialog, as a player does: a click on the row's control,

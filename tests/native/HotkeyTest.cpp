@@ -90,5 +90,51 @@ TEST(HotkeyTest, WritesModifiersInOneOrderAndReadsItsOwnTextBack) {
     EXPECT_EQ(named, 26 + 10 + 24 + 10 + 38);
 }
 
+TEST(HotkeyTest, OnlyKeysThatNeitherTypeNorMoveMayStandAloneAsGlobalKeys) {
+    struct RuleCase {
+        std::wstring_view text;
+        bool allowed;
+    };
+    const RuleCase cases[] = {
+        // keys of no use in a game's text or focus, alone or with Shift
+        {L"F1", true},
+        {L"F24", true},
+        {L"Shift+F9", true},
+        {L"Pause", true},
+        {L"ScrollLock", true},
+        // keys that type or move: refused alone and with Shift only
+        {L"A", false},
+        {L"Shift+A", false},
+        {L"7", false},
+        {L"Space", false},
+        {L"Shift+Space", false},
+        {L"Enter", false},
+        {L"Tab", false},
+        {L"Backspace", false},
+        {L"Esc", false},
+        {L"Left", false},
+        {L"Shift+Down", false},
+        {L"Delete", false},
+        {L"Home", false},
+        {L"Num5", false},
+        {L"Num/", false},
+        {L"OemComma", false},
+        {L"NumLock", false},
+        {L"NonConvert", false},
+        // the same keys with Ctrl, Alt or Win
+        {L"Ctrl+A", true},
+        {L"Alt+Space", true},
+        {L"Win+Enter", true},
+        {L"Ctrl+Shift+Left", true},
+        {L"Ctrl+Alt+Num/", true},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(Narrow(c.text));
+        const std::optional<Hotkey> hotkey = ParseHotkey(c.text);
+        ASSERT_TRUE(hotkey);
+        EXPECT_EQ(MayBeGlobalHotkey(*hotkey), c.allowed);
+    }
+}
+
 }  // namespace
 }  // namespace vellicot

@@ -17,11 +17,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/Win32.h"
+
+#include <commctrl.h>
+
 #include "FormReading.h"
 #include "platform/GdiplusObjects.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit3.h"
+#include "shell/Hotkey.h"
+#include "windows/Unit4.h"
 
 namespace vellicot {
 namespace {
@@ -433,6 +439,80 @@ TEST_P(CaptionFitTest, TheCheckBoxAndTheDialogsTextsStayInsideTheirControls) {
         SIZE size = TextExtent(button, TextOf(button), &metrics);
         EXPECT_LE(size.cx + 4 * edge, ClientSize(button).cx);
         EXPECT_LE(metrics.tmHeight + 2 * edge, ClientSize(button).cy);
+    }
+}
+
+// The text a hot-key control shows for a key: the modifiers' and the key's names as the keyboard
+// gives them (GetKeyNameTextW), joined by " + ", as the control composes it.
+std::wstring HotkeyControlText(BYTE modifiers, UINT key) {
+    auto name = [](UINT virtualKey, bool extended) {
+        wchar_t text[64] = {};
+        const LONG scan = static_cast<LONG>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+        GetKeyNameTextW((scan << 16) | (extended ? 1 << 24 : 0), text, 64);
+        return std::wstring(text);
+    };
+    std::wstring text;
+    const std::pair<BYTE, UINT> parts[] = {
+        {HOTKEYF_CONTROL, VK_CONTROL}, {HOTKEYF_SHIFT, VK_SHIFT}, {HOTKEYF_ALT, VK_MENU}};
+    for (const auto& [flag, modifier] : parts) {
+        if (modifiers & flag)
+            text += name(modifier, false) + L" + ";
+    }
+    const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
+                          key == VK_DIVIDE || key == VK_NUMLOCK;
+    const std::wstring keyName = name(key, extended);
+    return keyName.empty() ? std::wstring() : text + keyName;
+}
+
+// Every row of the hot-key dialog shows the longest text of the keys the rows take, with Ctrl, Shift
+// and Alt all held, whole; its labels and buttons hold their texts.
+TEST_P(CaptionFitTest, TheHotkeyDialogsFieldsShowEveryKeyWhole) {
+    TForm4 form4;
+    form4.Create(form1.Handle());
+    form4.EnsureControls();
+    RECT suggested;
+    GetWindowRect(form4.Handle(), &suggested);
+    SendMessageW(form4.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&suggested));
+    HWND field = GetDlgItem(form4.Handle(), ids::kHotkeyControl);
+    std::wstring widest;
+    int widestWidth = 0;
+    for (UINT key = 1; key < 256; ++key) {
+        // The keys a row can take (those with a name in the settings file), but for the punctuation
+        // and input-method keys: their names are the keyboard layout's (under Wine the X keyboard's
+        // symbol names, such as "ISO_Level3_Shift"), which no field's width can foresee.
+        const bool layoutNamed = (key >= 0xBA && key <= 0xE2) || key == 0x1C || key == 0x1D;
+        if (FormatHotkey(Hotkey{0, key}).empty() || layoutNamed)
+            continue;
+        const std::wstring text = HotkeyControlText(HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT, key);
+        const int width = text.empty() ? 0 : static_cast<int>(TextExtent(field, text).cx);
+        if (width > widestWidth) {
+            widestWidth = width;
+            widest = text;
+        }
+    }
+    std::cout << "[ widest   ] " << Shown(widest) << ": " << widestWidth << " px in " << FaceOf(field)
+              << "\n";
+    // The text starts a border's width in, and the caret follows it.
+    const int room = ClientSize(field).cx - 2 * Metric(SM_CXBORDER) - Scaled(2);
+    for (const std::wstring& text :
+         {widest, HotkeyControlText(HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT, VK_F10),
+          HotkeyControlText(HOTKEYF_CONTROL | HOTKEYF_ALT, VK_DIVIDE)}) {
+        SCOPED_TRACE(Shown(text));
+        EXPECT_LE(TextExtent(field, text).cx, room);
+    }
+    TEXTMETRICW metrics{};
+    for (int id = ids::kHotkeyHint; id < ids::kHotkeyLabel + 3; ++id) {  // the hint and the row names
+        HWND label = GetDlgItem(form4.Handle(), id);
+        SCOPED_TRACE(Shown(TextOf(label)));
+        EXPECT_LE(TextExtent(label, TextOf(label), &metrics).cx, ClientSize(label).cx);
+        EXPECT_LE(metrics.tmHeight, ClientSize(label).cy);
+    }
+    for (int id : {ids::kHotkeyClear, ids::kHotkeyCancel, ids::kHotkeyOK}) {
+        HWND button = GetDlgItem(form4.Handle(), id);
+        SCOPED_TRACE(Shown(TextOf(button)));
+        EXPECT_LE(TextExtent(button, TextOf(button), &metrics).cx + 4 * Metric(SM_CXEDGE),
+                  ClientSize(button).cx);
+        EXPECT_LE(metrics.tmHeight + 2 * Metric(SM_CXEDGE), ClientSize(button).cy);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,8 +15,12 @@
 #include "FormReading.h"
 #include "ModalScript.h"
 #include "platform/Handles.h"
+#include "SettingsTestSupport.h"
 #include "shell/GlobalHotkeys.h"
+#include "shell/SettingsFile.h"
+#include "shell/Stacking.h"
 #include "windows/ControlIds.h"
+#include "windows/Unit1.h"
 #include "windows/Unit4.h"
 
 namespace vellicot {
@@ -111,12 +116,13 @@ protected:
     }
     HWND Item(int id) const { return GetDlgItem(form.Handle(), id); }
     HWND Row(std::size_t row) const { return Item(TForm4::kIdHotkey + static_cast<int>(row)); }
-    // What the player does in a row's hot-key control: the control takes the key and says so.
-    void Type(std::size_t row, WORD value) const {
-        SendMessageW(Row(row), HKM_SETHOTKEY, value, 0);
-        SendMessageW(form.Handle(), WM_COMMAND,
-                     MAKEWPARAM(TForm4::kIdHotkey + static_cast<int>(row), EN_CHANGE),
-                     reinterpret_cast<LPARAM>(Row(row)));
+    // A row showing a key, as after the player typed it (the dialog reads what the rows show).
+    void Type(std::size_t row, WORD value) const { SendMessageW(Row(row), HKM_SETHOTKEY, value, 0); }
+    // A key going down and up in a row's control, through the control's own keyboard handling.
+    void Key(std::size_t row, WORD key) const {
+        SetFocus(Row(row));
+        SendMessageW(Row(row), WM_KEYDOWN, key, 0);
+        SendMessageW(Row(row), WM_KEYUP, key, 0xC0000000);
     }
     void Press(int id) const {
         SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -199,20 +205,15 @@ TEST_F(Unit4Test, CancelAndTheTitleBarCloseChangeNothing) {
     EXPECT_TRUE(applied.empty()) << "nothing is registered without OK";
 }
 
-TEST_F(Unit4Test, OkTakesTypedAndClearedKeysAndKeepsUntouchedRowsAsTheyWere) {
+TEST_F(Unit4Test, OkTakesWhatEveryRowShowsAndKeepsUntouchedRowsAsTheyWere) {
     // Win is a modifier the control cannot show: a row left alone still keeps it.
     const Hotkey winF8{kHotkeyWin | kHotkeyCtrl, VK_F8};
     HotkeySet keys{kCtrlAltF9, winF8, kShiftF11};
-    EXPECT_TRUE(Choose(keys, {[&] {
-                                  // a key typed into the control, as the keyboard gives it
-                                  SetFocus(Row(0));
-                                  SendMessageW(Row(0), WM_KEYDOWN, VK_F7, 0);
-                                  SendMessageW(Row(0), WM_KEYUP, VK_F7, 0xC0000000);
-                              },
-                              [&] { Press(TForm4::kIdClear + 2); },
+    EXPECT_TRUE(Choose(keys, {[&] { Key(0, VK_F7); },
+                              // Backspace empties the control, which under Wine says nothing of it
+                              [&] { Key(2, VK_BACK); },
                               [&] {
                                   EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), 0);
-                                  EXPECT_EQ(GetFocus(), Row(2));
                                   Press(TForm4::kIdBtnOK);
                               }}));
     const HotkeySet expected{Hotkey{0, VK_F7}, winF8, std::nullopt};
@@ -239,6 +240,8 @@ TEST_F(Unit4Test, OkIsRefusedWithAMessageForOneKeyTwiceAndForAKeyAnotherProgramH
                                   EXPECT_TRUE(IsWindowVisible(form.Handle()));
                                   refuse.reset();
                                   Press(TForm4::kIdClear + 2);
+                                  EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), 0);
+                                  EXPECT_EQ(GetFocus(), Row(2));
                                   Press(TForm4::kIdBtnOK);
                               }}));
     EXPECT_EQ(twice,
@@ -250,6 +253,50 @@ TEST_F(Unit4Test, OkIsRefusedWithAMessageForOneKeyTwiceAndForAKeyAnotherProgramH
     ASSERT_EQ(applied.size(), 2u);
     EXPECT_EQ(applied[0], (HotkeySet{kCtrlAltF9, std::nullopt, kCtrlAltF10}));
     EXPECT_EQ(keys, (HotkeySet{kCtrlAltF9, std::nullopt, std::nullopt}));
+}
+
+TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
+    struct RuleCase {
+        WORD value;  // the control's value: virtual key and HOTKEYF_ flags
+        const char* shown;
+        bool allowed;
+    };
+    const RuleCase cases[] = {
+        {'A', "A", false},
+        {MAKEWORD('A', HOTKEYF_SHIFT), "Shift+A", false},
+        {MAKEWORD(VK_SPACE, HOTKEYF_SHIFT), "Shift+Space", false},
+        {MAKEWORD(VK_LEFT, HOTKEYF_EXT), "Left", false},
+        {VK_NUMPAD5, "Num5", false},
+        {VK_RETURN, "Enter", false},
+        {VK_F9, "F9", true},
+        {MAKEWORD(VK_F24, HOTKEYF_SHIFT), "Shift+F24", true},
+        {VK_PAUSE, "Pause", true},
+        {MAKEWORD('A', HOTKEYF_CONTROL), "Ctrl+A", true},
+        {MAKEWORD(VK_LEFT, HOTKEYF_ALT | HOTKEYF_EXT), "Alt+Left", true},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(c.shown);
+        HotkeySet keys{};
+        std::wstring message;
+        applied.clear();
+        if (c.allowed) {
+            EXPECT_TRUE(Choose(keys, {[&] { Type(1, c.value); }, [&] { Press(TForm4::kIdBtnOK); }}));
+            ASSERT_TRUE(keys[1]);
+            EXPECT_EQ(FormatHotkey(*keys[1]), std::wstring(c.shown, c.shown + strlen(c.shown)));
+            continue;
+        }
+        EXPECT_FALSE(
+            Choose(keys, {[&] { Type(1, c.value); }, [&] { Press(TForm4::kIdBtnOK); }, AnswerBox(message),
+                          [&] {
+                              EXPECT_EQ(GetFocus(), Row(1));
+                              Press(TForm4::kIdBtnCancel);
+                          }}));
+        EXPECT_TRUE(applied.empty()) << "nothing is registered";
+        EXPECT_EQ(Narrow(message),
+                  "「" + std::string(c.shown) +
+                      "」は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と組み合わせな"
+                      "いと「結果COPY」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+    }
 }
 
 TEST(GlobalHotkeysTest, AKeyHeldElsewhereIsRefusedAndTheKeysHeldBeforeStayHeld) {
@@ -339,6 +386,125 @@ TEST_F(MainWindowHotkeyTest, StartStopResumeCopyAndResetGoThroughTheButtonsHandl
     // An id that is not one of ours does nothing.
     SendMessageW(form1.Handle(), WM_HOTKEY, 99, 0);
     EXPECT_TRUE(Enabled(ids::kBtnSTA));
+}
+
+// The dialog opened from the main window, which holds the keys of its settings file.
+class HotkeyMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::WriteBytes(SettingsFileName(),
+                         "[System]\r\nHotkeyStartStop=Ctrl+Alt+F9\r\nHotkeyCopy=Ctrl+Alt+F10\r\n");
+        form1.Create();
+    }
+    void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
+    // Opens the dialog from the system menu and runs the steps while it (or a box over it) is up.
+    void OpenDialog(std::vector<std::function<void()>> steps) {
+        ModalScript script(std::move(steps), [] {
+            if (HWND dialog = Dialog())
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+        SendMessageW(form1.Handle(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+        EXPECT_TRUE(script.Finished());
+    }
+    static HWND Dialog() {
+        HWND found = FindWindowW(L"TForm4", nullptr);
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }
+    static void SetRow(std::size_t row, WORD value) {
+        SendMessageW(GetDlgItem(Dialog(), ids::kHotkeyControl + static_cast<int>(row)), HKM_SETHOTKEY, value,
+                     0);
+    }
+    static void PressInDialog(int id) {
+        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(Dialog(), id)));
+    }
+    static std::function<void()> AnswerBox(std::wstring& text) {
+        return [&text] {
+            HWND box = ThreadMessageBox();
+            ASSERT_NE(box, nullptr) << "no message box";
+            text = TextOf(GetDlgItem(box, 0xFFFF));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+    }
+    bool Topmost() const { return (GetWindowLongW(form1.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+    TForm1 form1;
+};
+
+TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConfirmed) {
+    ASSERT_FALSE(KeyIsFree(kCtrlAltF9));
+    ASSERT_FALSE(KeyIsFree(kCtrlAltF10));
+    // Cancelled: free while open, so a row can take them; held again afterwards.
+    OpenDialog({[] {
+        ASSERT_NE(Dialog(), nullptr);
+        EXPECT_TRUE(KeyIsFree(kCtrlAltF9));
+        EXPECT_TRUE(KeyIsFree(kCtrlAltF10));
+        PressInDialog(ids::kHotkeyCancel);
+    }});
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
+    // The title-bar close, after a choice another program refused.
+    std::wstring refusal;
+    {
+        KeyHeldElsewhere other(kShiftF11);
+        ASSERT_TRUE(other.Held());
+        OpenDialog({[] {
+                        SetRow(2, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+                        PressInDialog(ids::kHotkeyOK);
+                    },
+                    AnswerBox(refusal),
+                    [] {
+                        EXPECT_TRUE(KeyIsFree(kCtrlAltF9)) << "still free while the dialog stays open";
+                        PostMessageW(Dialog(), WM_CLOSE, 0, 0);
+                    }});
+        EXPECT_NE(refusal.find(L"他のプログラムが使っている"), std::wstring::npos) << Narrow(refusal);
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
+    }
+    // Confirmed: a held key moved to another row, another cleared.
+    OpenDialog({[] {
+        SetRow(0, 0);
+        SetRow(2, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
+        SetRow(1, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+        PressInDialog(ids::kHotkeyOK);
+    }});
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+    EXPECT_FALSE(KeyIsFree(kShiftF11));
+    EXPECT_TRUE(KeyIsFree(kCtrlAltF10));
+    EXPECT_EQ(test::ReadBytes(SettingsFileName()),
+              "\xEF\xBB\xBF[System]\r\nHotkeyStartStop=\r\nHotkeyCopy=Shift+F11\r\nHotkeyReset=Ctrl+Alt+"
+              "F9\r\n\r\n");
+}
+
+TEST_F(HotkeyMenuTest, ADialogThatCouldNotBeMadeLeavesKeysAndStackingAsTheyWereAndIsTriedAgain) {
+    ASSERT_TRUE(Topmost());
+    // The dialog's window cannot be made: a hook refuses windows of its class.
+    HHOOK hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (code == HCBT_CREATEWND) {
+                const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+                if (!IS_INTRESOURCE(create->lpszClass) && std::wcscmp(create->lpszClass, L"TForm4") == 0)
+                    return 1;
+            }
+            return CallNextHookEx(nullptr, code, wp, lp);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    std::wstring error;
+    OpenDialog({AnswerBox(error)});
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(error.empty()) << "the failure is told";
+    EXPECT_TRUE(Topmost()) << "最前面 is back";
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+    EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
+    // The menu item still opens the dialog.
+    bool opened = false;
+    OpenDialog({[&] {
+        opened = Dialog() != nullptr;
+        PressInDialog(ids::kHotkeyCancel);
+    }});
+    EXPECT_TRUE(opened);
 }
 
 }  // namespace

@@ -52,10 +52,14 @@ std::string ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+// The clipboard's text; Wine's clipboard manager may hold the clipboard a moment after a change.
 std::wstring Clipboard() {
     std::wstring text;
-    if (!OpenClipboard(nullptr))
-        return L"<closed>";
+    for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
+        if (attempt == 50)
+            return L"<closed>";
+        Sleep(20);
+    }
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         text = static_cast<const wchar_t*>(GlobalLock(data));
         GlobalUnlock(data);

@@ -124,6 +124,15 @@ TEST(UserSettingsTest, HotkeysAreReadAsTextAndOnlyChangedOnesAreWrittenInPlace) 
                                    "[System]\r\nNAME=Ann\r\nHotkeyStartStop=\r\nHotkeyCopy=Ctrl+Banana\r\n"
                                    "chTopmost=0\r\nHotkeyReset=\r\n\r\n");
     EXPECT_EQ(LoadMainWindowSettings(kCentre, path).hotkeys, HotkeySet{});
+
+    // A key that may not be taken from every program reads as no key and stays as written.
+    WriteBytes(path, "[System]\r\nHotkeyStartStop=A\r\nHotkeyCopy=Shift+Space\r\nHotkeyReset=F9\r\n");
+    const HotkeySet bare = LoadMainWindowSettings(kCentre, path).hotkeys;
+    EXPECT_EQ(bare, (HotkeySet{std::nullopt, std::nullopt, Hotkey{0, 0x78}}));
+    SaveHotkeys(bare, {std::nullopt, std::nullopt, ctrlAltF9}, path);
+    EXPECT_EQ(ReadBytes(path), kBom +
+                                   "[System]\r\nHotkeyStartStop=A\r\nHotkeyCopy=Shift+Space\r\n"
+                                   "HotkeyReset=Ctrl+Alt+F9\r\n\r\n");
 }
 
 TEST(UserSettingsTest, EveryUseRaisesTheFilesErrors) {
