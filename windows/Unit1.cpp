@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 
 #include "platform/Clipboard.h"
@@ -391,9 +392,16 @@ void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
     const RECT label = ScaledRect(kLabelTime);
     POINT tip{(label.left + label.right) / 2, label.bottom};
     ClientToScreen(Handle(), &tip);
+    newBestOrigin_ = ClientOrigin();
     SendMessageW(newBestBalloon_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.x, tip.y));
     SendMessageW(newBestBalloon_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     SetTimer(Handle(), kTimerNewBest, kNewBestShownMs, nullptr);
+}
+
+std::pair<LONG, LONG> TForm1::ClientOrigin() const {
+    POINT origin{0, 0};
+    ClientToScreen(Handle(), &origin);
+    return {IsIconic(Handle()) ? LONG_MIN : origin.x, origin.y};
 }
 
 void TForm1::HideNewBest() {
@@ -778,8 +786,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_MOVE:
         case WM_SIZE:
-            // A balloon left behind would point at nothing.
-            HideNewBest();
+            // A balloon left behind would point at nothing. A window manager reports moves to the
+            // same place as well (openbox at a click), which leave it where it is.
+            if (ClientOrigin() != newBestOrigin_)
+                HideNewBest();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE)

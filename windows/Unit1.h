@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <memory>
 #include <optional>
 #include <string>
@@ -126,6 +127,8 @@ private:
     // A balloon at the time label saying the copied time is the new best; it goes by itself.
     void ShowNewBest(const RunRecord& record, const NewBest& best);
     void HideNewBest();
+    // The client area's top-left corner on the screen; minimised, none a shown window has.
+    std::pair<LONG, LONG> ClientOrigin() const;
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
     void RunHotkeyAction(HotkeyAction action);
@@ -178,6 +181,7 @@ private:
     bool hotkeyErrorShown_ = false;          // a key's action shows its error box
     std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
     HWND newBestBalloon_ = nullptr;          // a tooltip owned by the window, made at its first use
+    std::pair<LONG, LONG> newBestOrigin_;    // where the client area was when the balloon showed
 };
 
 }  // namespace vellicot
