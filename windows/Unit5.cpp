@@ -126,12 +126,16 @@ void TForm5::LayOut() {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm5::EnsureControls() {
+    if (controlsMade_)
+        return;
+    controlsMade_ = true;
+    CreateControls();
+    LayOut();
+}
+
 void TForm5::PlaceForShow(HWND owner) {
-    if (!controlsMade_) {
-        controlsMade_ = true;
-        CreateControls();
-        LayOut();
-    }
+    EnsureControls();
     PlaceCentredOver(Handle(), owner);
 }
 

@@ -39,6 +39,8 @@ public:
     void Create(HWND owner);
     // Shows the runs kept in the settings file at path until the player closes the window.
     void ShowRecords(HWND owner, const std::wstring& path = SettingsFileName());
+    // Makes the controls now if they are not made yet.
+    void EnsureControls();
 
 protected:
     void PlaceForShow(HWND owner) override;
