@@ -89,17 +89,22 @@ std::wstring FormatRecordDate(const LocalDateTime& when, const Separators& separ
     return text;
 }
 
-std::wstring ResultRecord(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
-                          std::wstring_view caption, const Separators& separators) {
+std::wstring ResultLine(std::wstring_view name, double elapsedMs, std::wstring_view date,
+                        std::wstring_view caption) {
     std::wstring text(name);
     text += kRecordMiddle;
     text += FormatRecordTime(elapsedMs);
     text += L'(';
-    text += FormatRecordDate(when, separators);
+    text += date;
     text += L'\u3000';
     text += caption;
     text += kRecordEnd;
     return text;
+}
+
+std::wstring ResultRecord(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
+                          std::wstring_view caption, const Separators& separators) {
+    return ResultLine(name, elapsedMs, FormatRecordDate(when, separators), caption);
 }
 
 Stopwatch::Stopwatch(Separators separators) : separators_(std::move(separators)) {
@@ -128,6 +133,7 @@ void Stopwatch::Start(MonotonicMs now) {
     timerEnabled_ = true;
     stopEnabled_ = true;
     startEnabled_ = false;
+    stoppedTimeCopied_ = false;
 }
 
 void Stopwatch::Stop(MonotonicMs now) {
@@ -138,6 +144,7 @@ void Stopwatch::Stop(MonotonicMs now) {
     stopEnabled_ = false;
     copyEnabled_ = true;
     startEnabled_ = true;
+    stoppedTimeCopied_ = false;
 }
 
 void Stopwatch::Tick(MonotonicMs now) {
@@ -158,6 +165,9 @@ void Stopwatch::Reset() {
 std::wstring Stopwatch::CopyRecord(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
                                    std::wstring_view caption) {
     Tick(now);
+    lastCopyWasNew_ = timerEnabled_ || !stoppedTimeCopied_;
+    if (!timerEnabled_)
+        stoppedTimeCopied_ = true;
     return ResultRecord(name, ElapsedMs(), wallClock, caption, separators_);
 }
 

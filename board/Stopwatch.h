@@ -42,7 +42,12 @@ std::wstring FormatRecordTime(double elapsedMs);
 // "yyyy/MM/dd HH:mm" with the regional separators.
 std::wstring FormatRecordDate(const LocalDateTime& when, const Separators& separators);
 
-// name + "選手のただいまの記録 " + record time + "(" + date + U+3000 + caption + " 調べ)", no line break.
+// name + "選手のただいまの記録 " + record time + "(" + date + U+3000 + caption + " 調べ)", no line break,
+// with the date already in its shown form (FormatRecordDate).
+std::wstring ResultLine(std::wstring_view name, double elapsedMs, std::wstring_view date,
+                        std::wstring_view caption);
+
+// ResultLine with the date formatted from the wall clock.
 std::wstring ResultRecord(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
                           std::wstring_view caption, const Separators& separators);
 
@@ -69,6 +74,11 @@ public:
     std::wstring CopyRecord(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
                             std::wstring_view caption);
 
+    // Whether the last CopyRecord gave a result not copied before: a stopped time copied again is
+    // the same result; a copy while running, or after another start or stop, is a new one.
+    bool LastCopyWasNew() const noexcept { return lastCopyWasNew_; }
+    const Separators& RegionalSeparators() const noexcept { return separators_; }
+
     const std::wstring& LabelText() const noexcept { return label_; }
     bool TimerEnabled() const noexcept { return timerEnabled_; }
     bool StartEnabled() const noexcept { return startEnabled_; }
@@ -91,6 +101,8 @@ private:
     bool startEnabled_ = true;
     bool stopEnabled_ = false;
     bool copyEnabled_ = false;
+    bool stoppedTimeCopied_ = false;
+    bool lastCopyWasNew_ = false;
 };
 
 }  // namespace vellicot

@@ -1,14 +1,16 @@
 #!/bin/bash
 # Makes the README's pictures of the real program under Wine, at 100 % (docs/main.png,
 # docs/picker.png, docs/menu.png, docs/hotkeys.png) and at 150 % (docs/main-150.png,
-# docs/picker-150.png, docs/hotkeys-150.png); the 200 % ones and the menu at 150 and 200 % stay in
-# build/windows/e2e-runs to be looked at.
+# docs/picker-150.png, docs/hotkeys-150.png), and the record window at 100, 150 and 200 %
+# (docs/records.png, docs/records-150.png, docs/records-200.png) with the new-best balloon
+# (docs/new-best.png); the 200 % ones of the other windows and the menu at 150 and 200 % stay
+# in build/windows/e2e-runs to be looked at.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 scripts/wine-up.sh
 source scripts/wine-env.sh
-timeout 120 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
+timeout 300 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
   --gtest_filter='*ScreenshotTest.*' >build/screenshots.log 2>&1
 mkdir -p docs
 for name in main picker; do
@@ -18,4 +20,9 @@ done
 /usr/bin/convert build/windows/e2e-runs/HotkeyScreenshots/menu.bmp docs/menu.png
 /usr/bin/convert build/windows/e2e-runs/HotkeyScreenshots/hotkeys.bmp docs/hotkeys.png
 /usr/bin/convert build/windows/e2e-runs/HotkeyScreenshots-150/hotkeys-150.bmp docs/hotkeys-150.png
+for suffix in "" -150 -200; do
+  /usr/bin/convert "build/windows/e2e-runs/RecordScreenshots$suffix/records$suffix.bmp" "docs/records$suffix.png"
+done
+/usr/bin/convert build/windows/e2e-runs/NewBestScreenshot/new-best.bmp docs/new-best.png
 echo "docs/main.png docs/picker.png docs/main-150.png docs/picker-150.png docs/menu.png docs/hotkeys.png docs/hotkeys-150.png"
+echo "docs/records.png docs/records-150.png docs/records-200.png docs/new-best.png"

@@ -445,6 +445,41 @@ std::vector<IniSection> IniStore::Sections() const {
     return sections;
 }
 
+std::vector<std::string> IniStore::SectionLines(std::wstring_view section) const {
+    std::vector<std::string> lines;
+    const std::optional<Span> span = FindSection(OneLineUtf8(section));
+    if (!span)
+        return lines;
+    const std::string_view text = text_;
+    for (std::size_t pos = span->begin; pos < span->end;) {
+        const std::size_t end = text.find('\n', pos);
+        lines.emplace_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
+}
+
+void IniStore::ReplaceSectionLines(std::wstring_view section, const std::vector<std::string>& lines) {
+    std::string replacement;
+    for (const std::string& line : lines) {
+        const std::string kept = OneLineUtf8(WideFromUtf8(line));
+        assert(!kept.empty() && kept.front() != ';' && Trim(kept) == kept &&
+               !(kept.front() == '[' && kept.back() == ']') &&
+               "a section line must read back as itself: pass lines the store keeps");
+        replacement += kept;
+        replacement += '\n';
+    }
+    const std::string sectionName = OneLineUtf8(section);
+    if (const std::optional<Span> span = FindSection(sectionName)) {
+        text_.replace(span->begin, span->end - span->begin, replacement);
+        return;
+    }
+    text_ += '\r';
+    text_ += sectionName;
+    text_ += '\n';
+    text_ += replacement;
+}
+
 std::optional<IniStore::Span> IniStore::FindSection(std::string_view name) const {
     const std::string_view text = text_;
     std::size_t pos = 0;

@@ -57,6 +57,15 @@ public:
     void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
     void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
 
+    // The lines of the first section of that name ("key=value" with key and value trimmed, or a line
+    // without "=" as it was), in file order; none when there is no such section.
+    std::vector<std::string> SectionLines(std::wstring_view section) const;
+    // Puts lines in place of the first section of that name's lines, the section going at the end
+    // when there is none; every other section and line stays. Each line is made one line as a
+    // written value is; it must be a line the store keeps as it is (not empty, not a comment or a
+    // header, no spaces at its ends), such as one SectionLines gave or a "key=value" line.
+    void ReplaceSectionLines(std::wstring_view section, const std::vector<std::string>& lines);
+
     // A copy of the sections with their lines, in file order.
     std::vector<IniSection> Sections() const;
     bool operator==(const IniStore& other) const { return text_ == other.text_; }

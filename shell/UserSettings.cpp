@@ -72,4 +72,33 @@ void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path) 
     file.Flush();
 }
 
+std::vector<RunRecord> SaveRunRecord(const RunRecord& record, const std::wstring& path) {
+    SettingsFile file(path);
+    AddRunRecord(file.Store(), record);
+    file.Flush();
+    return ReadRunRecords(file.Store());
+}
+
+std::vector<RunRecord> LoadRunRecords(const std::wstring& path) {
+    const SettingsFile file(path);
+    return ReadRunRecords(file.Store());
+}
+
+std::vector<RunRecord> DeleteRunRecordFromFile(std::size_t index, const RunRecord& record,
+                                               const std::wstring& path) {
+    SettingsFile file(path);
+    if (DeleteRunRecord(file.Store(), index, record))
+        file.Flush();
+    return ReadRunRecords(file.Store());
+}
+
+std::vector<RunRecord> DeleteAllRunRecordsFromFile(const std::wstring& path) {
+    SettingsFile file(path);
+    if (!ReadRunRecords(file.Store()).empty()) {
+        DeleteAllRunRecords(file.Store());
+        file.Flush();
+    }
+    return ReadRunRecords(file.Store());
+}
+
 }  // namespace vellicot

@@ -1,8 +1,8 @@
 // What the program keeps in its settings file: the key names, their defaults, and the reads and
-// writes of the file's four users (main window creation, selection window creation, the settings
-// dialog's OK, main window close). Each call is one use of the file: it opens the file, reads or
-// writes the keys in their fixed order, flushes when it wrote, and lets the store go. Errors are
-// thrown as AppError (SettingsFile).
+// writes of the file's users (main window creation, selection window creation, the settings and
+// hot-key dialogs' OK, main window close, 結果COPY and the record window). Each call is one use of the file:
+// it opens the file, reads or writes the keys in their fixed order, flushes when it wrote, and lets the store
+// go. Errors are thrown as AppError (SettingsFile).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "board/Board.h"
 #include "shell/Hotkey.h"
 #include "shell/Placement.h"
+#include "shell/RunRecords.h"
 #include "shell/SettingsFile.h"
 
 namespace vellicot {
@@ -58,5 +59,17 @@ void SaveHotkeys(const HotkeySet& before, const HotkeySet& after,
 // Main window close: "Form1Top2", "Form1Left2", "NAME", "Form2Top2", "Form2Left2", "chTopmost",
 // then the file is rewritten.
 void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path = SettingsFileName());
+
+// 結果COPY: the record is added to the [Records] section (the newest hundred kept), then the file
+// is rewritten. The records as kept afterwards, oldest first, the new one last.
+std::vector<RunRecord> SaveRunRecord(const RunRecord& record, const std::wstring& path = SettingsFileName());
+
+// The record window: the records that read, oldest first.
+std::vector<RunRecord> LoadRunRecords(const std::wstring& path = SettingsFileName());
+// The record window's deletes, each rewriting the file when it removed something; the records
+// afterwards. One record goes only while it is still the one shown at index.
+std::vector<RunRecord> DeleteRunRecordFromFile(std::size_t index, const RunRecord& record,
+                                               const std::wstring& path = SettingsFileName());
+std::vector<RunRecord> DeleteAllRunRecordsFromFile(const std::wstring& path = SettingsFileName());
 
 }  // namespace vellicot

@@ -1,4 +1,4 @@
-// Control ids of the main and selection windows, shared with the end-to-end tests.
+// Control ids of the windows, shared with the end-to-end tests.
 #pragma once
 
 #include <string_view>
@@ -33,8 +33,9 @@ inline constexpr int kChTopmost = 208;
 // Selection window button BitBtn n is kBitBtn + n (n = 1..18).
 inline constexpr int kBitBtn = 300;
 
-// The main window's system menu item that opens the hot-key dialog.
+// The main window's system menu items that open the hot-key dialog and the record window.
 inline constexpr unsigned kSysCommandHotkeys = 0x0010;
+inline constexpr unsigned kSysCommandRecords = 0x0020;
 // The hot-key dialog: row i (one per action, from 0) has its label at kHotkeyLabel + i, its hot-key
 // control at kHotkeyControl + i and its clear button at kHotkeyClear + i.
 inline constexpr int kHotkeyHint = 500;
@@ -43,5 +44,13 @@ inline constexpr int kHotkeyControl = 511;
 inline constexpr int kHotkeyClear = 521;
 inline constexpr int kHotkeyCancel = 531;
 inline constexpr int kHotkeyOK = 532;
+
+// The record window.
+inline constexpr int kRecordsSummary = 600;
+inline constexpr int kRecordsList = 601;
+inline constexpr int kRecordsCopy = 602;
+inline constexpr int kRecordsDelete = 603;
+inline constexpr int kRecordsDeleteAll = 604;
+inline constexpr int kRecordsClose = 605;
 
 }  // namespace vellicot::ids

@@ -1,7 +1,10 @@
 // The main window.
 #include "windows/Unit1.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 
 #include "platform/Clipboard.h"
@@ -17,6 +20,7 @@
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
+#include "windows/Unit5.h"
 
 namespace vellicot {
 namespace {
@@ -27,6 +31,9 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
+constexpr UINT_PTR kTimerNewBest = 2;
+constexpr UINT kNewBestShownMs = 5000;
+constexpr int kNewBestMaxWidth = 260;  // at 96 DPI
 
 // The window's geometry in client pixels at 96 DPI; LayOut scales it to the window's DPI. The tree
 // buttons stand at layout::TreeButtonBox.
@@ -62,6 +69,7 @@ struct MenuEntry {
 };
 constexpr MenuEntry kWindowMenu[] = {
     {L"ホットキーの設定...", ids::kSysCommandHotkeys},
+    {L"タイムの記録...", ids::kSysCommandRecords},
 };
 
 UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
@@ -333,10 +341,90 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::btnCOPYClick() {
-    std::wstring record =
-        stopwatch_.CopyRecord(MonotonicNow(), WallClockNow(), WindowText(edtNAME), kCaption);
+    const std::wstring name = WindowText(edtNAME);
+    const LocalDateTime when = WallClockNow();
+    std::wstring record = stopwatch_.CopyRecord(MonotonicNow(), when, name, kCaption);
     ShowStopwatchState();
     SetClipboardText(Handle(), record);
+    // The line is on the clipboard first: a settings file that cannot be written costs only the
+    // record, never the copy.
+    if (stopwatch_.LastCopyWasNew())
+        RecordCopiedResult(
+            RecordOfCopy(name, stopwatch_.ElapsedMs(), when, kCaption, stopwatch_.RegionalSeparators()));
+}
+
+void TForm1::RecordCopiedResult(const RunRecord& record) {
+    // A file that cannot be written raises the store's error, shown once where the copy came from:
+    // the button's click or the hot key.
+    const std::vector<RunRecord> records = SaveRunRecord(record);
+    if (const std::optional<NewBest> best = NewBestOf(records))
+        ShowNewBest(record, *best);
+}
+
+void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
+    // A tracking balloon is a window of its own, shown without activation: the main window keeps its
+    // layout, captions, title and place in the stacking, and the game keeps the keyboard.
+    if (newBestBalloon_ == nullptr) {
+        newBestBalloon_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                          Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.hwnd = Handle();
+        tool.uId = 1;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(newBestBalloon_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    std::wstring text = FormatRunTime(record.elapsedMs);
+    if (best.previousMs)
+        text += L"\r\nこれまでの自己ベスト　" + FormatRunTime(*best.previousMs);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = 1;
+    tool.lpszText = text.data();
+    SendMessageW(newBestBalloon_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(newBestBalloon_, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"自己ベスト更新！"));
+    SendMessageW(newBestBalloon_, TTM_SETMAXTIPWIDTH, 0, Scaled(kNewBestMaxWidth));
+    // The balloon's tip points at the middle of the time label's bottom edge.
+    const RECT label = ScaledRect(kLabelTime);
+    POINT tip{(label.left + label.right) / 2, label.bottom};
+    ClientToScreen(Handle(), &tip);
+    newBestOrigin_ = ClientOrigin();
+    SendMessageW(newBestBalloon_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.x, tip.y));
+    SendMessageW(newBestBalloon_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    SetTimer(Handle(), kTimerNewBest, kNewBestShownMs, nullptr);
+}
+
+std::pair<LONG, LONG> TForm1::ClientOrigin() const {
+    POINT origin{0, 0};
+    ClientToScreen(Handle(), &origin);
+    return {IsIconic(Handle()) ? LONG_MIN : origin.x, origin.y};
+}
+
+void TForm1::HideNewBest() {
+    KillTimer(Handle(), kTimerNewBest);
+    if (newBestBalloon_ == nullptr)
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = 1;
+    SendMessageW(newBestBalloon_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TForm1::RecordsMenuClick() {
+    HideNewBest();
+    ApplyTopmost(Handle(), false);
+    if (recordsWindow_ == nullptr) {
+        recordsWindow_ = std::make_unique<TForm5>();
+        recordsWindow_->Create(Handle());
+    }
+    recordsWindow_->ShowRecords(Handle());
+    SetTopmostCheck(board.blChTopmost);
+    ApplyStackingStyle();
 }
 
 void TForm1::excTimerReset() {
@@ -429,6 +517,9 @@ bool TForm1::RunMenuCommand(unsigned command) {
     switch (command) {
         case ids::kSysCommandHotkeys:
             HotkeysMenuClick();
+            return true;
+        case ids::kSysCommandRecords:
+            RecordsMenuClick();
             return true;
     }
     return false;
@@ -690,7 +781,16 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (wp == kTimer1)
                 Timer1Timer();
+            else if (wp == kTimerNewBest)
+                HideNewBest();
             return 0;
+        case WM_MOVE:
+        case WM_SIZE:
+            // A balloon left behind would point at nothing. A window manager reports moves to the
+            // same place as well (openbox at a click), which leave it where it is.
+            if (ClientOrigin() != newBestOrigin_)
+                HideNewBest();
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE)
                 FormActivate();
@@ -716,6 +816,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
+            KillTimer(Handle(), kTimerNewBest);
             hotkeys_->ReleaseAll();
             PostQuitMessage(0);
             return 0;

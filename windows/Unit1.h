@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "platform/Handles.h"
 #include "platform/Window.h"
 #include "shell/GlobalHotkeys.h"
+#include "shell/RunRecords.h"
 #include "widgets/GlassButton.h"
 #include "windows/Pictures.h"
 
@@ -33,6 +35,7 @@ namespace vellicot {
 class TForm2;
 class TForm3;
 class TForm4;
+class TForm5;
 
 // The time label's font: "Meiryo UI" at the label's pixel height. Under Wine the name stands for
 // another font, whose digits may be wider than Meiryo UI's: there the height shrinks a pixel at a
@@ -116,6 +119,16 @@ private:
     void OnContextMenu(LPARAM lp);
     // An entry of the window's menu or of the system menu; false for a command that is not one.
     bool RunMenuCommand(unsigned command);
+    // The system menu's "タイムの記録...": the record window.
+    void RecordsMenuClick();
+    // 結果COPY's record of the copied result: kept in the settings file when it is a new result, and
+    // a new best announced.
+    void RecordCopiedResult(const RunRecord& record);
+    // A balloon at the time label saying the copied time is the new best; it goes by itself.
+    void ShowNewBest(const RunRecord& record, const NewBest& best);
+    void HideNewBest();
+    // The client area's top-left corner on the screen; minimised, none a shown window has.
+    std::pair<LONG, LONG> ClientOrigin() const;
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
     void RunHotkeyAction(HotkeyAction action);
@@ -164,8 +177,11 @@ private:
     // held at start-up is named but not held).
     HotkeySet chosenHotkeys_;
     std::optional<GlobalHotkeys> hotkeys_;
-    std::unique_ptr<TForm4> hotkeyDialog_;  // made at its first opening
-    bool hotkeyErrorShown_ = false;         // a key's action shows its error box
+    std::unique_ptr<TForm4> hotkeyDialog_;   // made at its first opening
+    bool hotkeyErrorShown_ = false;          // a key's action shows its error box
+    std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
+    HWND newBestBalloon_ = nullptr;          // a tooltip owned by the window, made at its first use
+    std::pair<LONG, LONG> newBestOrigin_;    // where the client area was when the balloon showed
 };
 
 }  // namespace vellicot

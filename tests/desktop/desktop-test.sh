@@ -19,6 +19,9 @@
 #                 Backspace, 確定: the file's lines, and the keys at work while another application
 #                 has the keyboard; with the clipboard held by that application, 結果COPY's key shows
 #                 one error box, the main window's, in front, and a second press brings it forward
+#   records       a run timed and copied with clicks: the new best's balloon leaves the keyboard with
+#                 the main window and the result in the settings file; the record window opened from the
+#                 window's menu (a right click, then the keys) lists it as the best; Esc closes it
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -72,6 +75,7 @@ openbox_config=$ROOT/tests/desktop/openbox-rc.xml
 # A player's openbox as installed, with its own key and mouse bindings (Alt+Space opens its window
 # menu, a right click on a window focuses and raises it): the window's menu must still be reached.
 [ "$scenario" = hotkey-dialog ] && openbox_config=/etc/xdg/openbox/rc.xml
+[ "$scenario" = records ] && openbox_config=/etc/xdg/openbox/rc.xml
 source "$ROOT/scripts/own-x-server.sh"
 start_own_x_server "$base" "$work/xvfb.log" || fail "no X server could be started on displays :$base to :$((base + 49))"
 xvfb_pid=$OWN_XVFB_PID
@@ -372,6 +376,47 @@ case $scenario in
     xdotool windowactivate --sync "$box" key Return
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Vellicot\$' >/dev/null 2>&1" || fail "the box did not close"
     timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
+    stop_vellicot
+    ;;
+  records)
+    start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=0
+    read_client_origin
+    main_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
+    # 計測開始, 計測停止 and 結果COPY at their centres, a moment apart as a hand clicks them.
+    xdotool mousemove $((client_x + 30)) $((client_y + 23)) click 1
+    sleep 1.2
+    xdotool mousemove $((client_x + 90)) $((client_y + 23)) click 1
+    sleep 0.5
+    xdotool mousemove $((client_x + 233)) $((client_y + 23)) click 1
+    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0[1-9]'; }
+    wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
+    recorded() { tr -d '\r' <"$folder/Vellicot.exe_ユーザー設定.ini" | grep -q '^Run=.* | 00:0[1-9]\.[0-9]* | Vellicot ver\.[0-9.]* | "名無し"$'; }
+    wait_for 10 recorded || fail "the run was not recorded: $(cat "$folder/Vellicot.exe_ユーザー設定.ini")"
+    # The balloon: a window of the program's without a name, mapped, that the window manager leaves
+    # without a frame (Wine maps it as a tooltip).
+    balloon_shows() {
+      xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("vellicot.exe" .*/\1/p' |
+        while read -r id; do
+          xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+        done | grep -q .
+    }
+    wait_for 10 balloon_shows || fail "no balloon for the first run, the best: $(xwininfo -root -children | grep vellicot)"
+    sleep 0.5
+    main_has_keyboard || fail "the balloon took the keyboard: $(xdotool getactivewindow getwindowname 2>&1)"
+    log "recorded, and the balloon shows without the keyboard: $(xclip -o -selection clipboard)"
+    records_show() { [ -n "$(xdotool search --onlyvisible --name '^タイムの記録$' 2>/dev/null)" ]; }
+    records_gone() { ! records_show; }
+    # The window's menu from a right click on the tree 左１; its second entry.
+    balloon_gone() { ! balloon_shows; }
+    wait_for 10 balloon_gone || fail "the balloon did not go by itself"
+    xdotool mousemove $((client_x + 39)) $((client_y + 125)) click 3
+    sleep 0.5
+    xdotool key Down Down Return
+    wait_for 10 records_show || fail "the menu's second entry did not open the record window"
+    records=$(xdotool search --onlyvisible --name '^タイムの記録$' | head -1)
+    log "record window: X window $records"
+    xdotool key Escape
+    wait_for 10 records_gone || fail "Esc did not close the record window"
     stop_vellicot
     ;;
   *) fail "unknown scenario $scenario" ;;

@@ -125,6 +125,50 @@ TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
     EXPECT_EQ(app.Close(), 0);
 }
 
+TEST_P(ScreenshotTest, DISABLED_RecordWindow) {
+    const int dpi = GetParam();
+    DesktopDpi display(static_cast<DWORD>(dpi));
+    const std::wstring suffix = ScaleSuffix(dpi);
+    App app(L"RecordScreenshots" + suffix);
+    app.WriteSettings(
+        "[System]\r\nNAME=名無し\r\n\r\n[Records]\r\n"
+        "Run=2024/04/05 21:09 | 03:07.250 | Vellicot ver.1.40 | \"名無し\"\r\n"
+        "Run=2024/04/05 21:31 | 02:58.906 | Vellicot ver.1.40 | \"名無し\"\r\n"
+        "Run=2024/04/06 20:12 | 03:15.480 | Vellicot ver.1.40 | \"名無し\"\r\n"
+        "Run=2024/04/06 20:40 | 02:51.032 | Vellicot ver.1.40 | \"名無し\"\r\n"
+        "Run=2024/04/07 22:05 | 02:54.771 | Vellicot ver.1.40 | \"名無し\"\r\n");
+    ASSERT_TRUE(app.Start());
+    PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandRecords, 0);
+    HWND records = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (records = app.FindTopLevel(L"TForm5")) != nullptr; }));
+    ShootAndClose(records, app.Folder() + L"\\records" + suffix + L".bmp");
+    EXPECT_EQ(app.Close(), 0);
+}
+
+// The balloon that a new best brings up at the time label, over the main window (new-best.bmp).
+TEST(BalloonScreenshotTest, DISABLED_NewBest) {
+    App app(L"NewBestScreenshot");
+    app.WriteSettings(
+        "[System]\r\nNAME=名無し\r\nForm1Top2=120\r\nForm1Left2=200\r\n\r\n[Records]\r\n"
+        "Run=2024/04/05 21:09 | 00:03.250 | Vellicot ver.1.40 | \"名無し\"\r\n");
+    ASSERT_TRUE(app.Start());
+    HWND main = app.MainWindow();
+    Click(Child(main, ids::kBtnSTA));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Child(main, ids::kBtnEND)) != FALSE; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    Click(Child(main, ids::kBtnEND));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Child(main, ids::kBtnCOPY)) != FALSE; }));
+    Click(Child(main, ids::kBtnCOPY));
+    ASSERT_TRUE(WaitFor([&] { return app.FindTopLevel(L"tooltips_class32") != nullptr; }));
+    MoveTo(5, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    RECT area = Outer(main);
+    RECT balloon = Outer(app.FindTopLevel(L"tooltips_class32"));
+    UnionRect(&area, &area, &balloon);
+    SaveScreen(area, app.Folder() + L"\\new-best.bmp");
+    EXPECT_EQ(app.Close(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ScreenshotTest, ::testing::Values(96, 144, 192));
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Fuzzes the settings store with any bytes (UTF-8 or, after its byte-order mark, UTF-16): parse,
 // serialise and parse again must agree, no NUL is ever written, typed reads must answer (and agree
-// with each other), and writes must survive a reload.
+// with each other), and writes must survive a reload; a record of runs added to whatever the record
+// section holds comes back as the newest, and every line that is not a run stays in its order.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/IniStore.h"
+#include "shell/RunRecords.h"
 
 namespace {
 
@@ -83,6 +86,40 @@ void CheckWrites(const IniStore& original, std::string_view bytes) {
     Require(Utf8FromWide(reloaded.ReadString(L"System", L"NAME", L"")) == TrimmedLikeTheLoader(expected));
 }
 
+// The section's lines that are not runs, in order.
+std::vector<std::string> OtherLines(const IniStore& store) {
+    std::vector<std::string> others;
+    for (const std::string& line : store.SectionLines(kRecordsSection)) {
+        const std::size_t equals = line.find('=');
+        const bool run = equals == 3 && (line[0] | 0x20) == 'r' && (line[1] | 0x20) == 'u' &&
+                         (line[2] | 0x20) == 'n' && ParseRunRecord(WideFromUtf8(line.substr(4)));
+        if (!run)
+            others.push_back(line);
+    }
+    return others;
+}
+
+void CheckRunRecords(const IniStore& original, std::string_view bytes) {
+    const std::vector<RunRecord> before = ReadRunRecords(original);
+    Require(before.size() <= kMaxRunRecords);
+    const RunRecord record{L"2024/04/05 21:09", static_cast<long long>(bytes.size()) * 997,
+                           L"Vellicot ver.1.40", WideFromUtf8(bytes.substr(0, 16))};
+    IniStore edited = original;
+    AddRunRecord(edited, record);
+    const IniStore reloaded = IniStore::Parse(edited.Serialise());
+    const std::vector<RunRecord> after = ReadRunRecords(reloaded);
+    Require(OtherLines(reloaded) == OtherLines(original));
+    // A name with a line break or a NUL is written as one line, and may read as another name.
+    const bool plainName = record.name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
+    if (plainName && ParseRunRecord(FormatRunRecord(record)) == record) {
+        Require(!after.empty() && after.back() == record);
+        Require(after.size() == std::min(before.size() + 1, kMaxRunRecords));
+    }
+    DeleteAllRunRecords(edited);
+    Require(ReadRunRecords(edited).empty());
+    Require(OtherLines(edited) == OtherLines(original));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -103,5 +140,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckReads(first);
     CheckWrites(first, bytes);
+    CheckRunRecords(first, bytes);
     return 0;
 }

@@ -28,6 +28,7 @@
 #include "windows/Unit3.h"
 #include "shell/Hotkey.h"
 #include "windows/Unit4.h"
+#include "windows/Unit5.h"
 
 namespace vellicot {
 namespace {
@@ -509,6 +510,38 @@ TEST_P(CaptionFitTest, TheHotkeyDialogsFieldsShowEveryKeyWhole) {
     }
     for (int id : {ids::kHotkeyClear, ids::kHotkeyCancel, ids::kHotkeyOK}) {
         HWND button = GetDlgItem(form4.Handle(), id);
+        SCOPED_TRACE(Shown(TextOf(button)));
+        EXPECT_LE(TextExtent(button, TextOf(button), &metrics).cx + 4 * Metric(SM_CXEDGE),
+                  ClientSize(button).cx);
+        EXPECT_LE(metrics.tmHeight + 2 * Metric(SM_CXEDGE), ClientSize(button).cy);
+    }
+}
+
+// The record window: the widest text of each column beside the list's margins, the summary with a
+// usual name, and the buttons' captions.
+TEST_P(CaptionFitTest, TheRecordWindowsColumnsSummaryAndButtonsHoldTheirTexts) {
+    TForm5 form5;
+    form5.Create(form1.Handle());
+    form5.EnsureControls();
+    RECT suggested;
+    GetWindowRect(form5.Handle(), &suggested);
+    SendMessageW(form5.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&suggested));
+    HWND list = GetDlgItem(form5.Handle(), TForm5::kIdList);
+    const wchar_t* widest[] = {L"2028/08/28 20:08", L"88分88.888秒", L"名無し名無し", TForm5::kBestMark};
+    for (int column = 0; column < TForm5::kColumns; ++column) {
+        SCOPED_TRACE(Shown(widest[column]));
+        // A cell's text starts and ends six pixels in from the column's edges at 96 DPI.
+        EXPECT_LE(TextExtent(list, widest[column]).cx + Scaled(12),
+                  SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    }
+    TEXTMETRICW metrics{};
+    HWND summary = GetDlgItem(form5.Handle(), TForm5::kIdSummary);
+    const std::wstring usual =
+        std::wstring(TForm5::kBestMark) + L"　88分88.888秒（2028/08/28 20:08　名無し）";
+    EXPECT_LE(TextExtent(summary, usual, &metrics).cx, ClientSize(summary).cx) << Shown(usual);
+    EXPECT_LE(metrics.tmHeight, ClientSize(summary).cy);
+    for (int id : {TForm5::kIdBtnCopy, TForm5::kIdBtnDelete, TForm5::kIdBtnDeleteAll, TForm5::kIdBtnClose}) {
+        HWND button = GetDlgItem(form5.Handle(), id);
         SCOPED_TRACE(Shown(TextOf(button)));
         EXPECT_LE(TextExtent(button, TextOf(button), &metrics).cx + 4 * Metric(SM_CXEDGE),
                   ClientSize(button).cx);

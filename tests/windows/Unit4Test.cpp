@@ -388,16 +388,6 @@ TEST_F(MainWindowHotkeyTest, StartStopResumeCopyAndResetGoThroughTheButtonsHandl
     EXPECT_TRUE(Enabled(ids::kBtnSTA));
 }
 
-TEST_F(MainWindowHotkeyTest, TheSystemMenuEndsWithTheHotkeyItem) {
-    HMENU menu = GetSystemMenu(form1.Handle(), FALSE);
-    const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 2);
-    wchar_t text[64] = {};
-    GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 64, MF_BYPOSITION);
-    EXPECT_STREQ(text, L"ホットキーの設定...");
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), ids::kSysCommandHotkeys);
-}
-
 // The dialog opened from the main window, which holds the keys of its settings file.
 class HotkeyMenuTest : public ::testing::Test {
 protected:

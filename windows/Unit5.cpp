@@ -1,0 +1,282 @@
+// The record window: a summary line with the best time, the list of runs, and コピー, 削除,
+// すべて削除 and 閉じる.
+#include "windows/Unit5.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "platform/Clipboard.h"
+#include "platform/ErrorBox.h"
+#include "shell/Placement.h"
+#include "shell/UserSettings.h"
+#include "windows/DialogParts.h"
+
+namespace vellicot {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm5";
+// A fixed single border with the system menu, as the settings and hot-key dialogs have.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+
+constexpr wchar_t kNoRecords[] = L"記録はまだありません。結果COPYでタイムが記録されます。";
+constexpr wchar_t kDeleteAllQuestion[] =
+    L"タイムの記録をすべて削除しますか？\r\n削除した記録は元に戻せません。";
+
+constexpr Box kSummaryBox{12, 10, 448, 16};
+constexpr Box kListBox{12, 32, 448, 220};
+constexpr Box kBtnCopy{12, 262, 75, 25};
+constexpr Box kBtnDelete{93, 262, 75, 25};
+constexpr Box kBtnDeleteAll{174, 262, 90, 25};
+constexpr Box kBtnClose{385, 262, 75, 25};
+
+// The columns' headings and widths at 96 DPI; together they fill the list beside its scroll bar, and
+// each holds its widest text in Meiryo UI and in the wider fonts that stand in for it under Wine.
+struct ColumnSpec {
+    const wchar_t* heading;
+    int width;
+    int format;
+};
+constexpr std::array<ColumnSpec, TForm5::kColumns> kColumnSpecs = {{
+    {L"日時", 146, LVCFMT_LEFT},
+    {L"タイム", 106, LVCFMT_RIGHT},
+    {L"名前", 103, LVCFMT_LEFT},
+    {L"", 72, LVCFMT_LEFT},
+}};
+
+void SetCell(HWND list, int row, int column, const std::wstring& text) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+TForm5::~TForm5() {
+    // The controls go before the font they use.
+    if (Handle() != nullptr)
+        DestroyWindow(Handle());
+}
+
+void TForm5::Create(HWND owner) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+                 kClientHeight, owner, nullptr);
+    // The controls and their font wait for the first showing.
+    FollowDpi(kClientWidth, kClientHeight);
+}
+
+void TForm5::ShowRecords(HWND owner, const std::wstring& path) {
+    path_ = path;
+    ShowModal(owner);
+}
+
+void TForm5::CreateControls() {
+    HWND self = Handle();
+    // Creation order is Tab order: the list, then the buttons from left to right.
+    CreateDialogChild(self, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdSummary);
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                                0, 0, 0, 0, self, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdList)),
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < kColumns; ++column) {
+        LVCOLUMNW spec{};
+        spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        spec.fmt = kColumnSpecs[column].format;
+        spec.cx = kColumnSpecs[column].width;
+        spec.pszText = const_cast<wchar_t*>(kColumnSpecs[column].heading);
+        spec.iSubItem = column;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&spec));
+    }
+    CreateDialogChild(self, WC_BUTTONW, L"コピー", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnCopy);
+    CreateDialogChild(self, WC_BUTTONW, L"削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDelete);
+    CreateDialogChild(self, WC_BUTTONW, L"すべて削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDeleteAll);
+    CreateDialogChild(self, WC_BUTTONW, L"閉じる", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnClose);
+}
+
+void TForm5::LayOut() {
+    if (!controlsMade_)
+        return;
+    // The controls take the new font before the old one goes.
+    UniqueFont font = MakeDialogFont(FW_NORMAL, Scaled(kDialogFontHeight));
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    auto place = [&](int id, const Box& box) {
+        HWND control = GetDlgItem(Handle(), id);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        Place(control, box);
+    };
+    place(kIdSummary, kSummaryBox);
+    place(kIdList, kListBox);
+    place(kIdBtnCopy, kBtnCopy);
+    place(kIdBtnDelete, kBtnDelete);
+    place(kIdBtnDeleteAll, kBtnDeleteAll);
+    place(kIdBtnClose, kBtnClose);
+    HWND list = GetDlgItem(Handle(), kIdList);
+    for (int column = 0; column < kColumns; ++column)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                     Scaled(kColumnSpecs[column].width));
+    font_ = std::move(font);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm5::EnsureControls() {
+    if (controlsMade_)
+        return;
+    controlsMade_ = true;
+    CreateControls();
+    LayOut();
+}
+
+void TForm5::PlaceForShow(HWND owner) {
+    EnsureControls();
+    PlaceCentredOver(Handle(), owner);
+}
+
+void TForm5::FormShow() {
+    std::vector<RunRecord> records;
+    try {
+        records = LoadRunRecords(path_);
+    } catch (const AppError& error) {
+        // The window still opens, empty, and says why.
+        ShowErrorBox(error.Message());
+    }
+    Fill(std::move(records), 0);
+    SetFocus(GetDlgItem(Handle(), kIdList));
+}
+
+void TForm5::Fill(std::vector<RunRecord> records, int selectRow) {
+    records_ = std::move(records);
+    HWND list = GetDlgItem(Handle(), kIdList);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    const std::optional<std::size_t> best = BestRunIndex(records_);
+    for (std::size_t i = records_.size(); i-- > 0;) {
+        const RunRecord& record = records_[i];
+        const int row = static_cast<int>(records_.size() - 1 - i);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<wchar_t*>(record.date.c_str());
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SetCell(list, row, kColumnTime, FormatRunTime(record.elapsedMs));
+        SetCell(list, row, kColumnName, record.name);
+        if (best == i)
+            SetCell(list, row, kColumnMark, kBestMark);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+
+    std::wstring summary = kNoRecords;
+    if (best) {
+        const RunRecord& record = records_[*best];
+        summary = std::wstring(kBestMark) + L"　" + FormatRunTime(record.elapsedMs) + L"（" + record.date +
+                  L"　" + record.name + L"）";
+    }
+    SetDlgItemTextW(Handle(), kIdSummary, summary.c_str());
+
+    const int rows = static_cast<int>(records_.size());
+    if (rows > 0) {
+        const int row = std::clamp(selectRow, 0, rows - 1);
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    }
+    EnableButtons();
+}
+
+int TForm5::SelectedRow() const {
+    return static_cast<int>(
+        SendDlgItemMessageW(Handle(), kIdList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TForm5::EnableButtons() {
+    const bool selected = SelectedRow() >= 0;
+    HWND focus = GetFocus();
+    for (int id : {kIdBtnCopy, kIdBtnDelete})
+        EnableWindow(GetDlgItem(Handle(), id), selected);
+    EnableWindow(GetDlgItem(Handle(), kIdBtnDeleteAll), !records_.empty());
+    // A button that lost its use gives the focus to the list, so the keyboard is never left nowhere.
+    if (focus != nullptr && !IsWindowEnabled(focus))
+        SetFocus(GetDlgItem(Handle(), kIdList));
+}
+
+void TForm5::btnCopyClick() {
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    SetClipboardText(Handle(), ResultLineOf(records_[RecordOfRow(row)]));
+}
+
+void TForm5::btnDeleteClick() {
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    const std::size_t index = RecordOfRow(row);
+    try {
+        Fill(DeleteRunRecordFromFile(index, records_[index], path_), row);
+    } catch (const AppError& error) {
+        ShowErrorBox(error.Message());
+    }
+}
+
+void TForm5::btnDeleteAllClick() {
+    if (records_.empty())
+        return;
+    if (MessageBoxW(Handle(), kDeleteAllQuestion, kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDYES)
+        return;
+    try {
+        Fill(DeleteAllRunRecordsFromFile(path_), 0);
+    } catch (const AppError& error) {
+        ShowErrorBox(error.Message());
+    }
+}
+
+void TForm5::OnListKey(WORD key) {
+    if (key == VK_DELETE)
+        btnDeleteClick();
+    else if (key == 'C' && GetKeyState(VK_CONTROL) < 0)
+        btnCopyClick();
+}
+
+void TForm5::OnCommand(int id, int code) {
+    if (code != BN_CLICKED)
+        return;
+    if (id == kIdBtnCopy)
+        btnCopyClick();
+    else if (id == kIdBtnDelete)
+        btnDeleteClick();
+    else if (id == kIdBtnDeleteAll)
+        btnDeleteAllClick();
+    else if (id == kIdBtnClose || id == IDCANCEL)  // IDCANCEL: Esc
+        CloseModal();
+}
+
+int TForm5::DefaultButtonId() const {
+    return kIdBtnCopy;  // Enter copies the selected run's line
+}
+
+LRESULT TForm5::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header->idFrom == static_cast<UINT_PTR>(kIdList)) {
+            if (header->code == LVN_ITEMCHANGED)
+                EnableButtons();
+            else if (header->code == LVN_KEYDOWN)
+                OnListKey(reinterpret_cast<const NMLVKEYDOWN*>(lp)->wVKey);
+        }
+        return 0;
+    }
+    return ModalForm::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vellicot

@@ -1,0 +1,75 @@
+// The record window: the runs kept by 結果COPY, newest first, with the best time marked 自己ベスト;
+// a run's line copied again, one run deleted, or all of them after a question.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "layout/Scale.h"
+#include "platform/Handles.h"
+#include "platform/ModalForm.h"
+#include "shell/RunRecords.h"
+#include "shell/SettingsFile.h"
+#include "windows/ControlIds.h"
+
+namespace vellicot {
+
+class TForm5 : public ModalForm {
+public:
+    static constexpr wchar_t kCaption[] = L"タイムの記録";
+    static constexpr int kClientWidth = 472;
+    static constexpr int kClientHeight = 296;
+
+    // Control ids; the end-to-end tests find them in ControlIds.h.
+    static constexpr int kIdSummary = ids::kRecordsSummary;
+    static constexpr int kIdList = ids::kRecordsList;
+    static constexpr int kIdBtnCopy = ids::kRecordsCopy;
+    static constexpr int kIdBtnDelete = ids::kRecordsDelete;
+    static constexpr int kIdBtnDeleteAll = ids::kRecordsDeleteAll;
+    static constexpr int kIdBtnClose = ids::kRecordsClose;
+
+    // The list's columns, in order.
+    enum Column { kColumnDate, kColumnTime, kColumnName, kColumnMark, kColumns };
+    static constexpr wchar_t kBestMark[] = L"自己ベスト";
+
+    TForm5() = default;
+    ~TForm5() override;
+
+    // Creates the window hidden, owned by owner; its controls are made at its first showing.
+    void Create(HWND owner);
+    // Shows the runs kept in the settings file at path until the player closes the window.
+    void ShowRecords(HWND owner, const std::wstring& path = SettingsFileName());
+    // Makes the controls now if they are not made yet.
+    void EnsureControls();
+
+protected:
+    void PlaceForShow(HWND owner) override;
+    void FormShow() override;
+    void OnCommand(int id, int code) override;
+    int DefaultButtonId() const override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void CreateControls();
+    // Places the controls, sizes the columns and sets the font at the window's DPI.
+    void LayOut() override;
+    // Shows records (oldest first) newest first, selecting the row given when there is one.
+    void Fill(std::vector<RunRecord> records, int selectRow);
+    // The selected row, or -1.
+    int SelectedRow() const;
+    // The index in records_ of a row: rows run newest first.
+    std::size_t RecordOfRow(int row) const { return records_.size() - 1 - static_cast<std::size_t>(row); }
+    void EnableButtons();
+    void btnCopyClick();
+    void btnDeleteClick();
+    void btnDeleteAllClick();
+    // The list's key presses: Delete deletes the selected run, Ctrl+C copies its line.
+    void OnListKey(WORD key);
+
+    std::wstring path_;
+    std::vector<RunRecord> records_;  // oldest first, as the file keeps them
+    UniqueFont font_;
+    bool controlsMade_ = false;
+};
+
+}  // namespace vellicot
