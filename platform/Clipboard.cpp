@@ -13,6 +13,20 @@ namespace {
     throw AppError(L"クリップボード " + SystemErrorText(code) + L" を開けません");
 }
 
+// Another program may hold the clipboard for a moment: a clipboard manager, Wine's copy to the X
+// selection, or a program reading what was just copied. The opening is tried again for a short while
+// before it is reported; the system's error of the last try stays for the caller.
+bool OpenClipboardSoon(HWND owner) {
+    constexpr ULONGLONG kPatienceMs = 300;
+    const ULONGLONG start = GetTickCount64();
+    while (!OpenClipboard(owner)) {
+        if (GetTickCount64() - start >= kPatienceMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 }  // namespace
 
 void SetClipboardText(HWND owner, const std::wstring& text) {
@@ -33,7 +47,7 @@ void SetClipboardText(HWND owner, const std::wstring& text) {
     std::memcpy(target, text.c_str(), bytes);
     GlobalUnlock(memory);
 
-    if (!OpenClipboard(owner))
+    if (!OpenClipboardSoon(owner))
         ThrowClipboardError(GetLastError());
     ScopeExit close([] { CloseClipboard(); });
     if (!EmptyClipboard())

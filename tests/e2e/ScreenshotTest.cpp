@@ -1,4 +1,5 @@
-// Not a check: makes the README's pictures of the real program with picks, duplicates and lines.
+// Not a check: makes the README's pictures of the real program with picks, duplicates and lines,
+// and of the window's menu and the hot-key dialog.
 // Run by scripts/screenshots.sh with --gtest_also_run_disabled_tests.
 #include <gtest/gtest.h>
 
@@ -102,9 +103,22 @@ TEST_P(ScreenshotTest, DISABLED_HotkeyDialog) {
     DesktopDpi display(static_cast<DWORD>(dpi));
     const std::wstring suffix = ScaleSuffix(dpi);
     App app(L"HotkeyScreenshots" + suffix);
-    app.WriteSettings("[System]\r\nHotkeyStartStop=Ctrl+Shift+F9\r\nHotkeyCopy=Ctrl+Shift+F10\r\n");
+    app.WriteSettings(
+        "[System]\r\nHotkeyStartStop=Ctrl+Shift+F9\r\nHotkeyCopy=Ctrl+Shift+F10\r\nHotkeyReset=Ctrl+Alt+Num/"
+        "\r\n");
     ASSERT_TRUE(app.Start());
-    PostMessageW(app.MainWindow(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+    // The window's menu as a right click on a tree opens it, with the pointer on its entry, and
+    // the main window around it.
+    RightClick(Child(app.MainWindow(), ids::kTreeButton + 6));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = PopupMenuOf(app)) != nullptr; }));
+    RECT shot = Outer(app.MainWindow());
+    const RECT menuRect = Outer(menu);
+    UnionRect(&shot, &shot, &menuRect);
+    MoveTo(menuRect.left + 40, menuRect.top + 12);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    SaveScreen(shot, app.Folder() + L"\\menu" + suffix + L".bmp");
+    ClickAt(menuRect.left + 40, menuRect.top + 12);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = app.FindTopLevel(L"TForm4")) != nullptr; }));
     ShootAndClose(dialog, app.Folder() + L"\\hotkeys" + suffix + L".bmp");

@@ -1,5 +1,5 @@
-// The clipboard writer: Unicode text replaces the clipboard; a clipboard held elsewhere raises the
-// program's message and keeps its contents.
+// The clipboard writer: Unicode text replaces the clipboard; a clipboard held elsewhere for a moment
+// is waited for, and one held longer raises the program's message and keeps its contents.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -25,16 +25,17 @@ std::wstring ClipboardText() {
     return copy;
 }
 
-// A message-only window on its own thread that opens the clipboard and holds it until released.
+// A message-only window on its own thread that opens the clipboard and holds it until released, or
+// for the time given.
 class ClipboardHolder {
 public:
-    ClipboardHolder() {
-        thread_ = std::thread([this] {
+    explicit ClipboardHolder(DWORD holdMs = 10'000) {
+        thread_ = std::thread([this, holdMs] {
             HWND window =
                 CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
             opened_ = window != nullptr && OpenClipboard(window);
             SetEvent(ready_);
-            WaitForSingleObject(release_, 10'000);
+            WaitForSingleObject(release_, holdMs);
             if (opened_)
                 CloseClipboard();
             DestroyWindow(window);
@@ -80,6 +81,14 @@ TEST(ClipboardTest, OtherFormatsAreGoneAfterAWrite) {
 
     SetClipboardText(nullptr, kRecord);
     EXPECT_FALSE(IsClipboardFormatAvailable(custom));
+    EXPECT_EQ(ClipboardText(), kRecord);
+}
+
+TEST(ClipboardTest, AClipboardHeldForAMomentIsWaitedFor) {
+    SetClipboardText(nullptr, L"before");
+    ClipboardHolder holder(60);
+    ASSERT_TRUE(holder.Opened());
+    SetClipboardText(nullptr, kRecord);
     EXPECT_EQ(ClipboardText(), kRecord);
 }
 
