@@ -375,7 +375,7 @@ void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
                                           nullptr, GetModuleHandleW(nullptr), nullptr);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
         tool.hwnd = Handle();
         tool.uId = 1;
         tool.lpszText = const_cast<wchar_t*>(L"");
@@ -392,9 +392,10 @@ void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
     SendMessageW(newBestBalloon_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(newBestBalloon_, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"自己ベスト更新！"));
     SendMessageW(newBestBalloon_, TTM_SETMAXTIPWIDTH, 0, Scaled(kNewBestMaxWidth));
-    // The balloon's tip points at the middle of the time label's bottom edge.
+    // The balloon hangs from below the time and the name, over the map, and leaves the buttons of the
+    // top row free for the next run; clicks go through it to what lies beneath.
     const RECT label = ScaledRect(kLabelTime);
-    POINT tip{(label.left + label.right) / 2, label.bottom};
+    POINT tip{(label.left + label.right) / 2, Scaled(kMap.top)};
     ClientToScreen(Handle(), &tip);
     newBestOrigin_ = ClientOrigin();
     SendMessageW(newBestBalloon_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.x, tip.y));

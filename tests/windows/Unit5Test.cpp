@@ -332,6 +332,15 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     HWND balloon = Balloon();
     ASSERT_NE(balloon, nullptr) << "the first run is the best";
     EXPECT_EQ(GetActiveWindow(), form1.Handle()) << "the balloon takes no activation";
+    // It hangs below the top row of buttons, and a click on it goes through to the map beneath.
+    RECT at;
+    GetWindowRect(balloon, &at);
+    RECT copyButton;
+    GetWindowRect(GetDlgItem(form1.Handle(), ids::kBtnCOPY), &copyButton);
+    EXPECT_GE(at.top, copyButton.bottom);
+    EXPECT_EQ(SendMessageW(balloon, WM_NCHITTEST, 0,
+                           MAKELPARAM((at.left + at.right) / 2, (at.top + at.bottom) / 2)),
+              HTTRANSPARENT);
     EXPECT_EQ(TextOf(form1.Handle()), L"Vellicot ver.1.40");
 
     Copy();  // the same stopped time again (its line may name the next minute)
