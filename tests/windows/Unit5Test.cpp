@@ -172,12 +172,12 @@ TEST_F(Unit5Test, RowsAreNewestFirstWithTheBestMarkedAndTheButtonsInTabOrder) {
         const wchar_t* headings[] = {L"日時", L"タイム", L"名前", L""};
         for (int column = 0; column < TForm5::kColumns; ++column) {
             wchar_t text[32] = {};
-            LVCOLUMNW spec{};
-            spec.mask = LVCF_TEXT;
-            spec.pszText = text;
-            spec.cchTextMax = 32;
+            LVCOLUMNW info{};
+            info.mask = LVCF_TEXT;
+            info.pszText = text;
+            info.cchTextMax = 32;
             SendMessageW(List(), LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                         reinterpret_cast<LPARAM>(&spec));
+                         reinterpret_cast<LPARAM>(&info));
             EXPECT_STREQ(text, headings[column]);
         }
         // The newest run is selected and the list has the keyboard; Tab goes on to the buttons.
