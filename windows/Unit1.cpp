@@ -324,6 +324,7 @@ void TForm1::btn01Click(TCustomGlassButton& sender) {
 }
 
 void TForm1::btnSTAClick() {
+    HideNewBest();  // a new run: the last one's news is over
     btnAllClear.SetEnabled(true);
     excBtnEnabled(true);
     stopwatch_.Start(MonotonicNow());
@@ -341,6 +342,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::btnCOPYClick() {
+    HideNewBest();  // the last copy's news is over; a box this copy may raise stands alone
     const std::wstring name = WindowText(edtNAME);
     const LocalDateTime when = WallClockNow();
     std::wstring record = stopwatch_.CopyRecord(MonotonicNow(), when, name, kCaption);
@@ -363,15 +365,17 @@ void TForm1::RecordCopiedResult(const RunRecord& record) {
 
 void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
     // A tracking balloon is a window of its own, shown without activation: the main window keeps its
-    // layout, captions, title and place in the stacking, and the game keeps the keyboard.
+    // layout, captions, title and place in the stacking, and the game keeps the keyboard. It has no
+    // owner: under openbox a window that a topmost balloon belongs to is no longer raised (the
+    // pointer's hover-to-front, a hot key's error box), so it goes with the main window instead.
     if (newBestBalloon_ == nullptr) {
         newBestBalloon_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                          Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                          nullptr, GetModuleHandleW(nullptr), nullptr);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
         tool.hwnd = Handle();
         tool.uId = 1;
         tool.lpszText = const_cast<wchar_t*>(L"");
@@ -388,9 +392,10 @@ void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
     SendMessageW(newBestBalloon_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(newBestBalloon_, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"自己ベスト更新！"));
     SendMessageW(newBestBalloon_, TTM_SETMAXTIPWIDTH, 0, Scaled(kNewBestMaxWidth));
-    // The balloon's tip points at the middle of the time label's bottom edge.
+    // The balloon hangs from below the time and the name, over the map, and leaves the buttons of the
+    // top row free for the next run; clicks go through it to what lies beneath.
     const RECT label = ScaledRect(kLabelTime);
-    POINT tip{(label.left + label.right) / 2, label.bottom};
+    POINT tip{(label.left + label.right) / 2, Scaled(kMap.top)};
     ClientToScreen(Handle(), &tip);
     newBestOrigin_ = ClientOrigin();
     SendMessageW(newBestBalloon_, TTM_TRACKPOSITION, 0, MAKELPARAM(tip.x, tip.y));
@@ -817,6 +822,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
             KillTimer(Handle(), kTimerNewBest);
+            if (newBestBalloon_ != nullptr)
+                DestroyWindow(newBestBalloon_);
             hotkeys_->ReleaseAll();
             PostQuitMessage(0);
             return 0;

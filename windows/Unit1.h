@@ -180,7 +180,7 @@ private:
     std::unique_ptr<TForm4> hotkeyDialog_;   // made at its first opening
     bool hotkeyErrorShown_ = false;          // a key's action shows its error box
     std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
-    HWND newBestBalloon_ = nullptr;          // a tooltip owned by the window, made at its first use
+    HWND newBestBalloon_ = nullptr;          // a tooltip of the window's, made at its first use
     std::pair<LONG, LONG> newBestOrigin_;    // where the client area was when the balloon showed
 };
 

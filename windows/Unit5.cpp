@@ -34,12 +34,12 @@ constexpr Box kBtnClose{385, 262, 75, 25};
 
 // The columns' headings and widths at 96 DPI; together they fill the list beside its scroll bar, and
 // each holds its widest text in Meiryo UI and in the wider fonts that stand in for it under Wine.
-struct ColumnSpec {
+struct ColumnLayout {
     const wchar_t* heading;
     int width;
     int format;
 };
-constexpr std::array<ColumnSpec, TForm5::kColumns> kColumnSpecs = {{
+constexpr std::array<ColumnLayout, TForm5::kColumns> kColumnLayout = {{
     {L"日時", 146, LVCFMT_LEFT},
     {L"タイム", 106, LVCFMT_RIGHT},
     {L"名前", 103, LVCFMT_LEFT},
@@ -87,13 +87,13 @@ void TForm5::CreateControls() {
                                 GetModuleHandleW(nullptr), nullptr);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int column = 0; column < kColumns; ++column) {
-        LVCOLUMNW spec{};
-        spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        spec.fmt = kColumnSpecs[column].format;
-        spec.cx = kColumnSpecs[column].width;
-        spec.pszText = const_cast<wchar_t*>(kColumnSpecs[column].heading);
-        spec.iSubItem = column;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&spec));
+        LVCOLUMNW info{};
+        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        info.fmt = kColumnLayout[column].format;
+        info.cx = kColumnLayout[column].width;
+        info.pszText = const_cast<wchar_t*>(kColumnLayout[column].heading);
+        info.iSubItem = column;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
     CreateDialogChild(self, WC_BUTTONW, L"コピー", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnCopy);
     CreateDialogChild(self, WC_BUTTONW, L"削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDelete);
@@ -121,7 +121,7 @@ void TForm5::LayOut() {
     HWND list = GetDlgItem(Handle(), kIdList);
     for (int column = 0; column < kColumns; ++column)
         SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     Scaled(kColumnSpecs[column].width));
+                     Scaled(kColumnLayout[column].width));
     font_ = std::move(font);
     InvalidateRect(Handle(), nullptr, TRUE);
 }

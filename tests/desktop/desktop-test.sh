@@ -19,9 +19,10 @@
 #                 Backspace, 確定: the file's lines, and the keys at work while another application
 #                 has the keyboard; with the clipboard held by that application, 結果COPY's key shows
 #                 one error box, the main window's, in front, and a second press brings it forward
-#   records       a run timed and copied with clicks: the new best's balloon leaves the keyboard with
-#                 the main window and the result in the settings file; the record window opened from the
-#                 window's menu (a right click, then the keys) lists it as the best; Esc closes it
+#   records       a run timed and copied with clicks is in the settings file; the new best's balloon
+#                 leaves the keyboard with the main window, and while it shows the pointer on a tree
+#                 still raises the window over another application's; the balloon goes by itself; the
+#                 window's menu (a right click, then the keys) opens the record window; Esc closes it
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -379,8 +380,10 @@ case $scenario in
     stop_vellicot
     ;;
   records)
-    start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=0
+    start_vellicot Form1Top2=100 Form1Left2=100 chTopmost=1
     read_client_origin
+    # Another application over the lower right of the main window, clear of the buttons and of 左１.
+    start_another --topmost $((client_x + 150)) $((client_y + 150)) 400 300
     main_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
     # 計測開始, 計測停止 and 結果COPY at their centres, a moment apart as a hand clicks them.
     xdotool mousemove $((client_x + 30)) $((client_y + 23)) click 1
@@ -404,6 +407,13 @@ case $scenario in
     sleep 0.5
     main_has_keyboard || fail "the balloon took the keyboard: $(xdotool getactivewindow getwindowname 2>&1)"
     log "recorded, and the balloon shows without the keyboard: $(xclip -o -selection clipboard)"
+    # While it shows, 最前面's hover-to-front still raises the window over the other application.
+    xdotool mousemove $((client_x + 400)) $((client_y + 300)) click 1
+    wait_for 10 another_on_top || fail "the other window did not come over the main window"
+    move_onto_tree
+    wait_for 10 vellicot_on_top || fail "with the balloon showing, the pointer on a tree did not raise the main window"
+    balloon_shows || log "(the balloon had gone before the raise)"
+    log "the pointer on a tree raised the main window"
     records_show() { [ -n "$(xdotool search --onlyvisible --name '^タイムの記録$' 2>/dev/null)" ]; }
     records_gone() { ! records_show; }
     # The window's menu from a right click on the tree 左１; its second entry.
@@ -417,6 +427,7 @@ case $scenario in
     log "record window: X window $records"
     xdotool key Escape
     wait_for 10 records_gone || fail "Esc did not close the record window"
+    timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
     stop_vellicot
     ;;
   *) fail "unknown scenario $scenario" ;;

@@ -146,8 +146,11 @@ TEST_P(ScreenshotTest, DISABLED_RecordWindow) {
 }
 
 // The balloon that a new best brings up at the time label, over the main window (new-best.bmp).
-TEST(BalloonScreenshotTest, DISABLED_NewBest) {
-    App app(L"NewBestScreenshot");
+TEST_P(ScreenshotTest, DISABLED_NewBest) {
+    const int dpi = GetParam();
+    DesktopDpi display(static_cast<DWORD>(dpi));
+    const std::wstring suffix = ScaleSuffix(dpi);
+    App app(L"NewBestScreenshot" + suffix);
     app.WriteSettings(
         "[System]\r\nNAME=名無し\r\nForm1Top2=120\r\nForm1Left2=200\r\n\r\n[Records]\r\n"
         "Run=2024/04/05 21:09 | 00:03.250 | Vellicot ver.1.40 | \"名無し\"\r\n");
@@ -165,7 +168,7 @@ TEST(BalloonScreenshotTest, DISABLED_NewBest) {
     RECT area = Outer(main);
     RECT balloon = Outer(app.FindTopLevel(L"tooltips_class32"));
     UnionRect(&area, &area, &balloon);
-    SaveScreen(area, app.Folder() + L"\\new-best.bmp");
+    SaveScreen(area, app.Folder() + L"\\new-best" + suffix + L".bmp");
     EXPECT_EQ(app.Close(), 0);
 }
 

@@ -172,12 +172,12 @@ TEST_F(Unit5Test, RowsAreNewestFirstWithTheBestMarkedAndTheButtonsInTabOrder) {
         const wchar_t* headings[] = {L"日時", L"タイム", L"名前", L""};
         for (int column = 0; column < TForm5::kColumns; ++column) {
             wchar_t text[32] = {};
-            LVCOLUMNW spec{};
-            spec.mask = LVCF_TEXT;
-            spec.pszText = text;
-            spec.cchTextMax = 32;
+            LVCOLUMNW info{};
+            info.mask = LVCF_TEXT;
+            info.pszText = text;
+            info.cchTextMax = 32;
             SendMessageW(List(), LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                         reinterpret_cast<LPARAM>(&spec));
+                         reinterpret_cast<LPARAM>(&info));
             EXPECT_STREQ(text, headings[column]);
         }
         // The newest run is selected and the list has the keyboard; Tab goes on to the buttons.
@@ -331,8 +331,16 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     PumpMessages(50);
     HWND balloon = Balloon();
     ASSERT_NE(balloon, nullptr) << "the first run is the best";
-    EXPECT_EQ(GetWindow(balloon, GW_OWNER), form1.Handle());
     EXPECT_EQ(GetActiveWindow(), form1.Handle()) << "the balloon takes no activation";
+    // It hangs below the top row of buttons, and a click on it goes through to the map beneath.
+    RECT at;
+    GetWindowRect(balloon, &at);
+    RECT copyButton;
+    GetWindowRect(GetDlgItem(form1.Handle(), ids::kBtnCOPY), &copyButton);
+    EXPECT_GE(at.top, copyButton.bottom);
+    EXPECT_EQ(SendMessageW(balloon, WM_NCHITTEST, 0,
+                           MAKELPARAM((at.left + at.right) / 2, (at.top + at.bottom) / 2)),
+              HTTRANSPARENT);
     EXPECT_EQ(TextOf(form1.Handle()), L"Vellicot ver.1.40");
 
     Copy();  // the same stopped time again (its line may name the next minute)
@@ -359,6 +367,10 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     records = LoadRunRecords();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(BestRunIndex(records), 2u);
+    // The balloon goes with the window.
+    balloon = Balloon();
+    DestroyWindow(form1.Handle());
+    EXPECT_FALSE(IsWindow(balloon));
 }
 
 TEST_F(MainWindowRecordsTest, AnUnwritableFileShowsTheErrorOnceAndTheLineIsStillCopied) {
