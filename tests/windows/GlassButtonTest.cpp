@@ -246,14 +246,16 @@ TEST_F(GlassButtonTest, NoTimerRunsWhileThePointerRestsAndLeavingEndsTheHover) {
     Pump(300);
     EXPECT_EQ(TimerMessages::count, 0) << "timer messages while the pointer rested";
 
+    // On a loaded machine Wine may report an earlier pointer place late, which enters and leaves
+    // the button once more: every leave past the first then follows an enter of its own.
     int draws = button.draws;
     button.events.clear();
-    MoveCursorTo(kFarAway);
-    EXPECT_TRUE(PumpUntil([&] { return !button.MouseInControl(); }, 3000));
+    EXPECT_TRUE(
+        MoveCursorUntil(kFarAway, [&] { return !button.MouseInControl() && button.Count("leave") > 0; }));
     EXPECT_TRUE(PumpUntil([&] { return button.draws > draws; })) << "no repaint";
-    EXPECT_TRUE(PumpUntil([&] { return button.Count("leave") == 1; }));
+    EXPECT_EQ(button.Count("leave"), button.Count("enter") + 1);
 
-    MoveCursorTo(Centre());
+    ASSERT_TRUE(MoveCursorUntil(Centre(), [&] { return button.MouseInControl(); }));
     LeftDown();
     ASSERT_TRUE(button.MouseInControl());
     button.events.clear();
