@@ -25,21 +25,37 @@ export VELLICOT_WINEPREFIX=${VELLICOT_DPI_WINEPREFIX:-$ROOT/build/wineprefix-dpi
 source "$ROOT/scripts/wine-env.sh"
 desktop='HKCU\Control Panel\Desktop'
 
-# Ends the prefix's server and waits until it has written the registry and gone.
+# Ends the prefix's server and waits until it has written the registry and gone. A program of the
+# prefix that was still starting while the server ended (a service, the desktop process) can start a
+# server of its own again; that one is ended too, so that the registry is written with none running.
 stop_server() {
-  timeout 60 wineserver -k >/dev/null 2>&1
-  timeout 60 wineserver -w >/dev/null 2>&1
+  local attempt
+  for attempt in 1 2 3; do
+    timeout 60 wineserver -k >/dev/null 2>&1
+    timeout 60 wineserver -w >/dev/null 2>&1
+    "$ROOT/scripts/wine-server-pid.sh" "$WINEPREFIX" >/dev/null || return 0
+  done
+  echo "wine-at-dpi: a Wine server of $WINEPREFIX still runs (process $("$ROOT/scripts/wine-server-pid.sh" "$WINEPREFIX"))" >&2
+  return 1
 }
 # Changes the registry with no server of the prefix running, so the change is saved when the
-# server that reg starts ends, and the next server reads it.
+# server that reg starts ends, and the next server reads it. What reg says is passed on when it
+# fails.
 set_dpi() {
-  stop_server
+  local out status
+  stop_server || return 1
+  out=$(mktemp)
   if [ "$1" = 96 ]; then
-    timeout 120 wine reg delete "$desktop" /v LogPixels /f </dev/null >/dev/null 2>&1
+    timeout 120 wine reg delete "$desktop" /v LogPixels /f </dev/null >"$out" 2>&1
+    status=0 # no value to delete is fine
   else
-    timeout 120 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1 || return 1
+    timeout 120 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >"$out" 2>&1
+    status=$?
+    [ $status = 0 ] || echo "wine-at-dpi: 'wine reg add' ended with $status: $(tr -d '\r' <"$out")" >&2
   fi
+  rm -f "$out"
   timeout 60 wineserver -w >/dev/null 2>&1
+  return $status
 }
 
 started_xvfb=

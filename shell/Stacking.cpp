@@ -75,6 +75,11 @@ void ApplyTopmost(HWND window, bool topmost) {
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kStackingFlags);
 }
 
+void RaiseInItsBand(HWND window) {
+    // Wine 8 moves a topmost window only when asked with HWND_TOPMOST, not with HWND_TOP.
+    SetWindowPos(window, IsTopmost(window) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kStackingFlags);
+}
+
 void ForceForeground(HWND main) {
     DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     DWORD processId = 0;

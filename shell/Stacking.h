@@ -45,6 +45,10 @@ static_assert(kStackingFlags == 0x0213);
 // nothing when the window already has that style.
 void ApplyTopmost(HWND window, bool topmost);
 
+// Puts the window on top of the windows of its band (topmost or not) without activating it, whether
+// or not it is the foreground window.
+void RaiseInItsBand(HWND window);
+
 // Brings the main window to the foreground, past the system's foreground lock, by joining the input
 // of the thread that owns the current foreground window for a moment. When our thread already owns
 // the foreground window, only gives the main window the keyboard focus.

@@ -33,6 +33,8 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 300;
 constexpr UINT_PTR kTimerNewBest = 2;
 constexpr UINT kNewBestShownMs = 5000;
+constexpr UINT_PTR kTimerErrorBox = 3;
+constexpr UINT kErrorBoxLookMs = 50;
 constexpr int kNewBestMaxWidth = 260;  // at 96 DPI
 
 // The window's geometry in client pixels at 96 DPI; LayOut scales it to the window's DPI. The tree
@@ -588,10 +590,8 @@ void TForm1::OnHotkey(WPARAM id) {
         return;
     if (!IsWindowEnabled(Handle())) {
         // A key's error box that went behind another program comes to the front again.
-        if (hotkeyErrorShown_) {
-            ForceForeground(Handle());
-            SetForegroundWindow(GetLastActivePopup(Handle()));
-        }
+        if (hotkeyErrorShown_)
+            BringErrorBoxForward();
         return;
     }
     try {
@@ -600,12 +600,37 @@ void TForm1::OnHotkey(WPARAM id) {
         // The key was pressed in another program, where no window of ours is active: the main
         // window comes to the front with its box over it (a window manager keeps a box with its
         // owner), and while the box is open the window is disabled, so a second press opens no
-        // second box.
+        // second box. The switch can be refused or taken back by the other program, and a main
+        // window that is not raised before its box opens gets a box just above itself, behind the
+        // program that has the keyboard (openbox puts it there). So once the box shows, it is
+        // brought forward with the main window beneath it.
         hotkeyErrorShown_ = true;
         ForceForeground(Handle());
+        SetTimer(Handle(), kTimerErrorBox, kErrorBoxLookMs, nullptr);
         ShowErrorBoxOver(Handle(), error.Message());
+        KillTimer(Handle(), kTimerErrorBox);
         hotkeyErrorShown_ = false;
     }
+}
+
+void TForm1::OnErrorBoxTimer() {
+    // The box's own loop runs this until the box is visible.
+    HWND box = GetLastActivePopup(Handle());
+    if (box == Handle() || !IsWindowVisible(box))
+        return;
+    KillTimer(Handle(), kTimerErrorBox);
+    BringErrorBoxForward();
+}
+
+void TForm1::BringErrorBoxForward() {
+    HWND box = GetLastActivePopup(Handle());
+    ForceForeground(Handle());
+    SetForegroundWindow(box);
+    // Raised explicitly, the main window first and then the box: the foreground switch may have
+    // been refused, and Wine without its virtual desktop leaves the stacking to the window manager.
+    RaiseInItsBand(Handle());
+    if (box != Handle())
+        RaiseInItsBand(box);
 }
 
 void TForm1::RunHotkeyAction(HotkeyAction action) {
@@ -788,6 +813,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Timer1Timer();
             else if (wp == kTimerNewBest)
                 HideNewBest();
+            else if (wp == kTimerErrorBox)
+                OnErrorBoxTimer();
             return 0;
         case WM_MOVE:
         case WM_SIZE:
@@ -822,6 +849,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             KillTimer(Handle(), kTimer1);
             KillTimer(Handle(), kTimerNewBest);
+            KillTimer(Handle(), kTimerErrorBox);
             if (newBestBalloon_ != nullptr)
                 DestroyWindow(newBestBalloon_);
             hotkeys_->ReleaseAll();

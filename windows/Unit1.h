@@ -131,6 +131,8 @@ private:
     std::pair<LONG, LONG> ClientOrigin() const;
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
+    void OnErrorBoxTimer();
+    void BringErrorBoxForward();
     void RunHotkeyAction(HotkeyAction action);
 
     void excBtnClearForm2();

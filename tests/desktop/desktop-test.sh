@@ -314,9 +314,12 @@ case $scenario in
     log "opened by a right click and a click on the entry"
     xdotool key Escape
     wait_for 10 dialog_gone || fail "Esc did not close the dialog"
-    # The keyboard: Shift+F10, then the Menu key, on the main window.
+    # The keyboard: Shift+F10, then the Menu key, on the main window. A key pressed before the window
+    # manager has handed the keyboard back from the closed dialog would reach no window.
+    main_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
     xdotool mousemove $((client_x + 150)) $((client_y + 52)) click 1
     for keys in shift+F10 Menu; do
+      wait_for 10 main_has_keyboard || fail "the main window did not have the keyboard for $keys: $(xdotool getactivewindow 2>&1)"
       xdotool key "$keys"
       wait_for 10 find_menu || fail "$keys opened no menu"
       xdotool key Down Return
