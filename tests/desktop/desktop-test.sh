@@ -141,10 +141,7 @@ read_client_origin() {
 click_check_box() { xdotool mousemove $((client_x + 68)) $((client_y + 333)) click 1; }
 move_onto_tree() {
   xdotool mousemove 5 5
-  # Away longer than Wine's hover time (400 ms), at which it polls for the pointer's leaving: back
-  # within 0.2 s, as before, the program had not yet seen the pointer go on a loaded machine (the
-  # hover-raises scenario failed 2 runs in 12), so the return was no entering.
-  sleep 1
+  sleep 0.2
   xdotool mousemove $((client_x + 39)) $((client_y + 125))
 }
 
