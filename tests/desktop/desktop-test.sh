@@ -40,6 +40,8 @@ fail() {
 }
 
 # Polls a command every 100 ms until it succeeds or the seconds run out.
+# A clipboard read is bounded (timeout 2 xclip): Wine can leave a request for the clipboard
+# unanswered (seen once under load, a read just after it answered at once), and xclip waits for ever.
 wait_for() {
   local seconds=$1
   shift
@@ -274,7 +276,7 @@ case $scenario in
     xdotool key ctrl+shift+F9
     sleep 0.2
     xdotool key ctrl+shift+F10
-    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
+    copied() { timeout 2 xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
     wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
     xclip -o -selection clipboard | grep -q '00分00.000秒' && fail "the stopwatch did not run: $(xclip -o -selection clipboard)"
     log "copied: $(xclip -o -selection clipboard)"
@@ -349,7 +351,7 @@ case $scenario in
     xdotool key ctrl+shift+F11
     sleep 0.2
     xdotool key ctrl+shift+F10
-    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
+    copied() { timeout 2 xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0'; }
     wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
     another_has_keyboard || fail "the keys took the keyboard from the other window"
     log "the moved key started and stopped the stopwatch: $(xclip -o -selection clipboard)"
@@ -394,7 +396,7 @@ case $scenario in
     xdotool mousemove $((client_x + 90)) $((client_y + 23)) click 1
     sleep 0.5
     xdotool mousemove $((client_x + 233)) $((client_y + 23)) click 1
-    copied() { xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0[1-9]'; }
+    copied() { timeout 2 xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0[1-9]'; }
     wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
     recorded() { tr -d '\r' <"$folder/Vellicot.exe_ユーザー設定.ini" | grep -q '^Run=.* | 00:0[1-9]\.[0-9]* | Vellicot ver\.[0-9.]* | "名無し"$'; }
     wait_for 10 recorded || fail "the run was not recorded: $(cat "$folder/Vellicot.exe_ユーザー設定.ini")"
