@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/Wine.h"
 
 namespace vellicot {
 namespace {
@@ -31,6 +32,27 @@ std::vector<HWND> OwnedWindows(HWND owner) {
 
 bool IsTopmost(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Whether no visible window is above this one in the system's stacking order.
+bool FirstVisible(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsWindowVisible(above))
+            return false;
+    }
+    return true;
+}
+
+// The first visible window below this one that shares its band (topmost or not), if any.
+HWND NextVisibleInBand(HWND window) {
+    const bool topmost = IsTopmost(window);
+    for (HWND below = GetWindow(window, GW_HWNDNEXT); below != nullptr;
+         below = GetWindow(below, GW_HWNDNEXT)) {
+        if (IsWindowVisible(below) && IsTopmost(below) == topmost)
+            return below;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -76,6 +98,17 @@ void ApplyTopmost(HWND window, bool topmost) {
 }
 
 void RaiseInItsBand(HWND window) {
+    // Without its virtual desktop, Wine keeps a stacking order of its own and asks the window
+    // manager to raise a window only when that order changes. The window manager also raises windows
+    // by itself (a click on another program's window) and Wine does not learn of it, so Wine's order
+    // can have ours on top already while the other window is over it on the screen: raising it
+    // would change nothing and ask nothing. Such a window is first put behind the next window of its
+    // band, which the screen already shows, and then raised. On Windows the system's order is the
+    // screen's, and a window on top stays as it is.
+    if (RunsUnderWine() && FirstVisible(window)) {
+        if (HWND next = NextVisibleInBand(window))
+            SetWindowPos(window, next, 0, 0, 0, 0, kStackingFlags);
+    }
     // Wine 8 moves a topmost window only when asked with HWND_TOPMOST, not with HWND_TOP.
     SetWindowPos(window, IsTopmost(window) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kStackingFlags);
 }
@@ -109,11 +142,10 @@ void ForceForeground(HWND main) {
         SetForegroundWindow(main);
     // Wine without its virtual desktop leaves the stacking to the window manager and does not raise
     // a window that takes the foreground, so another program's window would stay over ours. Asked
-    // explicitly, it raises it, but Wine 8 moves a topmost window only when asked with HWND_TOPMOST,
-    // not with HWND_TOP. On Windows the window is already on top here. A refused switch leaves the
-    // other application in front, and its window above ours.
+    // explicitly, it raises it. On Windows the window is already on top here. A refused switch
+    // leaves the other application in front, and its window above ours.
     if (GetForegroundWindow() == main)
-        SetWindowPos(main, IsTopmost(main) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kStackingFlags);
+        RaiseInItsBand(main);
 }
 
 }  // namespace vellicot

@@ -11,6 +11,7 @@
 
 #include "platform/Handles.h"
 #include "platform/Win32.h"
+#include "platform/Wine.h"
 
 namespace vellicot {
 namespace {
@@ -146,9 +147,7 @@ bool IsInstalledScreenFont(std::wstring_view family) {
 }
 
 bool PlatformFallsBackPerGlyph() {
-    static const bool fallsBack =
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
-    return fallsBack;
+    return !RunsUnderWine();
 }
 
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption) {
