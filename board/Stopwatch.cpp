@@ -166,9 +166,12 @@ std::wstring Stopwatch::CopyRecord(MonotonicMs now, const LocalDateTime& wallClo
                                    std::wstring_view caption) {
     Tick(now);
     lastCopyWasNew_ = timerEnabled_ || !stoppedTimeCopied_;
+    return ResultRecord(name, ElapsedMs(), wallClock, caption, separators_);
+}
+
+void Stopwatch::CopyKept() noexcept {
     if (!timerEnabled_)
         stoppedTimeCopied_ = true;
-    return ResultRecord(name, ElapsedMs(), wallClock, caption, separators_);
 }
 
 }  // namespace vellicot

@@ -74,9 +74,13 @@ public:
     std::wstring CopyRecord(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
                             std::wstring_view caption);
 
-    // Whether the last CopyRecord gave a result not copied before: a stopped time copied again is
-    // the same result; a copy while running, or after another start or stop, is a new one.
+    // Whether the last CopyRecord gave a result not kept before: a stopped time copied again once
+    // its copy was kept is the same result; a copy while running, or after another start or stop,
+    // is a new one.
     bool LastCopyWasNew() const noexcept { return lastCopyWasNew_; }
+    // The last CopyRecord's result is kept (on the clipboard and in the record of runs). Until then
+    // a copy that failed on its way leaves the stopped time new, so the next copy keeps it.
+    void CopyKept() noexcept;
     const Separators& RegionalSeparators() const noexcept { return separators_; }
 
     const std::wstring& LabelText() const noexcept { return label_; }

@@ -351,10 +351,12 @@ void TForm1::btnCOPYClick() {
     ShowStopwatchState();
     SetClipboardText(Handle(), record);
     // The line is on the clipboard first: a settings file that cannot be written costs only the
-    // record, never the copy.
+    // record, never the copy. A stopped time counts as copied once both are done, so a copy that
+    // failed (the clipboard or the file held by another program) is kept by the next one.
     if (stopwatch_.LastCopyWasNew())
         RecordCopiedResult(
             RecordOfCopy(name, stopwatch_.ElapsedMs(), when, kCaption, stopwatch_.RegionalSeparators()));
+    stopwatch_.CopyKept();
 }
 
 void TForm1::RecordCopiedResult(const RunRecord& record) {

@@ -216,11 +216,13 @@ TEST(RunRecordsTest, AStoppedTimeCopiedAgainIsNoNewResult) {
     const LocalDateTime when{2024, 4, 5, 21, 9};
     auto copy = [&](MonotonicMs now, LocalDateTime at) {
         watch.CopyRecord(now, at, L"P", kCaption);
+        watch.CopyKept();
         return watch.LastCopyWasNew();
     };
     watch.Start(0);
     watch.Stop(10'000);
-    EXPECT_TRUE(copy(11'000, when));
+    watch.CopyRecord(10'500, when, L"P", kCaption);  // a copy that failed on its way is not kept
+    EXPECT_TRUE(copy(11'000, when)) << "the next copy of the stopped time is still new";
     EXPECT_FALSE(copy(80'000, {2024, 4, 5, 21, 10})) << "the same stopped time a minute later";
     watch.Start(90'000);  // resumed: copies while running are each a new time
     EXPECT_TRUE(copy(91'000, when));

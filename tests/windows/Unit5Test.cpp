@@ -373,7 +373,7 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     EXPECT_FALSE(IsWindow(balloon));
 }
 
-TEST_F(MainWindowRecordsTest, AnUnwritableFileShowsTheErrorOnceAndTheLineIsStillCopied) {
+TEST_F(MainWindowRecordsTest, AnUnwritableFileShowsTheErrorOnceAndCostsNeitherTheCopyNorTheRun) {
     WriteBytes(SettingsFileName(), "[System]\r\nNAME=x\r\n");
     SetFileAttributesW(SettingsFileName().c_str(), FILE_ATTRIBUTE_READONLY);
     Run(50);
@@ -398,6 +398,9 @@ TEST_F(MainWindowRecordsTest, AnUnwritableFileShowsTheErrorOnceAndTheLineIsStill
     EXPECT_NE(message.find(L"\" を作成できません。"), std::wstring::npos) << Narrow(message);
     EXPECT_NE(Clipboard().find(L"選手のただいまの記録"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(SettingsFileName()), "[System]\r\nNAME=x\r\n");
+    // Once the file can be written, a copy of the same stopped time keeps the run after all.
+    Copy();
+    EXPECT_EQ(LoadRunRecords().size(), 1u);
 }
 
 TEST_F(MainWindowRecordsTest, TheSystemMenuHasTheRecordItemBelowTheHotkeyItem) {
