@@ -187,13 +187,25 @@ ForeignWindow::ForeignWindow(int left, int top, int width, int height) {
                 DestroyWindow(hwnd_);
                 break;
             }
-            if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+            if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
                 ++keyDowns_[msg.wParam & 0xFF];
+                char seen[64];
+                snprintf(seen, sizeof seen, "%s%s%s%#x ", GetKeyState(VK_CONTROL) < 0 ? "Ctrl+" : "",
+                         GetKeyState(VK_SHIFT) < 0 ? "Shift+" : "", GetKeyState(VK_MENU) < 0 ? "Alt+" : "",
+                         static_cast<unsigned>(msg.wParam));
+                std::lock_guard<std::mutex> lock(keysSeenLock_);
+                keysSeen_ += seen;
+            }
             DispatchMessageW(&msg);
         }
     });
     WaitForSingleObject(ready, 10000);
     CloseHandle(ready);
+}
+
+std::string ForeignWindow::KeysSeen() const {
+    std::lock_guard<std::mutex> lock(keysSeenLock_);
+    return keysSeen_;
 }
 
 ForeignWindow::~ForeignWindow() {

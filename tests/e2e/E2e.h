@@ -9,6 +9,7 @@
 #include <chrono>
 #include <initializer_list>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -101,12 +102,17 @@ public:
     bool TakeForeground() const;
     // How many times the window has been sent the key down (with Alt or without).
     int KeyDowns(WORD virtualKey) const { return keyDowns_[virtualKey & 0xFF]; }
+    // Every key down the window was sent, with the modifiers its thread saw held at that moment
+    // ("Ctrl+Shift+0x78 F9"), for a failure's message.
+    std::string KeysSeen() const;
 
 private:
     std::thread thread_;
     DWORD threadId_ = 0;
     HWND hwnd_ = nullptr;
     std::array<std::atomic<int>, 256> keyDowns_{};
+    mutable std::mutex keysSeenLock_;
+    std::string keysSeen_;
 };
 
 // Sets the desktop's DPI (LogPixels) for the programs started from now on, and puts the old value

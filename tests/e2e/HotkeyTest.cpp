@@ -138,7 +138,8 @@ TEST(HotkeyTest, KeysChosenInTheDialogWorkTheStopwatchFromAnotherProgramAndAfter
     MoveTo(800, 550);
     ClearClipboard();
     PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
-    EXPECT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnEND); })) << "started";
+    EXPECT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnEND); }))
+        << "started; the other program saw " << other.KeysSeen();
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
     EXPECT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnSTA) && !Enabled(app, ids::kBtnEND); }))
@@ -153,7 +154,8 @@ TEST(HotkeyTest, KeysChosenInTheDialogWorkTheStopwatchFromAnotherProgramAndAfter
     EXPECT_EQ(GetForegroundWindow(), other.Handle());
     PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
     EXPECT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnEND); })) << "resumed";
-    EXPECT_EQ(other.KeyDowns(VK_F9), 1) << "the chosen keys no longer reach the other program";
+    EXPECT_EQ(other.KeyDowns(VK_F9), 1)
+        << "the chosen keys no longer reach the other program: " << other.KeysSeen();
     EXPECT_EQ(GetForegroundWindow(), other.Handle()) << "the other program keeps the keyboard";
     EXPECT_EQ(app.Close(), 0);
     // The keys were saved by 確定. The file is read once the program has ended: a read while it
@@ -169,7 +171,7 @@ TEST(HotkeyTest, KeysChosenInTheDialogWorkTheStopwatchFromAnotherProgramAndAfter
     MoveTo(800, 550);
     PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
     EXPECT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnEND); }))
-        << "started after the restart; the other program saw F9 " << other.KeyDowns(VK_F9) << " times";
+        << "started after the restart; the other program saw " << other.KeysSeen();
     EXPECT_EQ(app.Close(), 0);
     // And once the program has ended, the keys are the other program's again.
     PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
