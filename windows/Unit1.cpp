@@ -250,8 +250,10 @@ UniqueFont CreateTimeLabelFont(int height, int width) {
 void TForm1::CreateFonts() {
     // The controls take the new font before the old one goes.
     UniqueFont windowFont = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
-    for (HWND control : {edtNAME, chTopmost})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);
+    for (HWND control : {edtNAME, chTopmost, newBestBalloon_}) {
+        if (control != nullptr)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);
+    }
     windowFont_ = std::move(windowFont);
     labelFont_ = CreateTimeLabelFont(Scaled(kLabelFontHeight), Scaled(kLabelTime.width));
 }
@@ -384,6 +386,10 @@ void TForm1::ShowNewBest(const RunRecord& record, const NewBest& best) {
         tool.uId = 1;
         tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(newBestBalloon_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        // The window's own font, as the name box has, rather than the system's tooltip font: under
+        // Wine 10 the system's drew this text as boxes, in a prefix whose font replacements give the
+        // window's font its Japanese characters.
+        SendMessageW(newBestBalloon_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
     }
     std::wstring text = FormatRunTime(record.elapsedMs);
     if (best.previousMs)

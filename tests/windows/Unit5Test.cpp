@@ -332,6 +332,10 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     HWND balloon = Balloon();
     ASSERT_NE(balloon, nullptr) << "the first run is the best";
     EXPECT_EQ(GetActiveWindow(), form1.Handle()) << "the balloon takes no activation";
+    // In the window's font, as the name box: the system's tooltip font may have no Japanese.
+    const LOGFONTW nameFont = FontOf(GetDlgItem(form1.Handle(), ids::kEdtNAME));
+    EXPECT_EQ(std::wstring(FontOf(balloon).lfFaceName), nameFont.lfFaceName);
+    EXPECT_EQ(FontOf(balloon).lfHeight, nameFont.lfHeight);
     // It hangs below the top row of buttons, and a click on it goes through to the map beneath.
     RECT at;
     GetWindowRect(balloon, &at);
