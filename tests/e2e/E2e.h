@@ -102,6 +102,8 @@ public:
     bool TakeForeground() const;
     // How many times the window has been sent the key down (with Alt or without).
     int KeyDowns(WORD virtualKey) const { return keyDowns_[virtualKey & 0xFF]; }
+    // Takes back one key down, of a press that the platform broke on its way.
+    void ForgetKeyDown(WORD virtualKey) { --keyDowns_[virtualKey & 0xFF]; }
     // Every key down the window was sent, with the modifiers its thread saw held at that moment
     // ("Ctrl+Shift+0x78 F9"), for a failure's message.
     std::string KeysSeen() const;
