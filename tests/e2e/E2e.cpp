@@ -5,6 +5,7 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -50,7 +51,9 @@ App::App(const std::wstring& runName, bool freshFolder) {
     if (freshFolder)
         outside::RemoveTree(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
-    CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE);
+    if (!CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE))
+        std::fprintf(stderr, "the program could not be copied into %s: error %lu\n", Narrow(folder_).c_str(),
+                     GetLastError());
 }
 
 App::~App() {
@@ -85,8 +88,14 @@ HANDLE App::Launch(DWORD* processId) const {
 
 bool App::Start() {
     process_ = Launch(&pid_);
-    if (process_ == nullptr)
+    if (process_ == nullptr) {
+        // Said, so that a start that fails at once tells why (seen once in a fresh root, in 12 ms).
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(ExePath().c_str());
+        std::fprintf(stderr, "%s did not start: error %lu; the file %s\n", Narrow(ExePath()).c_str(), error,
+                     attributes == INVALID_FILE_ATTRIBUTES ? "is missing" : "is there");
         return false;
+    }
     bool shown =
         WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
     if (!shown)
