@@ -314,32 +314,39 @@ HWND PopupMenuOf(const App& app) {
     return app.FindTopLevel(L"#32768");
 }
 
-void PressKey(WORD virtualKey) {
-    INPUT in[2] = {};
-    for (INPUT& i : in) {
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = virtualKey;
-    }
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+namespace {
+
+INPUT KeyInput(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void HoldKeys(std::initializer_list<WORD> virtualKeys) {
+    std::vector<INPUT> in;
+    for (WORD key : virtualKeys)
+        in.push_back(KeyInput(key, false));
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void ReleaseKeys(std::initializer_list<WORD> virtualKeys) {
+    std::vector<INPUT> in;
+    for (auto it = virtualKeys.end(); it != virtualKeys.begin();)
+        in.push_back(KeyInput(*--it, true));
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 void PressKeys(std::initializer_list<WORD> virtualKeys) {
-    std::vector<INPUT> in;
-    for (WORD key : virtualKeys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        in.push_back(down);
-    }
-    for (auto it = virtualKeys.end(); it != virtualKeys.begin();) {
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *--it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(up);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    HoldKeys(virtualKeys);
+    ReleaseKeys(virtualKeys);
+}
+
+void PressKey(WORD virtualKey) {
+    PressKeys({virtualKey});
 }
 
 HWND FocusOf(HWND window) {

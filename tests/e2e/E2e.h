@@ -159,6 +159,9 @@ HWND PopupMenuOf(const App& app);
 void PressKey(WORD virtualKey);
 // Real input: presses the keys in their order and releases them in the reverse order.
 void PressKeys(std::initializer_list<WORD> virtualKeys);
+// The two halves of PressKeys, for a test that looks at the keys while they are held.
+void HoldKeys(std::initializer_list<WORD> virtualKeys);
+void ReleaseKeys(std::initializer_list<WORD> virtualKeys);
 // The window that holds the keyboard focus in the thread that owns the window given.
 HWND FocusOf(HWND window);
 

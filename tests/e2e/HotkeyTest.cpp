@@ -110,14 +110,6 @@ bool TypeIntoRow(HWND dialog, int row, std::initializer_list<WORD> keys) {
     return WaitFor([&] { return LOBYTE(SendMessageW(control, HKM_GETHOTKEY, 0, 0)) == key; });
 }
 
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
 // Whether each key is down in the desktop's key state, asked from a thread of its own: a thread
 // that asked less than 50 ms before gets Wine's cached answer, which may predate the keys.
 std::vector<bool> DesktopHolds(std::initializer_list<WORD> keys) {
@@ -143,11 +135,9 @@ void PressInForeignWindow(ForeignWindow& other, std::initializer_list<WORD> keys
     const WORD key = *(keys.end() - 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int before = other.KeyDowns(key);
-        for (WORD down : keys)
-            SendKey(down, false);
+        HoldKeys(keys);
         const std::vector<bool> held = DesktopHolds(keys);
-        for (auto it = keys.end(); it != keys.begin();)
-            SendKey(*--it, true);
+        ReleaseKeys(keys);
         const bool modifiersLetGo = std::find(held.begin(), held.end() - 1, false) != held.end() - 1;
         if (!modifiersLetGo || !held.back())
             return;
