@@ -99,9 +99,10 @@ void ApplyTopmost(HWND window, bool topmost) {
 
 void RaiseInItsBand(HWND window) {
     // Without its virtual desktop, Wine keeps a stacking order of its own and asks the window
-    // manager to raise a window only when that order changes. The window manager also raises windows
-    // by itself (a click on another program's window) and Wine does not learn of it, so Wine's order
-    // can have ours on top already while the other window is over it on the screen: raising it
+    // manager to raise a window only when that order changes, and the two orders can differ. When
+    // the window manager's offer of the keyboard reaches our window late (just after start, while
+    // the first paint keeps its thread busy) and another program's window took the keyboard in the
+    // meantime, Wine puts ours first while the other window stays over it on the screen: raising it
     // would change nothing and ask nothing. Such a window is first put behind the next window of its
     // band, which the screen already shows, and then raised. On Windows the system's order is the
     // screen's, and a window on top stays as it is.

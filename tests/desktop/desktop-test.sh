@@ -116,7 +116,16 @@ start_vellicot() {
   vellicot_pid=$!
   find_window() { window=$(xdotool search --onlyvisible --name '^Vellicot ver\.' 2>/dev/null | head -1); [ -n "$window" ]; }
   wait_for 60 find_window || fail "the main window never showed"
-  log "main window: X window $window"
+  # Mapped is not yet ready. Openbox hands a new window the keyboard with WM_TAKE_FOCUS, which the
+  # program's Wine answers only once the first paint has freed the window's thread (about a quarter
+  # of a second), and only then does openbox mark the window active. A window started before that
+  # takes the keyboard first; the late answer, stamped with the older time, then makes the main
+  # window Wine's foreground window (and raises it) while X leaves the keyboard with the other
+  # window, so Wine and the screen disagree until the next click. Every scenario starts from the
+  # state a player's first look at the window finds: the main window active.
+  main_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
+  wait_for 30 main_is_active || fail "the window manager never made the main window active: $(desktop_state)"
+  log "main window: X window $window, active"
 }
 
 stop_vellicot() {
@@ -154,6 +163,10 @@ is_not_above() { ! is_above; }
 stacking_place() {
   xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //' | tr ',' '\n' | tr -d ' ' |
     grep -n -x "$(printf '0x%x' "$1")" | cut -d: -f1
+}
+# The managed windows bottom to top and the active one, for a failure's message.
+desktop_state() {
+  echo "stacking $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //'), active $(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //')"
 }
 vellicot_on_top() { [ "$(stacking_place "$window")" -gt "$(stacking_place "$another")" ]; }
 another_on_top() { [ "$(stacking_place "$another")" -gt "$(stacking_place "$window")" ]; }
@@ -209,16 +222,16 @@ case $scenario in
     # Over the right part of the main window, clear of the tree 左１ on its left.
     start_another "${topmost[@]}" $((client_x + 120)) $((client_y - 40)) 400 300
     xdotool mousemove $((client_x + 400)) $((client_y + 200)) click 1
-    wait_for 10 another_on_top || fail "the other window did not come over the main window"
+    wait_for 10 another_on_top || fail "the other window did not come over the main window: $(desktop_state)"
     log "the other window is on top"
     move_onto_tree
     if [ "$scenario" = hover-raises ]; then
-      wait_for 10 vellicot_on_top || fail "the pointer on a tree did not raise the main window"
+      wait_for 10 vellicot_on_top || fail "the pointer on a tree did not raise the main window: $(desktop_state)"
       log "the pointer on a tree raised the main window"
     else
       # Nothing is to happen: give the program the time a raise takes in the other scenario.
       sleep 2
-      another_on_top || fail "with 最前面 unticked the pointer on a tree raised the main window"
+      another_on_top || fail "with 最前面 unticked the pointer on a tree raised the main window: $(desktop_state)"
       log "the other window stayed on top"
     fi
     timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
@@ -369,14 +382,14 @@ case $scenario in
     # In front of the other application; openbox may leave it the keyboard, as it does for windows of
     # a program that had no input of its own.
     box_in_front() { [ "$(stacking_place "$box")" -gt "$(stacking_place "$another")" ]; }
-    wait_for 10 box_in_front || fail "the error box is not in front: $(xprop -root _NET_CLIENT_LIST_STACKING)"
+    wait_for 10 box_in_front || fail "the error box is not in front: $(desktop_state)"
     xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$window")" ||
       fail "the error box is not the main window's: $(xprop -id "$box" WM_TRANSIENT_FOR)"
     xdotool mousemove 700 450 click 1
     wait_for 10 another_has_keyboard || fail "the clipboard's holder did not take the keyboard back"
     xdotool key ctrl+shift+F10
     sleep 1
-    wait_for 10 box_in_front || fail "a second press did not bring the box to the front"
+    wait_for 10 box_in_front || fail "a second press did not bring the box to the front: $(desktop_state)"
     [ "$(boxes | wc -l)" = 1 ] || fail "a second press opened a second box"
     log "one error box, the main window's, in front"
     xdotool windowactivate --sync "$box" key Return
@@ -417,9 +430,9 @@ case $scenario in
     log "recorded, and the balloon shows without the keyboard: $(xclip -o -selection clipboard)"
     # While it shows, 最前面's hover-to-front still raises the window over the other application.
     xdotool mousemove $((client_x + 400)) $((client_y + 300)) click 1
-    wait_for 10 another_on_top || fail "the other window did not come over the main window"
+    wait_for 10 another_on_top || fail "the other window did not come over the main window: $(desktop_state)"
     move_onto_tree
-    wait_for 10 vellicot_on_top || fail "with the balloon showing, the pointer on a tree did not raise the main window"
+    wait_for 10 vellicot_on_top || fail "with the balloon showing, the pointer on a tree did not raise the main window: $(desktop_state)"
     balloon_shows || log "(the balloon had gone before the raise)"
     log "the pointer on a tree raised the main window"
     records_show() { [ -n "$(xdotool search --onlyvisible --name '^タイムの記録$' 2>/dev/null)" ]; }
