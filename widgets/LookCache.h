@@ -35,7 +35,10 @@ public:
     bool PaintedBefore(const Look& look) {
         auto found = std::find(seenOnce_.begin(), seenOnce_.end(), look);
         if (found != seenOnce_.end()) {
-            seenOnce_.erase(found);
+            // Moved to the end and dropped rather than erased: GCC 14 inlines an erase of one
+            // element of a vector this small into a copy it wrongly finds out of bounds.
+            std::rotate(found, found + 1, seenOnce_.end());
+            seenOnce_.pop_back();
             return true;
         }
         if (seenOnce_.size() == kKept)

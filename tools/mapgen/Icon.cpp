@@ -45,11 +45,11 @@ Bytes IconBitmap(const Picture& picture) {
             out.insert(out.end(), {px[2], px[1], px[0], px[3]});
         }
     for (int y = h - 1; y >= 0; --y) {
-        Bytes row(static_cast<std::size_t>(maskStride), 0);
+        const std::size_t row = out.size();
+        out.resize(row + static_cast<std::size_t>(maskStride), 0);
         for (int x = 0; x < w; ++x)
             if (picture.At(x, y)[3] == 0)
-                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        out.insert(out.end(), row.begin(), row.end());
+                out[row + static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
     return out;
 }
