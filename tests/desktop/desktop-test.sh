@@ -121,8 +121,8 @@ start_vellicot() {
   # of a second), and only then does openbox mark the window active. A window started before that
   # takes the keyboard first; the late answer, stamped with the older time, then makes the main
   # window Wine's foreground window (and raises it) while X leaves the keyboard with the other
-  # window, so Wine and the screen disagree until the next click. Every scenario starts from the
-  # state a player's first look at the window finds: the main window active.
+  # window, so Wine and the screen disagree until a click on one of Wine's windows. Every scenario
+  # starts from the state a player's first look at the window finds: the main window active.
   main_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
   wait_for 30 main_is_active || fail "the window manager never made the main window active: $(desktop_state)"
   log "main window: X window $window, active"
