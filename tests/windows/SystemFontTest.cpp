@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "FormReading.h"
 #include "platform/Handles.h"
+#include "shell/IniStore.h"
 
 namespace vellicot {
 namespace {
@@ -40,15 +40,6 @@ std::vector<std::uint32_t> Drawn(HFONT font, wchar_t character) {
     return pixels;
 }
 
-std::string Utf8(std::wstring_view text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr,
-                        nullptr);
-    return out;
-}
-
 class SystemFontTest : public MainAndPickerFixture {};
 
 TEST_F(SystemFontTest, TheMenuMessageAndTooltipFontsDrawEveryJapaneseCharacterOfTheirTexts) {
@@ -69,7 +60,7 @@ TEST_F(SystemFontTest, TheMenuMessageAndTooltipFontsDrawEveryJapaneseCharacterOf
     for (const LOGFONTW* logFont : {&metrics.lfMenuFont, &metrics.lfMessageFont, &metrics.lfStatusFont}) {
         UniqueFont font(CreateFontIndirectW(logFont));
         ASSERT_NE(font, nullptr);
-        SCOPED_TRACE("face " + Utf8(logFont->lfFaceName));
+        SCOPED_TRACE("face " + Utf8FromWide(logFont->lfFaceName));
         // Two private-use characters that no font here draws: both come out as the same box.
         const std::vector<std::uint32_t> box = Drawn(font.get(), L'\uE000');
         ASSERT_TRUE(box == Drawn(font.get(), L'\uE001')) << "the reference is not a font's box";
@@ -80,7 +71,7 @@ TEST_F(SystemFontTest, TheMenuMessageAndTooltipFontsDrawEveryJapaneseCharacterOf
                 Drawn(font.get(), character) == box)
                 boxes += character;
         }
-        EXPECT_TRUE(boxes.empty()) << "drawn as boxes: " << Utf8(boxes);
+        EXPECT_TRUE(boxes.empty()) << "drawn as boxes: " << Utf8FromWide(boxes);
     }
 }
 
