@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "board/AnalysisFakes.h"
+#include "tests/native/AnalysisFakes.h"
 
 // Counts heap allocations, so the benchmark reports how many one pick makes once warm.
 static std::atomic<long> gAllocations{0};

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "layout/MainLayout.h"
-#include "layout/Scale.h"
+#include "core/MainLayout.h"
+#include "core/Scale.h"
 #include "platform/GdiplusSession.h"
 #include "platform/Handles.h"
 #include "windows/ControlIds.h"

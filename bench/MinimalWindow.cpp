@@ -4,7 +4,7 @@
 // its client area is one solid colour that the class brush paints.
 #include <windows.h>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 
 namespace {
 

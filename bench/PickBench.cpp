@@ -36,8 +36,8 @@
 
 #include "bench/BenchDriver.h"
 #include "bench/VellicotUi.h"
-#include "layout/MainLayout.h"
-#include "layout/Scale.h"
+#include "core/MainLayout.h"
+#include "core/Scale.h"
 #include "windows/ControlIds.h"
 
 namespace bench {

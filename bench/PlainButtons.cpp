@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "layout/MainLayout.h"
-#include "layout/Scale.h"
+#include "core/MainLayout.h"
+#include "core/Scale.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 #include "platform/Win32.h"
 
 namespace vellicot {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "platform/Win32.h"
-#include "shell/Hotkey.h"
+#include "core/Hotkey.h"
 
 namespace vellicot {
 

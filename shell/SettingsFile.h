@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/Win32.h"
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 
 namespace vellicot {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "board/Board.h"
-#include "shell/Hotkey.h"
+#include "core/Board.h"
+#include "core/Hotkey.h"
 #include "shell/Placement.h"
-#include "shell/RunRecords.h"
+#include "core/RunRecords.h"
 #include "shell/SettingsFile.h"
 
 namespace vellicot {

@@ -24,9 +24,9 @@
 #include "platform/Handles.h"
 #include "platform/Win32.h"
 #include "platform/Window.h"
-#include "widgets/GlassFont.h"
-#include "widgets/GlassGeometry.h"
-#include "widgets/LookCache.h"
+#include "core/GlassFont.h"
+#include "core/GlassGeometry.h"
+#include "core/LookCache.h"
 
 namespace vellicot {
 

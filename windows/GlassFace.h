@@ -1,7 +1,7 @@
 // A glass button seen by the analysis: the face properties it sets and, for a tree, its bounds.
 #pragma once
 
-#include "board/Analysis.h"
+#include "core/Analysis.h"
 #include "widgets/GlassButton.h"
 
 namespace vellicot {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "board/Analysis.h"
-#include "layout/Scale.h"
+#include "core/Analysis.h"
+#include "core/Scale.h"
 #include "platform/Handles.h"
 
 namespace vellicot {

@@ -16,7 +16,7 @@
 #include "shell/UserSettings.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
-#include "layout/MainLayout.h"
+#include "core/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -210,8 +210,8 @@ void TForm1::LayOut() {
     CreateFonts();
     // The map and the overlay are painted by the window itself, so its own enter covers them; the
     // time label, painted by the window too, has no hover-to-front.
-    WatchMouseEnter(
-        Handle(), [this] { btn01MouseEnter(); }, ScaledRect(kLabelTime));
+    auto onEnter = [this] { btn01MouseEnter(); };
+    WatchMouseEnter(Handle(), onEnter, ScaledRect(kLabelTime));
     if (Image1and2) {
         Image1and2->SetDpi(Dpi());
     } else {

@@ -4,7 +4,7 @@
 // The windows, their handlers and fields keep the names the program has always had, on purpose:
 // TForm1, TForm2, TForm3, btn01Click, BitBtn01Click, sList1Txt, iSel1, FState, and so on, so that
 // what players and earlier notes call them still finds them. "TForm1" is also the window class by
-// which a second copy of the program finds the first one and hands over to it (shell/Main.cpp).
+// which a second copy of the program finds the first one and hands over to it (app/Main.cpp).
 //
 // How the window comes to the front when the pointer enters it: every glass button's OnMouseEnter
 // and platform/MouseEnter.h's watch (the window itself, the name box, the check box) call
@@ -20,13 +20,13 @@
 #include <string_view>
 
 #include "VellicotVersion.h"
-#include "board/Analysis.h"
-#include "board/Board.h"
-#include "board/Stopwatch.h"
+#include "core/Analysis.h"
+#include "core/Board.h"
+#include "core/Stopwatch.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
 #include "shell/GlobalHotkeys.h"
-#include "shell/RunRecords.h"
+#include "core/RunRecords.h"
 #include "widgets/GlassButton.h"
 #include "windows/Pictures.h"
 

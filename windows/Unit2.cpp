@@ -4,7 +4,7 @@
 #include <cassert>
 #include <cwchar>
 
-#include "layout/MainLayout.h"
+#include "core/MainLayout.h"
 #include "platform/ErrorBox.h"
 #include "platform/MouseEnter.h"
 #include "shell/Placement.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "board/Analysis.h"
-#include "layout/Scale.h"
+#include "core/Analysis.h"
+#include "core/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 #include "widgets/GlassButton.h"

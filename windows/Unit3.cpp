@@ -54,7 +54,7 @@ constexpr std::array<LabelSpec, 7> kLabels = {{
 struct ListSpec {
     int id, group, left, top;
     std::array<const wchar_t*, 2> items;
-    std::int32_t Board::*field;
+    BoardNumber field;
 };
 constexpr std::array<ListSpec, 5> kLists = {{
     {TForm3::kIdCbiSettingsBtnBGColor,

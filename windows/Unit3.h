@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "board/Board.h"
-#include "layout/Scale.h"
+#include "core/Board.h"
+#include "core/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
 

@@ -6,10 +6,10 @@
 #include <functional>
 #include <optional>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
-#include "shell/Hotkey.h"
+#include "core/Hotkey.h"
 #include "windows/ControlIds.h"
 
 namespace vellicot {

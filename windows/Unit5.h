@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 #include "platform/Handles.h"
 #include "platform/ModalForm.h"
-#include "shell/RunRecords.h"
+#include "core/RunRecords.h"
 #include "shell/SettingsFile.h"
 #include "windows/ControlIds.h"
 

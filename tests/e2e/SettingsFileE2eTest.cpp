@@ -177,8 +177,8 @@ TEST(SettingsFileE2eTest, EverySaveWaitsForAnotherProgramThatReadsTheFileForAMom
     ASSERT_TRUE(WaitFor([&] { return (settings = app.FindTopLevel(L"TForm3")) != nullptr; }));
     WaitFor([&] { return GetForegroundWindow() == settings; }, std::chrono::seconds(2));
     SendMessageW(Child(settings, kPaletteList), CB_SETCURSEL, 1, 0);
-    SaveWhileRead(
-        app, [&] { Click(Child(settings, kSettingsOk)); }, "\r\niSettingsBtnBGColor=1\r\n");
+    auto settingsOk = [&] { Click(Child(settings, kSettingsOk)); };
+    SaveWhileRead(app, settingsOk, "\r\niSettingsBtnBGColor=1\r\n");
 
     // The hot-key dialog's 確定, with a key typed into the last row.
     PostMessageW(main, WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
@@ -189,14 +189,14 @@ TEST(SettingsFileE2eTest, EverySaveWaitsForAnotherProgramThatReadsTheFileForAMom
     ASSERT_TRUE(WaitFor([&] { return FocusOf(hotkeys) == resetKey; }));
     PressKeys({VK_CONTROL, VK_SHIFT, VK_F8});
     ASSERT_TRUE(WaitFor([&] { return LOBYTE(SendMessageW(resetKey, HKM_GETHOTKEY, 0, 0)) == VK_F8; }));
-    SaveWhileRead(
-        app, [&] { Click(Child(hotkeys, ids::kHotkeyOK)); }, "\r\nHotkeyReset=Ctrl+Shift+F8\r\n");
+    auto hotkeysOk = [&] { Click(Child(hotkeys, ids::kHotkeyOK)); };
+    SaveWhileRead(app, hotkeysOk, "\r\nHotkeyReset=Ctrl+Shift+F8\r\n");
 
     // The close, after a move.
     MoveWindowTo(main, 150, 100);
     ASSERT_TRUE(WaitFor([&] { return OuterRect(main).left == 150; }));
-    SaveWhileRead(
-        app, [&] { PostMessageW(main, WM_CLOSE, 0, 0); }, "\r\nForm1Left2=150\r\n");
+    auto close = [&] { PostMessageW(main, WM_CLOSE, 0, 0); };
+    SaveWhileRead(app, close, "\r\nForm1Left2=150\r\n");
     EXPECT_EQ(app.Close(), 0);
 }
 

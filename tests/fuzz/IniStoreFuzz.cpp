@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/IniStore.h"
-#include "shell/RunRecords.h"
+#include "core/IniStore.h"
+#include "core/RunRecords.h"
 
 namespace {
 

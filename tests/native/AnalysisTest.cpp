@@ -1,7 +1,7 @@
 // The analysis rules: picks, cancels, duplicates, the entry-text settings and the pair lines.
 #include <gtest/gtest.h>
 
-#include "board/AnalysisFakes.h"
+#include "tests/native/AnalysisFakes.h"
 
 namespace vellicot {
 namespace {

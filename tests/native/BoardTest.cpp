@@ -1,7 +1,7 @@
 // The Board's tables, checked value by value against the published tables.
 #include <gtest/gtest.h>
 
-#include "board/Board.h"
+#include "core/Board.h"
 
 namespace vellicot {
 namespace {

@@ -1,12 +1,12 @@
 // The glass button's geometry and caption rules for the program's own button sizes.
-#include "widgets/GlassGeometry.h"
+#include "core/GlassGeometry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "widgets/GlassFont.h"
+#include "core/GlassFont.h"
 
 namespace vellicot {
 namespace {

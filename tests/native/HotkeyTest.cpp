@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/Hotkey.h"
+#include "core/Hotkey.h"
 
 namespace vellicot {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 
 namespace vellicot {
 namespace {

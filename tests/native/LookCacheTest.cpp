@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "widgets/LookCache.h"
+#include "core/LookCache.h"
 
 namespace vellicot {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/RunRecords.h"
+#include "core/RunRecords.h"
 
 namespace vellicot {
 namespace {

@@ -1,7 +1,7 @@
 // Mapping 96-DPI geometry to other display scales.
 #include <gtest/gtest.h>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 
 namespace vellicot {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "board/Stopwatch.h"
+#include "core/Stopwatch.h"
 
 namespace vellicot {
 namespace {

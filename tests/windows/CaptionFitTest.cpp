@@ -26,7 +26,7 @@
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit3.h"
-#include "shell/Hotkey.h"
+#include "core/Hotkey.h"
 #include "windows/Unit4.h"
 #include "windows/Unit5.h"
 

@@ -109,8 +109,8 @@ TEST_F(MouseEnterTest, SystemControlsReportTooAndTheParentCountsAgainWhenThePoin
 TEST_F(MouseEnterTest, AQuietAreaCountsAsOffTheWindow) {
     int entered = 0;
     const RECT quiet{0, 0, 100, 50};  // screen 200..300 x 200..250
-    WatchMouseEnter(
-        window.Handle(), [&] { ++entered; }, quiet);
+    auto onEnter = [&] { ++entered; };
+    WatchMouseEnter(window.Handle(), onEnter, quiet);
     MovePointer(250, 220);
     EXPECT_EQ(entered, 0) << "entering over the quiet area reports nothing";
     MovePointer(260, 230);

@@ -13,7 +13,7 @@
 
 #include "FormReading.h"
 #include "platform/Handles.h"
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 
 namespace vellicot {
 namespace {

@@ -13,7 +13,7 @@
 #include "FormReading.h"
 #include "ModalScript.h"
 #include "platform/Handles.h"
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 #include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit5.h"

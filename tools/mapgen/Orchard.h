@@ -4,7 +4,7 @@
 #include <array>
 
 #include "tools/mapgen/Raster.h"
-#include "layout/MainLayout.h"
+#include "core/MainLayout.h"
 
 namespace vellicot::mapgen {
 

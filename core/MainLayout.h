@@ -5,7 +5,7 @@
 #include <array>
 #include <cstddef>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 
 namespace vellicot::layout {
 

@@ -1,6 +1,6 @@
 // The analysis: every pick or settings change restyles all buttons and redraws the pair lines
 // from the picks alone; nothing is kept between runs.
-#include "board/Analysis.h"
+#include "core/Analysis.h"
 
 #include <cassert>
 

@@ -86,9 +86,10 @@ struct Board {
 
 // The five display settings, each by its name (its key in the settings file) and its Board field, in
 // their order in the file. The settings dialog lists them in the same order.
+using BoardNumber = std::int32_t Board::*;
 struct DisplaySetting {
     const wchar_t* name;
-    std::int32_t Board::*field;
+    BoardNumber field;
 };
 inline constexpr std::array<DisplaySetting, 5> kDisplaySettings = {{
     {L"iSettingsBtnBGColor", &Board::iSettingsBtnBGColor},

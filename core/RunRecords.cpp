@@ -1,5 +1,5 @@
 // The record of runs: its text form, its section in the settings store and the best-time rule.
-#include "shell/RunRecords.h"
+#include "core/RunRecords.h"
 
 #include <algorithm>
 

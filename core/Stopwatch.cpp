@@ -1,5 +1,5 @@
 // The stopwatch's rules and the display and record formats.
-#include "board/Stopwatch.h"
+#include "core/Stopwatch.h"
 
 #include <cmath>
 #include <utility>

@@ -1,9 +1,9 @@
 // The glass button's outline figures, glow and shine boxes and caption rules.
-#include "widgets/GlassGeometry.h"
+#include "core/GlassGeometry.h"
 
 #include <cmath>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 
 namespace vellicot {
 namespace {

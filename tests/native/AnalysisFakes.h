@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "board/Analysis.h"
-#include "layout/MainLayout.h"
+#include "core/Analysis.h"
+#include "core/MainLayout.h"
 
 namespace vellicot::testing {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "board/Stopwatch.h"
-#include "shell/IniStore.h"
+#include "core/Stopwatch.h"
+#include "core/IniStore.h"
 
 namespace vellicot {
 

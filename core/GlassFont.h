@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "layout/Scale.h"
+#include "core/Scale.h"
 
 namespace vellicot {
 

@@ -1,5 +1,5 @@
 // Hot keys as text: one table of key names serves both directions.
-#include "shell/Hotkey.h"
+#include "core/Hotkey.h"
 
 #include <array>
 #include <vector>

@@ -1,5 +1,5 @@
 // Filling the Board's tables.
-#include "board/Board.h"
+#include "core/Board.h"
 
 namespace vellicot {
 

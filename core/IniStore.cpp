@@ -1,5 +1,5 @@
 // The settings store's parser, lookups, writes and serialiser, and its UTF-8 edge.
-#include "shell/IniStore.h"
+#include "core/IniStore.h"
 
 #include <algorithm>
 #include <cassert>

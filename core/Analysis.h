@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "board/Board.h"
-#include "layout/Scale.h"
+#include "core/Board.h"
+#include "core/Scale.h"
 
 namespace vellicot {
 
