@@ -170,28 +170,10 @@ void TCustomGlassButton::MouseLeave() {
         OnMouseLeave(*this);
 }
 
-void TCustomGlassButton::UpdateTracking() {
-    if (!FEnabled)
-        return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    if (WindowFromPoint(cursor) == Handle()) {
-        TrackLeave();
-        MouseEnter();
-    } else {
-        if (FPointerTracked) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, Handle(), 0};
-            TrackMouseEvent(&track);
-            FPointerTracked = false;
-        }
-        MouseLeave();
-    }
-}
-
 void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
     bool inside = InClient(x, y, FWidth, FHeight);
     if (FDragging) {
-        // The press holds the pointer; its release settles enter or leave through UpdateTracking.
+        // The press holds the pointer; its release settles enter or leave anew (SettleHover).
         TGlassButtonState state = inside ? TGlassButtonState::gbsDown : TGlassButtonState::gbsUp;
         if (state != FState) {
             FState = state;
@@ -210,7 +192,8 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
         TrackLeave();
         MouseEnter();
     } else if (!FMouseInControl) {
-        UpdateTracking();
+        // A move outside while the pointer is not known to be here: what is known of it is stale.
+        SettleHover(true);
     } else if (!FPointerTracked) {
         // A leave reported while a press held the pointer was spent; ask for the next one.
         TrackLeave();
@@ -221,7 +204,7 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
 
 void TCustomGlassButton::OnMouseLeaveMessage() {
     FPointerTracked = false;
-    // During a press the release settles enter or leave through UpdateTracking. A leave for a
+    // During a press the release settles enter or leave anew (SettleHover). A leave for a
     // pointer already known to be gone is a late report of an earlier tracking (Wine 10 delivers
     // the one asked for before a press once the press has ended) and no leave of its own.
     if (GetCapture() == Handle() || !FMouseInControl)
@@ -262,7 +245,7 @@ void TCustomGlassButton::OnLeftButtonUp(int x, int y) {
         FDragging = false;
         FState = TGlassButtonState::gbsUp;
         FMouseInControl = false;
-        UpdateTracking();
+        SettleHover(true);
     }
     // Only a release that ends a press begun here clicks, not one dragged in from elsewhere nor
     // the end of a double click.
@@ -298,17 +281,23 @@ void TCustomGlassButton::EndPress() {
     Invalidate();
 }
 
-// Once the capture has ended, hover and leave tracking follow where the pointer really is. While a
-// press held the capture, a reported leave was spent and moves elsewhere went to the press; and
-// while another window holds the capture, this one sees no moves at all. Without this the hover
-// could stay set with nothing tracked, and the next entry would not be one.
-void TCustomGlassButton::SettleHover() {
+// Hover and leave tracking follow where the pointer really is. Once the capture has ended: while a
+// press held the capture, a reported leave was spent and moves elsewhere went to the press; and while
+// another window holds the capture, this one sees no moves at all. Without this the hover could stay
+// set with nothing tracked, and the next entry would not be one.
+// Anew, what the button knew of the pointer is stale (a press held its reports back, or a move came
+// from outside while it was not known here): a disabled button is left alone, and an enabled one
+// asks for the leave and reports the enter or the leave as the pointer now stands, even when it
+// reported that before.
+void TCustomGlassButton::SettleHover(bool anew) {
+    if (anew && !FEnabled)
+        return;
     POINT cursor{};
     GetCursorPos(&cursor);
     if (FEnabled && WindowFromPoint(cursor) == Handle()) {
-        if (!FPointerTracked)
+        if (anew || !FPointerTracked)
             TrackLeave();
-        if (!FMouseInControl)
+        if (anew || !FMouseInControl)
             MouseEnter();
         return;
     }
@@ -317,8 +306,8 @@ void TCustomGlassButton::SettleHover() {
         TrackMouseEvent(&track);
         FPointerTracked = false;
     }
-    if (FMouseInControl) {
-        if (FEnabled)
+    if (anew || FMouseInControl) {
+        if (FEnabled && FMouseInControl)
             Invalidate();
         MouseLeave();
     }

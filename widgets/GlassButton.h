@@ -264,10 +264,9 @@ private:
 
     void MouseEnter();
     void MouseLeave();
-    void UpdateTracking();
     void TrackLeave();
     void EndPress();
-    void SettleHover();
+    void SettleHover(bool anew = false);
 
     void OnMouseMoveMessage(int x, int y);
     void OnLeftButtonDown(bool doubleClick);
