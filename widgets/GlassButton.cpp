@@ -360,6 +360,11 @@ void TCustomGlassButton::OnCharMessage(WPARAM wp) {
     }
 }
 
+// Alt and a letter: the parent's glass buttons are offered it as an accelerator; true when one clicked.
+bool TCustomGlassButton::OnSysCharMessage(WPARAM ch) {
+    return ClickGlassAccelerator(GetParent(Handle()), static_cast<wchar_t>(ch));
+}
+
 // Space clicks as it does a standard push button, at the release of a key pressed on the button,
 // whatever became of the character it typed: a dialog manager may take that character as another
 // control's accelerator. When the character never came, the key-press handler still sees a space.
@@ -392,6 +397,38 @@ void TCustomGlassButton::OnSetText(const wchar_t* text) {
         return;
     FCaption = value;
     Invalidate();
+}
+
+// --- Capture, enabling and placement -------------------------------------------------------------
+
+void TCustomGlassButton::OnCaptureChanged(HWND taker) {
+    if (taker == Handle())
+        return;
+    EndPress();
+    SettleHover();
+}
+
+void TCustomGlassButton::OnEnableMessage(bool enabled) {
+    FEnabled = enabled;
+    Invalidate();
+}
+
+// Moved, sized or restacked: the glass layout counts on, and the bounds follow the window.
+void TCustomGlassButton::OnPlaced() {
+    ++FGlassLayout;
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    FPlacedIn = GetParent(Handle());
+    MapWindowPoints(HWND_DESKTOP, FPlacedIn, reinterpret_cast<POINT*>(&bounds), 2);
+    FLeft = bounds.left;
+    FTop = bounds.top;
+    FWidth = bounds.right - bounds.left;
+    FHeight = bounds.bottom - bounds.top;
+}
+
+void TCustomGlassButton::OnClickMessage() {
+    if (FEnabled)
+        Click();
 }
 
 // --- Messages -----------------------------------------------------------------------------------
@@ -438,10 +475,7 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnOtherButton(false);
             return 0;
         case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lp) != Handle()) {
-                EndPress();
-                SettleHover();
-            }
+            OnCaptureChanged(reinterpret_cast<HWND>(lp));
             return 0;
         case WM_SETFOCUS:
             OnFocusChanged(true);
@@ -462,36 +496,24 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnCharMessage(wp);
             return 0;
         case WM_SYSCHAR:
-            if (ClickGlassAccelerator(GetParent(Handle()), static_cast<wchar_t>(wp)))
+            if (OnSysCharMessage(wp))
                 return 0;
             break;
-        case WM_SETTEXT: {
+        case WM_SETTEXT:
             OnSetText(reinterpret_cast<const wchar_t*>(lp));
             return Window::HandleMessage(msg, wp, lp);
-        }
         case WM_ENABLE:
-            FEnabled = wp != FALSE;
-            Invalidate();
+            OnEnableMessage(wp != FALSE);
             return 0;
-        case WM_WINDOWPOSCHANGED: {
-            ++FGlassLayout;
-            RECT bounds{};
-            GetWindowRect(Handle(), &bounds);
-            FPlacedIn = GetParent(Handle());
-            MapWindowPoints(HWND_DESKTOP, FPlacedIn, reinterpret_cast<POINT*>(&bounds), 2);
-            FLeft = bounds.left;
-            FTop = bounds.top;
-            FWidth = bounds.right - bounds.left;
-            FHeight = bounds.bottom - bounds.top;
+        case WM_WINDOWPOSCHANGED:
+            OnPlaced();
             break;
-        }
         case WM_CREATE:
         case WM_DESTROY:
             ++FGlassLayout;
             break;
         case BM_CLICK:
-            if (FEnabled)
-                Click();
+            OnClickMessage();
             return 0;
     }
     return Window::HandleMessage(msg, wp, lp);

@@ -276,10 +276,15 @@ private:
     bool OnKeyDownMessage(WPARAM key);
     void OnCharMessage(WPARAM ch);
     void OnKeyUpMessage(WPARAM key);
+    bool OnSysCharMessage(WPARAM ch);
     LRESULT OnGetDlgCode(LPARAM lp);
     void OnSetText(const wchar_t* text);
     void OnFocusChanged(bool focused);
     void OnPaintMessage();
+    void OnCaptureChanged(HWND taker);
+    void OnEnableMessage(bool enabled);
+    void OnPlaced();
+    void OnClickMessage();
 
     std::wstring FName;
     std::wstring FCaption;
