@@ -104,12 +104,6 @@ void TCustomGlassButton::SetTabStop(bool tabStop) {
     Invalidate();
 }
 
-std::wstring TCustomGlassButton::Version() const {
-    std::uint32_t nr = GetVersionNr();
-    return std::to_wstring(nr >> 24) + L'.' + std::to_wstring((nr >> 16) & 0xFF) + L'.' +
-           std::to_wstring((nr >> 8) & 0xFF) + L'.' + std::to_wstring(nr & 0xFF);
-}
-
 void TCustomGlassButton::SetBounds(int left, int top, int width, int height) {
     FLeft = left;
     FTop = top;

@@ -42,7 +42,6 @@ public:
     using KeyEvent = std::function<void(TCustomGlassButton& sender, WORD& key)>;
 
     static constexpr wchar_t kClassName[] = L"TGlassButton";
-    static constexpr std::uint32_t kVersionNr = 0x01030002;
 
     TCustomGlassButton();
     ~TCustomGlassButton() override;
@@ -101,9 +100,6 @@ public:
     bool TabStop() const noexcept { return FTabStop; }
     void SetTabStop(bool tabStop);
 
-    std::wstring Version() const;
-    virtual std::uint32_t GetVersionNr() const { return kVersionNr; }
-
     // The DPI of the window the button is shown in; its corner radius, borders and caption are
     // given at 96 DPI and drawn scaled to it. A value below 1 is ignored.
     int PixelsPerInch() const noexcept { return FPixelsPerInch; }
@@ -144,7 +140,6 @@ public:
     bool MouseInControl() const noexcept { return FMouseInControl; }
     bool MouseDownInControl() const noexcept { return FMouseDownInControl; }
     bool Dragging() const noexcept { return FDragging; }
-    bool Down() const noexcept { return FDown; }
     bool Active() const noexcept { return FActive; }
     // The platform is asked to report the pointer leaving (TrackMouseEvent); it is while the pointer
     // is over the button.
@@ -186,7 +181,6 @@ protected:
     bool FMouseInControl = false;
     bool FMouseDownInControl = false;
     bool FDragging = false;
-    bool FDown = false;  // latched down; buttons here never latch, the painting still honours it
     bool FActive = false;
 
 private:

@@ -274,7 +274,7 @@ void TCustomGlassButton::DrawButton(HDC canvas) {
 }
 
 bool TCustomGlassButton::Pressed() const noexcept {
-    return FMouseDownInControl || FDown || FState == TGlassButtonState::gbsDown ||
+    return FMouseDownInControl || FState == TGlassButtonState::gbsDown ||
            FState == TGlassButtonState::gbsExclusive;
 }
 

@@ -38,30 +38,6 @@ protected:
     RecordingButton button;
 };
 
-TEST_F(GlassButtonTest, NewButtonHasTheTableDefaults) {
-    TGlassButton fresh;
-    EXPECT_EQ(fresh.BackColor(), 0x000000u);
-    EXPECT_EQ(fresh.InnerBorderColor(), 0x000000u);
-    EXPECT_EQ(fresh.OuterBorderColor(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.ShineColor(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.GlowColor(), 16760205u);
-    EXPECT_EQ(fresh.ForeColor(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.CornerRadius(), 4);
-    EXPECT_FALSE(fresh.ForceTransparent());
-    EXPECT_TRUE(fresh.ShowCaption());
-    EXPECT_FALSE(fresh.ShowFocusRect());
-    EXPECT_EQ(fresh.AntiAlias(), TAntiAlias::aaClearType);
-    EXPECT_TRUE(fresh.Enabled());
-    EXPECT_TRUE(fresh.TabStop());
-    EXPECT_EQ(fresh.Font().family, L"Tahoma");
-    EXPECT_EQ(fresh.Width(), 100);
-    EXPECT_EQ(fresh.Height(), 32);
-    EXPECT_EQ(fresh.State(), TGlassButtonState::gbsUp);
-    EXPECT_FALSE(fresh.LeaveTracked());
-    EXPECT_EQ(fresh.Version(), L"1.3.0.2");
-    EXPECT_EQ(fresh.GetVersionNr(), 0x01030002u);
-}
-
 TEST_F(GlassButtonTest, IsAChildWindowWhoseTextIsTheCaption) {
     wchar_t className[64]{};
     GetClassNameW(button.Handle(), className, 64);

@@ -101,6 +101,36 @@ TEST_F(GlassPaintingTest, BordersLieOnTheOuterAndInnerRowsAndColumns) {
 
 // At another DPI the face is the 96-DPI face scaled: every border takes s pixels where it took one,
 // the rounded corners stay clear, and the face starts after 2 s pixels.
+// A button whose looks are left as made, at its size as made: a white outer rim, a black inner ring
+// and rounded corners, the face black at half strength over what lies beneath, its caption shown,
+// and a light blue glow rising from below while it is pressed.
+TEST_F(GlassPaintingTest, AButtonLeftAsMadeHasAWhiteRimABlackRingAHalfDarkFaceAndABlueGlow) {
+    RecordingButton fresh;
+    fresh.Create(parent.Handle(), 2, 120, 30, fresh.Width(), fresh.Height());
+    const int w = fresh.Width(), h = fresh.Height();
+    auto up = Face(fresh);
+    for (int x : {w / 4, w / 2, 3 * w / 4}) {
+        EXPECT_LE(ChannelDistance(Rgb(*up, x, 0), 0xFFFFFF), 8) << "top, x " << x;
+        EXPECT_LE(ChannelDistance(Rgb(*up, x, h - 1), 0xFFFFFF), 8) << "bottom, x " << x;
+        EXPECT_LE(ChannelDistance(Rgb(*up, x, 1), 0x000000), 8) << "inner top, x " << x;
+        EXPECT_LE(ChannelDistance(Rgb(*up, x, h - 2), 0x000000), 8) << "inner bottom, x " << x;
+    }
+    EXPECT_EQ(Rgb(*up, 0, 0), ToRgb(kCanvas)) << "the rounded corner";
+    EXPECT_LE(ChannelDistance(Rgb(*up, 5, h - 5), Blend(0x000000, kCanvas, 127)), 3) << "below the shine";
+
+    fresh.SetCaption(L"上４");
+    auto captioned = Face(fresh);
+    EXPECT_FALSE(SamePixels(*captioned, *up)) << "the caption is shown";
+
+    SendMessageW(fresh.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w / 2, h / 2));
+    auto pressed = Face(fresh);
+    SendMessageW(fresh.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, h / 2));
+    const std::uint32_t glow = Rgb(*pressed, w / 2, h - 5), plain = Rgb(*captioned, w / 2, h - 5);
+    EXPECT_GT(static_cast<int>(glow & 0xFF), static_cast<int>(plain & 0xFF) + 60) << "blue";
+    EXPECT_GT(static_cast<int>((glow >> 8) & 0xFF), static_cast<int>((plain >> 8) & 0xFF) + 30) << "light";
+    EXPECT_GT(static_cast<int>(glow & 0xFF), static_cast<int>((glow >> 16) & 0xFF)) << "more blue than red";
+}
+
 TEST_F(GlassPaintingTest, BordersScaleWithThePixelsPerInch) {
     struct Case {
         int dpi;
