@@ -21,7 +21,7 @@ public:
     static constexpr std::size_t kKept = Kept;
 
     // The picture of the look, made the more recent; none when it has none.
-    const Picture* Find(const Look& look) {
+    Picture* Find(const Look& look) {
         auto found = std::find_if(pictures_.begin(), pictures_.end(),
                                   [&](const Entry& entry) { return entry.look == look; });
         if (found == pictures_.end())
@@ -47,7 +47,7 @@ public:
         return false;
     }
 
-    const Picture& Keep(Look look, Picture picture) {
+    Picture& Keep(Look look, Picture picture) {
         if (pictures_.size() == kKept)
             pictures_.erase(pictures_.begin());
         pictures_.push_back(Entry{std::move(look), std::move(picture)});
@@ -55,7 +55,7 @@ public:
     }
 
     // Keeps the picture as the look's, in place of one it had.
-    const Picture& Replace(Look look, Picture picture) {
+    Picture& Replace(Look look, Picture picture) {
         auto found = std::find_if(pictures_.begin(), pictures_.end(),
                                   [&](const Entry& entry) { return entry.look == look; });
         if (found != pictures_.end())

@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +26,7 @@
 #include "core/GlassFont.h"
 #include "core/GlassGeometry.h"
 #include "core/LookCache.h"
+#include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
 
@@ -135,6 +135,18 @@ public:
     // WM_PRINTCLIENT paints so into the DC it is given; WM_PAINT into the buffer, then copies it.
     void Paint(HDC canvas);
 
+    // How a paint on the canvas lays out the caption: its text with the line breaks made, the fonts it
+    // is drawn in, and its route: GDI+ with that text rendering when anti-aliasing is asked for and
+    // GDI+ can draw the family (its font and format then made for the canvas), else GDI's DrawTextW in
+    // the GDI font. The fonts are the button's own, good until its next paint or the next call.
+    struct CaptionRoute {
+        std::wstring text;
+        const CaptionFonts& fonts;
+        bool gdiplus = false;
+        Gdiplus::TextRenderingHint rendering = Gdiplus::TextRenderingHintAntiAlias;
+    };
+    CaptionRoute RouteCaption(HDC canvas);
+
     // State, for the painting and for tests.
     TGlassButtonState State() const noexcept { return FState; }
     bool MouseInControl() const noexcept { return FMouseInControl; }
@@ -192,18 +204,18 @@ private:
         Invalidate();
     }
 
-    // The caption's fonts, kept from paint to paint and made again when what they were made from
-    // changes: the drawn family, the font's size and style, or the DPI.
-    struct CaptionFonts {
-        GlassFont font;  // the button's font they were made from, its colour left out
+    // What the caption's family was chosen for, and what its fonts were made for: a paint chooses
+    // again, or makes the fonts again, when any of it differs.
+    struct CaptionFamilyKey {
+        std::wstring fontFamily;
+        std::wstring text;  // with its line breaks made
+        bool operator==(const CaptionFamilyKey&) const = default;
+    };
+    struct CaptionFontsKey {
+        GlassFont font;  // the button's font, its colour left out: the brush's and the text colour's business
         std::wstring family;
         int pixelsPerInch = 0;
-        UniqueFont gdiFont;             // at the DPI: the GDI route's font, whose metrics tell the route
-        bool gdiplusRoute = false;      // an installed vector screen font, which GDI+ may draw
-        OwnedFontFamily gdiplusFamily;  // made by the first paint on the GDI+ route
-        OwnedFont gdiplusFont;
-        int gdiplusFontCanvasDpi = 0;  // the canvas DPI the GDI+ font's size was worked out for
-        OwnedStringFormat format;
+        bool operator==(const CaptionFontsKey&) const = default;
     };
 
     // Everything the face's picture depends on: a change to any of it draws the picture again.
@@ -253,7 +265,7 @@ private:
     void PaintOverlappingSiblings(HDC canvas);
     const std::vector<TCustomGlassButton*>& GlassSiblings();
     CaptionFonts& CaptionFontsFor(const std::wstring& text);
-    bool DrawCaptionGdiplus(HDC canvas, const std::wstring& text, CaptionFonts& fonts);
+    bool DrawCaptionGdiplus(HDC canvas, const CaptionRoute& route);
     void DrawCaptionGdi(HDC canvas, const std::wstring& text);
 
     void MouseEnter();
@@ -302,15 +314,9 @@ private:
     int FHeight = 32;
     int FPixelsPerInch = 96;
 
-    // The family the caption is drawn with, chosen for the font's family and the caption's
-    // characters, with the two it was chosen for: a paint chooses again when either differs.
-    struct CaptionFamilyChoice {
-        std::wstring fontFamily;
-        std::wstring text;
-        std::wstring family;
-    };
-    std::optional<CaptionFamilyChoice> FCaptionFamily;
-    std::optional<CaptionFonts> FCaptionFonts;
+    // The family the caption is drawn with, and the fonts it is drawn in.
+    LookCache<CaptionFamilyKey, std::wstring, 1> FCaptionFamilies;
+    LookCache<CaptionFontsKey, CaptionFonts, 1> FCaptionFonts;
     // The face's layers of the looks painted more than once (see DrawFace), the buffer a paint is
     // drawn in before it is copied onto the canvas, and the last paints made in it (see DrawButton).
     LookCache<FaceLook, LayeredPicture> FFacePictures;

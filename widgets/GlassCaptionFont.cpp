@@ -137,6 +137,23 @@ const std::vector<std::wstring>& JapaneseFamilies() {
     return families;
 }
 
+// The font at the DPI: its pixel height scaled from 96 DPI.
+LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
+    LOGFONTW lf{};
+    lf.lfHeight = ScaleToDpi(font.height, pixelsPerInch);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikeOut;
+    lf.lfCharSet = font.charSet;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    std::wcsncpy(lf.lfFaceName, font.family.c_str(), LF_FACESIZE - 1);
+    return lf;
+}
+
 }  // namespace
 
 bool IsInstalledScreenFont(std::wstring_view family) {
@@ -182,6 +199,56 @@ std::wstring CaptionFamily(const std::wstring& family, std::wstring_view caption
     if (PlatformFallsBackPerGlyph())
         return family;
     return FamilyWithGlyphs(family, caption);
+}
+
+CaptionFonts MakeCaptionFonts(const GlassFont& font, const std::wstring& family, int pixelsPerInch) {
+    CaptionFonts fonts;
+    fonts.family = family;
+    GlassFont drawn = font;
+    drawn.family = family;
+    LOGFONTW logFont = ToLogFont(drawn, pixelsPerInch);
+    fonts.gdiFont.reset(CreateFontIndirectW(&logFont));
+    UniqueDC screen(CreateCompatibleDC(nullptr));
+    SelectedObject selected(screen.get(), fonts.gdiFont.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.get(), &metrics);
+    bool vectorFont =
+        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
+    fonts.gdiplusRoute = vectorFont && IsInstalledScreenFont(family);
+    return fonts;
+}
+
+bool ReadyGdiplusFonts(CaptionFonts& fonts, const GlassFont& font, int pixelsPerInch, int canvasDpi) {
+    if (!fonts.gdiplusRoute)
+        return false;
+    if (!fonts.gdiplusFamily) {
+        fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str());
+        if (!fonts.gdiplusFamily) {
+            fonts.gdiplusRoute = false;  // GDI+ does not know the family
+            return false;
+        }
+    }
+    if (!fonts.gdiplusFont || fonts.gdiplusFontCanvasDpi != canvasDpi) {
+        INT style = (font.bold ? Gdiplus::FontStyleBold : 0) | (font.italic ? Gdiplus::FontStyleItalic : 0) |
+                    (font.underline ? Gdiplus::FontStyleUnderline : 0);
+        Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(font.Size()) *
+                               static_cast<Gdiplus::REAL>(pixelsPerInch) /
+                               static_cast<Gdiplus::REAL>(canvasDpi);
+        fonts.gdiplusFont = MakeFont(fonts.gdiplusFamily.get(), emSize, style, Gdiplus::UnitPoint);
+        fonts.gdiplusFontCanvasDpi = canvasDpi;
+        if (!fonts.gdiplusFont)
+            return false;
+    }
+    if (!fonts.format) {
+        fonts.format = MakeStringFormat(0, LANG_NEUTRAL);
+        if (!fonts.format)
+            return false;
+        GF::GdipSetStringFormatAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
+        GF::GdipSetStringFormatLineAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
+        GF::GdipSetStringFormatHotkeyPrefix(fonts.format.get(), Gdiplus::HotkeyPrefixShow);
+        GF::GdipSetStringFormatTrimming(fonts.format.get(), Gdiplus::StringTrimmingNone);
+    }
+    return true;
 }
 
 }  // namespace vellicot

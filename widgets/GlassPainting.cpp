@@ -1,7 +1,6 @@
 // The glass button's painting: the parent's content beneath, overlapping sibling glass buttons,
 // the glossy face drawn with GDI+ and the caption by GDI+ or GDI.
 #include <algorithm>
-#include <cwchar>
 #include <functional>
 #include <optional>
 #include <variant>
@@ -63,23 +62,6 @@ void DrawOutline(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, std::uint
     OwnedPen pen = MakePen(OpaqueArgb(colour), 1.0f);
     if (pen && path)
         GF::GdipDrawPath(graphics, pen.get(), path);
-}
-
-// The font at the DPI: its pixel height scaled from 96 DPI.
-LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
-    LOGFONTW lf{};
-    lf.lfHeight = ScaleToDpi(font.height, pixelsPerInch);
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strikeOut;
-    lf.lfCharSet = font.charSet;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    std::wcsncpy(lf.lfFaceName, font.family.c_str(), LF_FACESIZE - 1);
-    return lf;
 }
 
 // Whether GDI+ takes the canvas for 32-bit words with alpha: a DIB of plain 32-bit pixels selected
@@ -391,85 +373,47 @@ void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts
 void TCustomGlassButton::DrawCaption(HDC canvas) {
     if (!FShowCaption || FCaption.empty())
         return;
+    const CaptionRoute route = RouteCaption(canvas);
+    SavedDC saved(canvas);
+    SelectedObject selected(canvas, route.fonts.gdiFont.get());
+    if (route.gdiplus && DrawCaptionGdiplus(canvas, route))
+        return;
+    DrawCaptionGdi(canvas, route.text);
+}
+
+TCustomGlassButton::CaptionRoute TCustomGlassButton::RouteCaption(HDC canvas) {
     std::wstring text = ExpandCaptionLineBreaks(FCaption);
     CaptionFonts& fonts = CaptionFontsFor(text);
-    SavedDC saved(canvas);
-    SelectedObject selected(canvas, fonts.gdiFont.get());
-    if (FAntiAlias != TAntiAlias::aaNone && fonts.gdiplusRoute && DrawCaptionGdiplus(canvas, text, fonts))
-        return;
-    DrawCaptionGdi(canvas, text);
+    auto canvasDpi = [&] {
+        const int dpi = GetDeviceCaps(canvas, LOGPIXELSY);
+        return dpi > 0 ? dpi : kBaseDpi;
+    };
+    const bool gdiplus = FAntiAlias != TAntiAlias::aaNone && fonts.gdiplusRoute &&
+                         ReadyGdiplusFonts(fonts, FFont, FPixelsPerInch, canvasDpi());
+    const auto rendering = FAntiAlias == TAntiAlias::aaClearType ? Gdiplus::TextRenderingHintClearTypeGridFit
+                                                                 : Gdiplus::TextRenderingHintAntiAlias;
+    return CaptionRoute{std::move(text), fonts, gdiplus, rendering};
 }
 
-TCustomGlassButton::CaptionFonts& TCustomGlassButton::CaptionFontsFor(const std::wstring& text) {
-    if (!FCaptionFamily || FCaptionFamily->fontFamily != FFont.family || FCaptionFamily->text != text)
-        FCaptionFamily = CaptionFamilyChoice{FFont.family, text, CaptionFamily(FFont.family, text)};
+CaptionFonts& TCustomGlassButton::CaptionFontsFor(const std::wstring& text) {
+    CaptionFamilyKey familyKey{FFont.family, text};
+    const std::wstring* family = FCaptionFamilies.Find(familyKey);
+    if (family == nullptr)
+        family = &FCaptionFamilies.Keep(std::move(familyKey), CaptionFamily(FFont.family, text));
     GlassFont shape = FFont;
-    shape.colour = 0;  // the brush's and the text colour's business
-    if (FCaptionFonts && FCaptionFonts->font == shape && FCaptionFonts->family == FCaptionFamily->family &&
-        FCaptionFonts->pixelsPerInch == FPixelsPerInch)
-        return *FCaptionFonts;
-
-    CaptionFonts& fonts = FCaptionFonts.emplace();
-    fonts.font = shape;
-    fonts.family = FCaptionFamily->family;
-    fonts.pixelsPerInch = FPixelsPerInch;
-    GlassFont drawn = FFont;
-    drawn.family = fonts.family;
-    LOGFONTW logFont = ToLogFont(drawn, FPixelsPerInch);
-    fonts.gdiFont.reset(CreateFontIndirectW(&logFont));
-    UniqueDC screen(CreateCompatibleDC(nullptr));
-    SelectedObject selected(screen.get(), fonts.gdiFont.get());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen.get(), &metrics);
-    bool vectorFont =
-        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
-    fonts.gdiplusRoute = vectorFont && IsInstalledScreenFont(fonts.family);
-    return fonts;
+    shape.colour = 0;
+    CaptionFontsKey fontsKey{std::move(shape), *family, FPixelsPerInch};
+    if (CaptionFonts* fonts = FCaptionFonts.Find(fontsKey))
+        return *fonts;
+    return FCaptionFonts.Keep(std::move(fontsKey), MakeCaptionFonts(FFont, *family, FPixelsPerInch));
 }
 
-bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text, CaptionFonts& fonts) {
+bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const CaptionRoute& route) {
     OwnedGraphics graphics = MakeGraphics(canvas);
     if (!graphics)
         return false;
     GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
-
-    if (!fonts.gdiplusFamily) {
-        fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str());
-        if (!fonts.gdiplusFamily) {
-            fonts.gdiplusRoute = false;  // GDI+ does not know the family
-            return false;
-        }
-    }
-    // The size stays in points; at a DPI other than the canvas's own it is scaled to the button's,
-    // so the caption grows with the button. At equal DPIs the size is the font's own.
-    int canvasDpi = GetDeviceCaps(canvas, LOGPIXELSY);
-    if (canvasDpi <= 0)
-        canvasDpi = kBaseDpi;
-    if (!fonts.gdiplusFont || fonts.gdiplusFontCanvasDpi != canvasDpi) {
-        INT style = (FFont.bold ? Gdiplus::FontStyleBold : 0) |
-                    (FFont.italic ? Gdiplus::FontStyleItalic : 0) |
-                    (FFont.underline ? Gdiplus::FontStyleUnderline : 0);
-        Gdiplus::REAL emSize = static_cast<Gdiplus::REAL>(FFont.Size()) *
-                               static_cast<Gdiplus::REAL>(FPixelsPerInch) /
-                               static_cast<Gdiplus::REAL>(canvasDpi);
-        fonts.gdiplusFont = MakeFont(fonts.gdiplusFamily.get(), emSize, style, Gdiplus::UnitPoint);
-        fonts.gdiplusFontCanvasDpi = canvasDpi;
-        if (!fonts.gdiplusFont)
-            return false;
-    }
-    if (!fonts.format) {
-        fonts.format = MakeStringFormat(0, LANG_NEUTRAL);
-        if (!fonts.format)
-            return false;
-        GF::GdipSetStringFormatAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
-        GF::GdipSetStringFormatLineAlign(fonts.format.get(), Gdiplus::StringAlignmentCenter);
-        GF::GdipSetStringFormatHotkeyPrefix(fonts.format.get(), Gdiplus::HotkeyPrefixShow);
-        GF::GdipSetStringFormatTrimming(fonts.format.get(), Gdiplus::StringTrimmingNone);
-    }
-
-    GF::GdipSetTextRenderingHint(graphics.get(), FAntiAlias == TAntiAlias::aaClearType
-                                                     ? Gdiplus::TextRenderingHintClearTypeGridFit
-                                                     : Gdiplus::TextRenderingHintAntiAlias);
+    GF::GdipSetTextRenderingHint(graphics.get(), route.rendering);
 
     OwnedBrush brush = MakeSolidBrush(FEnabled ? OpaqueArgb(FFont.colour) : kDisabledCaptionArgb);
     if (!brush)
@@ -477,9 +421,9 @@ bool TCustomGlassButton::DrawCaptionGdiplus(HDC canvas, const std::wstring& text
 
     GlassRect box = CaptionLayoutBox(FWidth, FHeight, FPixelsPerInch);
     Gdiplus::GpRectF layout(box.left, box.top, box.width, box.height);
-    std::wstring lines = GdiplusCaptionText(text);
-    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, fonts.gdiplusFont.get(), &layout,
-                       fonts.format.get(), brush.get());
+    std::wstring lines = GdiplusCaptionText(route.text);
+    GF::GdipDrawString(graphics.get(), lines.c_str(), -1, route.fonts.gdiplusFont.get(), &layout,
+                       route.fonts.format.get(), brush.get());
     return true;
 }
 

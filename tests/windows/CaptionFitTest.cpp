@@ -27,6 +27,7 @@
 #include "windows/ControlIds.h"
 #include "windows/Unit3.h"
 #include "core/Hotkey.h"
+#include "core/IniStore.h"
 #include "windows/Unit4.h"
 #include "windows/Unit5.h"
 
@@ -34,15 +35,6 @@ namespace vellicot {
 namespace {
 
 using namespace testing_support;
-
-std::string Utf8(std::wstring_view text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
 
 // The caption with its line breaks shown as " / ".
 std::string Shown(std::wstring_view caption) {
@@ -56,7 +48,7 @@ std::string Shown(std::wstring_view caption) {
             out += caption[i];
         }
     }
-    return Utf8(out);
+    return Utf8FromWide(out);
 }
 
 // The family's faces as the platform lists them: whether one of them is a real bold.
@@ -88,54 +80,24 @@ struct CaptionLayout {
     bool wraps = false;  // a line of the caption is broken to fit the width
 };
 
-// The caption laid out as TCustomGlassButton::DrawCaption does: the family CaptionFamily gives, the
-// GDI+ route for an installed vector screen font that GDI+ knows (with anti-aliasing on), else
-// DrawTextW; the same font sizes, string format and caption box.
-CaptionLayout LayOutCaption(const TCustomGlassButton& button) {
+// The caption laid out as the button's paint lays it out (RouteCaption): in the fonts and on the route
+// it is drawn by, in the same caption box.
+CaptionLayout LayOutCaption(TCustomGlassButton& button) {
     CaptionLayout layout;
-    const std::wstring text = ExpandCaptionLineBreaks(button.Caption());
-    const GlassFont& font = button.Font();
     const int ppi = button.PixelsPerInch();
-    layout.family = CaptionFamily(font.family, text);
-
-    LOGFONTW logFont{};
-    logFont.lfHeight = ScaleToDpi(font.height, ppi);
-    logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    logFont.lfItalic = font.italic;
-    logFont.lfUnderline = font.underline;
-    logFont.lfCharSet = font.charSet;
-    std::wcsncpy(logFont.lfFaceName, layout.family.c_str(), LF_FACESIZE - 1);
-    UniqueFont gdiFont(CreateFontIndirectW(&logFont));
     UniqueDC dc(CreateCompatibleDC(nullptr));
-    SelectedObject selected(dc.get(), gdiFont.get());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc.get(), &metrics);
-    const bool vector =
-        (metrics.tmPitchAndFamily & TMPF_VECTOR) != 0 && (metrics.tmPitchAndFamily & TMPF_DEVICE) == 0;
-    OwnedFontFamily family;
-    if (button.AntiAlias() != TAntiAlias::aaNone && vector && IsInstalledScreenFont(layout.family))
-        family = MakeFontFamily(layout.family.c_str());
-    layout.gdiplusRoute = family != nullptr;
+    const TCustomGlassButton::CaptionRoute route = button.RouteCaption(dc.get());
+    const std::wstring& text = route.text;
+    layout.family = route.fonts.family;
+    layout.gdiplusRoute = route.gdiplus;
+    SelectedObject selected(dc.get(), route.fonts.gdiFont.get());
 
     if (layout.gdiplusRoute) {
         OwnedGraphics graphics = MakeGraphics(dc.get());
-        int canvasDpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
-        INT style = (font.bold ? Gdiplus::FontStyleBold : 0) | (font.italic ? Gdiplus::FontStyleItalic : 0) |
-                    (font.underline ? Gdiplus::FontStyleUnderline : 0);
-        OwnedFont gdiplusFont =
-            MakeFont(family.get(), static_cast<Gdiplus::REAL>(font.Size()) * ppi / canvasDpi, style,
-                     Gdiplus::UnitPoint);
-        OwnedStringFormat format = MakeStringFormat(0, LANG_NEUTRAL);
-        EXPECT_TRUE(graphics && gdiplusFont && format);
-        if (!graphics || !gdiplusFont || !format)
+        EXPECT_TRUE(graphics);
+        if (!graphics)
             return layout;
-        GF::GdipSetStringFormatAlign(format.get(), Gdiplus::StringAlignmentCenter);
-        GF::GdipSetStringFormatLineAlign(format.get(), Gdiplus::StringAlignmentCenter);
-        GF::GdipSetStringFormatHotkeyPrefix(format.get(), Gdiplus::HotkeyPrefixShow);
-        GF::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingNone);
-        GF::GdipSetTextRenderingHint(graphics.get(), button.AntiAlias() == TAntiAlias::aaClearType
-                                                         ? Gdiplus::TextRenderingHintClearTypeGridFit
-                                                         : Gdiplus::TextRenderingHintAntiAlias);
+        GF::GdipSetTextRenderingHint(graphics.get(), route.rendering);
         const GlassRect box = CaptionLayoutBox(button.Width(), button.Height(), ppi);
         layout.boxWidth = box.width;
         layout.boxHeight = box.height;
@@ -147,8 +109,8 @@ CaptionLayout LayOutCaption(const TCustomGlassButton& button) {
             Gdiplus::GpRectF area(box.left, box.top, width, 100000.0f);
             Gdiplus::GpRectF bounds{};
             INT fitted = 0, filled = 0;
-            GF::GdipMeasureString(graphics.get(), lines.c_str(), -1, gdiplusFont.get(), &area, format.get(),
-                                  &bounds, &fitted, &filled);
+            GF::GdipMeasureString(graphics.get(), lines.c_str(), -1, route.fonts.gdiplusFont.get(), &area,
+                                  route.fonts.format.get(), &bounds, &fitted, &filled);
             return bounds;
         };
         const Gdiplus::GpRectF laidOut = measure(box.width);
@@ -210,7 +172,7 @@ protected:
     }
 
     // Lays out the button's caption as it stands, once per distinct caption, font and size.
-    void Check(const TCustomGlassButton& button) {
+    void Check(TCustomGlassButton& button) {
         const GlassFont& font = button.Font();
         std::wostringstream key;
         key << font.family << L'|' << font.height << L'|' << font.bold << L'|' << button.Width() << L'x'
@@ -219,8 +181,8 @@ protected:
             return;
         const CaptionLayout layout = LayOutCaption(button);
         std::ostringstream where;
-        where << Utf8(button.Name()) << " \"" << Shown(button.Caption()) << "\" " << font.Size() << " pt"
-              << (font.bold ? " bold" : "") << " in " << Utf8(layout.family) << " ("
+        where << Utf8FromWide(button.Name()) << " \"" << Shown(button.Caption()) << "\" " << font.Size()
+              << " pt" << (font.bold ? " bold" : "") << " in " << Utf8FromWide(layout.family) << " ("
               << (layout.gdiplusRoute ? "GDI+" : "GDI") << ")";
         std::ostringstream wrong;
         if (layout.width > layout.boxWidth + 0.01f)
@@ -240,7 +202,7 @@ protected:
         if (!layout.gdiplusRoute && !PlatformFallsBackPerGlyph())
             routes_.insert(where.str());
         if (font.bold && !HasBoldFace(layout.family))
-            bold_.insert(Utf8(layout.family));
+            bold_.insert(Utf8FromWide(layout.family));
     }
 
     void CheckAllGlass() {
@@ -337,7 +299,7 @@ TEST_P(CaptionFitTest, TheTimeLabelHoldsItsWidestTime) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.get(), &metrics);
     for (const std::wstring& time : times) {
-        SCOPED_TRACE(Utf8(time));
+        SCOPED_TRACE(Utf8FromWide(time));
         EXPECT_LE(width(time), Scaled(83)) << "wider than the label";
         for (wchar_t ch : time) {
             GLYPHMETRICS glyph{};
@@ -345,8 +307,8 @@ TEST_P(CaptionFitTest, TheTimeLabelHoldsItsWidestTime) {
             ASSERT_NE(GetGlyphOutlineW(dc.get(), ch, GGO_METRICS, &glyph, 0, nullptr, &identity), GDI_ERROR);
             const int top = metrics.tmAscent - glyph.gmptGlyphOrigin.y;
             const int bottom = top + static_cast<int>(glyph.gmBlackBoxY);
-            EXPECT_GE(top, 0) << Utf8(std::wstring(1, ch)) << " is cut at the top";
-            EXPECT_LE(bottom, Scaled(20)) << Utf8(std::wstring(1, ch)) << " is cut at the bottom";
+            EXPECT_GE(top, 0) << Utf8FromWide(std::wstring(1, ch)) << " is cut at the top";
+            EXPECT_LE(bottom, Scaled(20)) << Utf8FromWide(std::wstring(1, ch)) << " is cut at the bottom";
         }
     }
 }
@@ -368,7 +330,7 @@ std::string FaceOf(HWND control) {
     SelectedObject selected(screen.Dc(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(screen.Dc(), LF_FACESIZE, face);
-    return Utf8(face);
+    return Utf8FromWide(face);
 }
 
 SIZE ClientSize(HWND control) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "widgets/GlassButton.h"
 #include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
@@ -70,16 +71,49 @@ TEST(GlassCaptionFontTest, TheNamedFamilyStaysUnlessAnotherShowsMoreOfTheCaption
     }
 }
 
-// Where the platform falls back per glyph by itself the named family is always kept; under Wine
-// the caption's family is the one with its glyphs.
-TEST(GlassCaptionFontTest, OnlyAPlatformWithoutFallbackSubstitutes) {
-    std::wstring chosen = CaptionFamily(L"No Such Font", L"上４");
-    if (PlatformFallsBackPerGlyph()) {
-        EXPECT_EQ(chosen, L"No Such Font");
-    } else {
-        EXPECT_EQ(chosen, FamilyWithGlyphs(L"No Such Font", L"上４"));
+// Whether the font selected into the DC has a glyph for every character of the text but line breaks.
+bool SelectedFontHasEvery(HDC dc, const std::wstring& text) {
+    std::wstring shown;
+    for (wchar_t ch : text) {
+        if (ch >= 0x20)
+            shown += ch;
     }
-    EXPECT_EQ(CaptionFamily(L"Meiryo UI", L"上４"), L"Meiryo UI");
+    std::vector<WORD> glyphs(shown.size(), 0xFFFF);
+    if (GetGlyphIndicesW(dc, shown.c_str(), static_cast<int>(shown.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return false;
+    for (WORD glyph : glyphs) {
+        if (glyph == 0xFFFF)
+            return false;
+    }
+    return true;
+}
+
+// Where the platform draws a missing character as a box, a caption is drawn in a font that has
+// every one of its characters: the font a button's paint selects for it is asked for the glyphs. A
+// family that has them all is the one drawn.
+TEST(GlassCaptionFontTest, ACaptionIsDrawnInAFontWithEveryOneOfItsCharacters) {
+    if (PlatformFallsBackPerGlyph())
+        GTEST_SKIP() << "the platform draws a character the font lacks from another font by itself";
+    TGlassButton button;
+    GlassFont font;
+    for (const wchar_t* family : {L"No Such Font", L"DejaVu Sans", L"Meiryo UI"}) {
+        font.family = family;
+        button.SetFont(font);
+        for (const wchar_t* caption : {L"上４", L"慈悲\r\n上４", L"結果\r\nCOPY", L"設　定"}) {
+            SCOPED_TRACE(testing::Message() << family << " " << caption);
+            button.SetCaption(caption);
+            UniqueDC dc(CreateCompatibleDC(nullptr));
+            const TCustomGlassButton::CaptionRoute route = button.RouteCaption(dc.get());
+            SelectedObject selected(dc.get(), route.fonts.gdiFont.get());
+            EXPECT_TRUE(SelectedFontHasEvery(dc.get(), route.text)) << "drawn in " << route.fonts.family;
+        }
+    }
+    font.family = L"Meiryo UI";
+    button.SetFont(font);
+    button.SetCaption(L"上４");
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    EXPECT_EQ(button.RouteCaption(dc.get()).fonts.family, L"Meiryo UI");
 }
 
 }  // namespace
