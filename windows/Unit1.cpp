@@ -259,7 +259,6 @@ void TForm1::CreateFonts() {
 }
 
 void TForm1::FormCreate() {
-    // The tables have their eighteen slots from the start; sizing them is part of the Board type.
     ReadSettings();
     SetTopmostCheck(board.blChTopmost);
     ApplyStackingStyle();
@@ -666,10 +665,10 @@ void TForm1::chTopmostClick() {
 }
 
 void TForm1::btn01MouseEnter() {
-    ExecblChCursorTop(true);
+    ExecblChCursorTop();
 }
 
-void TForm1::ExecblChCursorTop(bool) {
+void TForm1::ExecblChCursorTop() {
     if (board.blChTopmost)
         ForceForeground(Handle());
 }

@@ -71,8 +71,8 @@ public:
     std::span<TGlassButton, kTrees + 1> TreeButtons() noexcept { return btn; }
 
     // Brings the window to the front (ForceForeground) when stay-on-top mode is on; the pointer's
-    // entering any part of this window or of the selection window calls it. The parameter is unused.
-    void ExecblChCursorTop(bool fromMainWindow);
+    // entering any part of this window or of the selection window calls it.
+    void ExecblChCursorTop();
 
     // Shift+F10 and the Menu key, pressed on the window or one of its controls other than the name
     // box (which keeps its own edit menu), open the window's menu. True when the message was such a

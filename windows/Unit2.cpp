@@ -143,7 +143,7 @@ void TForm2::BitBtn18Click() {
 }
 
 void TForm2::BitBtn01MouseEnter() {
-    main_->ExecblChCursorTop(false);
+    main_->ExecblChCursorTop();
 }
 
 void TForm2::PaintContent(HDC dc) const {
