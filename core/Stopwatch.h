@@ -8,7 +8,7 @@
 namespace vellicot {
 
 // A reading of a monotonic clock in milliseconds; fractions are kept and rounded only for display.
-// On Windows: QueryPerformanceCounter scaled by its frequency, or GetTickCount64.
+// On Windows: QueryPerformanceCounter scaled by its frequency.
 using MonotonicMs = double;
 
 // The local wall-clock date and time of a copy, as the result record shows it.

@@ -259,7 +259,6 @@ void TForm1::CreateFonts() {
 }
 
 void TForm1::FormCreate() {
-    // The tables have their eighteen slots from the start; sizing them is part of the Board type.
     ReadSettings();
     SetTopmostCheck(board.blChTopmost);
     ApplyStackingStyle();
@@ -329,7 +328,6 @@ void TForm1::btn01Click(TCustomGlassButton& sender) {
 
 void TForm1::btnSTAClick() {
     HideNewBest();  // a new run: the last one's news is over
-    btnAllClear.SetEnabled(true);
     excBtnEnabled(true);
     stopwatch_.Start(MonotonicNow());
     ShowStopwatchState();
@@ -591,8 +589,8 @@ bool TForm1::OpenMenuFromKey(const MSG& msg) {
 }
 
 void TForm1::OnHotkey(WPARAM id) {
-    // Nothing happens where the button could not be clicked: while it is disabled, or while a modal
-    // window has the main window disabled.
+    // Nothing happens where the button could not be clicked: while the stopwatch has it disabled, or
+    // while a modal window has the main window disabled.
     const std::optional<HotkeyAction> action = GlobalHotkeys::ActionOf(id);
     if (!action)
         return;
@@ -645,18 +643,18 @@ void TForm1::RunHotkeyAction(HotkeyAction action) {
     switch (action) {
         case HotkeyAction::kStartStop:
             // One key for both buttons: it stops a running stopwatch and starts or resumes one at rest.
-            if (btnEND.Enabled())
+            if (stopwatch_.StopEnabled())
                 btnENDClick();
-            else if (btnSTA.Enabled())
+            else if (stopwatch_.StartEnabled())
                 btnSTAClick();
             break;
         case HotkeyAction::kCopy:
-            if (btnCOPY.Enabled())
+            if (stopwatch_.CopyEnabled())
                 btnCOPYClick();
             break;
         case HotkeyAction::kReset:
-            if (btnAllClear.Enabled())
-                btnAllClearClick();
+            // The reset button is never disabled.
+            btnAllClearClick();
             break;
     }
 }
@@ -667,10 +665,10 @@ void TForm1::chTopmostClick() {
 }
 
 void TForm1::btn01MouseEnter() {
-    ExecblChCursorTop(true);
+    ExecblChCursorTop();
 }
 
-void TForm1::ExecblChCursorTop(bool) {
+void TForm1::ExecblChCursorTop() {
     if (board.blChTopmost)
         ForceForeground(Handle());
 }
@@ -733,9 +731,6 @@ void TForm1::excAllClear() {
     excTimerReset();
     excBtnClearForm1();
     excBtnEnabled(true);
-    btnSTA.SetEnabled(true);
-    btnEND.SetEnabled(false);
-    btnAllClear.SetEnabled(true);
     Campus2Clear();
 }
 

@@ -16,6 +16,7 @@
 #include <utility>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -65,10 +66,13 @@ public:
 
     // The overlay on which the selection window's analysis draws the pair lines.
     LineOverlay& Overlay() { return Image1and2->Image2; }
+    // The sixteen tree buttons (btn01..btn16 in slots 1..16), which the selection window's analysis
+    // styles.
+    std::span<TGlassButton, kTrees + 1> TreeButtons() noexcept { return btn; }
 
     // Brings the window to the front (ForceForeground) when stay-on-top mode is on; the pointer's
-    // entering any part of this window or of the selection window calls it. The parameter is unused.
-    void ExecblChCursorTop(bool fromMainWindow);
+    // entering any part of this window or of the selection window calls it.
+    void ExecblChCursorTop();
 
     // Shift+F10 and the Menu key, pressed on the window or one of its controls other than the name
     // box (which keeps its own edit menu), open the window's menu. True when the message was such a

@@ -1,8 +1,8 @@
 // The selection window.
 #include "windows/Unit2.h"
 
-#include <cassert>
 #include <cwchar>
+#include <span>
 
 #include "core/MainLayout.h"
 #include "platform/ErrorBox.h"
@@ -101,17 +101,12 @@ void TForm2::PlaceForShow(HWND) {
 }
 
 void TForm2::ConnectAnalysis() {
-    // The analysis finds its buttons by name, "Btn" and "BitBtn" with two digits.
     AnalysisTargets targets;
     treeFaces_.reserve(kTrees);
     entryFaces_.reserve(kEntries + 2);
-    wchar_t name[12];
-    for (int t = 1; t <= kTrees; ++t) {
-        swprintf(name, 12, L"Btn%02d", t);
-        TCustomGlassButton* tree = FindGlassButton(main_->Handle(), name);
-        assert(tree != nullptr && "the main window must have made its tree buttons before the picker");
-        targets.trees[t] = &treeFaces_.emplace_back(*tree, layout::TreeButtonBox(t));
-    }
+    const std::span<TGlassButton, kTrees + 1> trees = main_->TreeButtons();
+    for (int t = 1; t <= kTrees; ++t)
+        targets.trees[t] = &treeFaces_.emplace_back(trees[t], layout::TreeButtonBox(t));
     for (int n = 1; n <= kEntries + 2; ++n)
         targets.entries[n] = &entryFaces_.emplace_back(BitBtn_[n]);
     targets.overlay = &main_->Overlay();
@@ -148,7 +143,7 @@ void TForm2::BitBtn18Click() {
 }
 
 void TForm2::BitBtn01MouseEnter() {
-    main_->ExecblChCursorTop(false);
+    main_->ExecblChCursorTop();
 }
 
 void TForm2::PaintContent(HDC dc) const {

@@ -1,7 +1,14 @@
-// The Board's tables, checked value by value against the published tables.
+// The Board's tables: the properties the analysis and the windows rely on, and a few values a
+// player reads whose meaning no property can check.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Analysis.h"
 #include "core/Board.h"
+#include "core/MainLayout.h"
 
 namespace vellicot {
 namespace {
@@ -14,59 +21,117 @@ Board FilledBoard(int palette = 0) {
     return board;
 }
 
-TEST(BoardTest, TreeLabelsByTreeNumber) {
-    const wchar_t* expected[] = {L"上４", L"上３", L"上１", L"上２", L"右４", L"右３", L"右１", L"右２",
-                                 L"下２", L"下１", L"下３", L"下４", L"左１", L"左２", L"左３", L"左４"};
-    Board board = FilledBoard();
-    for (int t = 1; t <= kTrees; ++t)
-        EXPECT_EQ(board.sList1Txt[t], expected[t - 1]) << "tree " << t;
-    EXPECT_TRUE(board.sList1Txt[0].empty());
-    EXPECT_TRUE(board.sList1Txt[17].empty());
+// A pick is stored as the entry's name and an empty one means no pick, so every name must be there
+// and no two alike; the same holds for the labels that tell the trees apart on their buttons.
+TEST(BoardTest, TreeLabelsAndEntryNamesAreNonEmptyAndUnique) {
+    const Board board = FilledBoard();
+    std::set<std::wstring> labels, names;
+    for (int i = 1; i <= kTrees; ++i) {
+        EXPECT_FALSE(board.sList1Txt[i].empty()) << "tree " << i;
+        EXPECT_TRUE(labels.insert(board.sList1Txt[i]).second) << "tree " << i;
+    }
+    for (int n = 1; n <= kEntries; ++n) {
+        EXPECT_FALSE(board.sList2Txt[n].empty()) << "entry " << n;
+        EXPECT_TRUE(names.insert(board.sList2Txt[n]).second) << "entry " << n;
+    }
+    for (int unused : {0, kSlots - 1}) {
+        EXPECT_TRUE(board.sList1Txt[unused].empty()) << unused;
+        EXPECT_TRUE(board.sList2Txt[unused].empty()) << unused;
+    }
 }
 
-TEST(BoardTest, EntryNamesVirtuesThenTheirVices) {
-    const wchar_t* expected[] = {L"慈悲",   L"誠実",     L"名誉",       L"謙譲",     L"正義",     L"献身",
-                                 L"霊性",   L"武勇",     L"デスパイス", L"デシート", L"シェイム", L"Pride",
-                                 L"ロング", L"コブトス", L"ヒスロス",   L"Destard"};
-    Board board = FilledBoard();
+TEST(BoardTest, EveryEntryNameLeadsBackToItsEntryNumber) {
+    const Board board = FilledBoard();
     for (int n = 1; n <= kEntries; ++n)
-        EXPECT_EQ(board.sList2Txt[n], expected[n - 1]) << "entry " << n;
+        EXPECT_EQ(board.EntryNumberOf(board.sList2Txt[n]), n) << "entry " << n;
+    for (int t = 1; t <= kTrees; ++t)
+        EXPECT_EQ(board.EntryNumberOf(board.sList1Txt[t]), 0) << "a tree label is no entry: tree " << t;
 }
 
-struct ColourRow {
-    int virtue;
-    Colour line, inner, outer, solid, translucent;
-};
-constexpr ColourRow kColourRows[] = {
-    {1, 0x00D7FF, 0x00D7FF, 0x00D7FF, 0x00D7FF, 0xC7EDF7},
-    {2, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, 0xDEBFBF},
-    {3, 0x800080, 0x800080, 0x800080, 0x800080, 0xCFB8D0},
-    {4, 0x000000, 0x000000, 0x000000, 0x808080, 0xCACAC9},
-    {5, 0x008000, 0x008000, 0x008000, 0x008000, 0xB8D0C6},
-    {6, 0x00A5FF, 0x00A5FF, 0x00A5FF, 0x00A5FF, 0xC0E1FA},
-    {7, 0xF5F5F5, 0xDCDCDC, 0xC0C0C0, 0xC0C0C0, 0xFDFDFC},
-    {8, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0xAFC5F2},
-};
+// Each label is a side of the orchard (上, 右, 下, 左) and a number 1 to 4: four trees a side,
+// each number once on each side.
+TEST(BoardTest, EachSideOfTheOrchardHasItsFourTreesNumberedOnce) {
+    const Board board = FilledBoard();
+    std::set<std::wstring> expected;
+    for (wchar_t side : {L'上', L'右', L'下', L'左'}) {
+        for (wchar_t number : {L'１', L'２', L'３', L'４'})
+            expected.insert({side, number});
+    }
+    const std::set<std::wstring> shown(board.sList1Txt.begin() + 1, board.sList1Txt.begin() + 1 + kTrees);
+    EXPECT_EQ(shown, expected);
+}
 
-TEST(BoardTest, VirtueAndItsViceCarryTheSameColoursInBothPalettes) {
-    Board solid = FilledBoard(0);
-    Board translucent = FilledBoard(1);
-    for (const ColourRow& row : kColourRows) {
-        for (int n : {row.virtue, row.virtue + 8}) {
-            SCOPED_TRACE(n);
-            EXPECT_EQ(solid.sList1Col[n], row.line);
-            EXPECT_EQ(solid.sList2Col[n], row.inner);
-            EXPECT_EQ(solid.sList2OCo[n], row.outer);
-            EXPECT_EQ(solid.sListBCol[n], row.solid);
-            EXPECT_EQ(translucent.sListBCol[n], row.translucent);
+// The label's side is where its tree stands on the map: every 上 tree above every 下 tree, every
+// 左 tree left of every 右 tree.
+TEST(BoardTest, TreeLabelsNameTheSideOfTheMapTheirTreesStandOn) {
+    const Board board = FilledBoard();
+    auto treesOn = [&](wchar_t side) {
+        std::vector<Box> boxes;
+        for (int t = 1; t <= kTrees; ++t) {
+            if (board.sList1Txt[t].front() == side)
+                boxes.push_back(layout::TreeButtonBox(t));
+        }
+        return boxes;
+    };
+    for (const Box& top : treesOn(L'上')) {
+        for (const Box& bottom : treesOn(L'下'))
+            EXPECT_LT(top.top, bottom.top);
+    }
+    for (const Box& left : treesOn(L'左')) {
+        for (const Box& right : treesOn(L'右'))
+            EXPECT_LT(left.left, right.left);
+    }
+}
+
+TEST(BoardTest, EachViceCarriesTheColoursOfItsVirtueInBothPalettes) {
+    for (int palette : {0, 1}) {
+        const Board board = FilledBoard(palette);
+        for (int virtue = 1; virtue <= kVirtues; ++virtue) {
+            const int vice = virtue + kVirtues;
+            SCOPED_TRACE(testing::Message() << "palette " << palette << ", virtue " << virtue);
+            EXPECT_EQ(VirtueOf(virtue), virtue);
+            EXPECT_EQ(VirtueOf(vice), virtue);
+            EXPECT_EQ(board.sList1Col[vice], board.sList1Col[virtue]);
+            EXPECT_EQ(board.sList2Col[vice], board.sList2Col[virtue]);
+            EXPECT_EQ(board.sList2OCo[vice], board.sList2OCo[virtue]);
+            EXPECT_EQ(board.sListBCol[vice], board.sListBCol[virtue]);
         }
     }
 }
 
-TEST(BoardTest, AnyPaletteOtherThanZeroIsTranslucent) {
-    for (int palette : {1, 2, -1, 0x7FFFFFFF}) {
-        Board board = FilledBoard(palette);
-        EXPECT_EQ(board.sListBCol[4], 0xCACAC9u) << palette;
+// The colour of a pair line tells which virtue it joins, and it must show: not the overlay's
+// transparent white, not the near-white rim it is drawn on.
+TEST(BoardTest, PairLineColoursAreDistinctAndVisibleOnTheOverlay) {
+    const Board board = FilledBoard();
+    std::set<Colour> seen;
+    for (int virtue = 1; virtue <= kVirtues; ++virtue) {
+        const Colour line = board.sList1Col[virtue];
+        EXPECT_TRUE(seen.insert(line).second) << "virtue " << virtue;
+        EXPECT_NE(line, 0xFFFFFFu) << "virtue " << virtue;
+        EXPECT_NE(line, kPairLineOutline) << "virtue " << virtue;
+    }
+}
+
+// A taken entry shows it by its outer ring turning to the picker's background, so no entry's own
+// ring may already be that colour.
+TEST(BoardTest, NoEntryHasThePickerBackgroundForItsOuterRing) {
+    const Board board = FilledBoard();
+    for (int n = 1; n <= kEntries; ++n)
+        EXPECT_NE(board.sList2OCo[n], kPickerBackground) << "entry " << n;
+}
+
+TEST(BoardTest, PaletteZeroIsSolidAndAnyOtherTranslucent) {
+    for (int palette : {0, 1, 2, -1, 0x7FFFFFFF}) {
+        const Board board = FilledBoard(palette);
+        for (int n = 1; n <= kEntries; ++n) {
+            const VirtueColours& colours = kVirtueColours[VirtueOf(n)];
+            EXPECT_EQ(board.sListBCol[n], palette == 0 ? colours.solidBack : colours.translucent)
+                << "palette " << palette << ", entry " << n;
+        }
+    }
+    for (int virtue = 1; virtue <= kVirtues; ++virtue) {
+        EXPECT_NE(kVirtueColours[virtue].solidBack, kVirtueColours[virtue].translucent)
+            << "switching the palette shows on virtue " << virtue;
     }
 }
 
@@ -95,6 +160,37 @@ TEST(BoardTest, EntryNumberMatchesWholeNamesExactly) {
     EXPECT_EQ(board.EntryNumberOf(L"Prid"), 0);
     EXPECT_EQ(board.EntryNumberOf(L"慈悲"), 1);
     EXPECT_EQ(board.EntryNumberOf(L""), 0);
+}
+
+// Which vice opposes which virtue is the game's, and what the pair lines show: the first pair, the
+// pair whose vice is written in Latin letters, and the last pair.
+TEST(BoardTest, VicesFaceTheVirtuesTheGamePairsThemWith) {
+    const Board board = FilledBoard();
+    EXPECT_EQ(board.sList2Txt[1], L"慈悲");
+    EXPECT_EQ(board.sList2Txt[1 + kVirtues], L"デスパイス");
+    EXPECT_EQ(board.sList2Txt[4], L"謙譲");
+    EXPECT_EQ(board.sList2Txt[4 + kVirtues], L"Pride");
+    EXPECT_EQ(board.sList2Txt[8], L"武勇");
+    EXPECT_EQ(board.sList2Txt[8 + kVirtues], L"Destard");
+}
+
+// The labels are the players' own names for the trees; two labels swapped on one side would pass
+// every property above.
+TEST(BoardTest, FirstAndLastTreesKeepTheirLabels) {
+    const Board board = FilledBoard();
+    EXPECT_EQ(board.sList1Txt[1], L"上４");
+    EXPECT_EQ(board.sList1Txt[kTrees], L"左４");
+}
+
+// 謙譲's colour is black: its solid back is grey instead, so the black caption stays readable.
+// 霊性's near-white rings are drawn in greys, each its own, so the button keeps an edge on white.
+TEST(BoardTest, BlackAndWhiteVirtuesKeepTheirReadableColours) {
+    const Board board = FilledBoard(0);
+    EXPECT_EQ(board.sList1Col[4], 0x000000u);
+    EXPECT_EQ(board.sListBCol[4], 0x808080u);
+    EXPECT_EQ(board.sList1Col[7], 0xF5F5F5u);
+    EXPECT_EQ(board.sList2Col[7], 0xDCDCDCu);
+    EXPECT_EQ(board.sList2OCo[7], 0xC0C0C0u);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window as it opens: its frame, every control's place, font, starting colours and tab
-// stops, and what it paints itself (white, the map, the time label).
+// stops, and what it paints itself (white, the map, the time label); and what its hot keys may do.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -158,6 +158,45 @@ TEST_F(Unit1Test, NameBoxAndCheckBoxUseTheWindowFontAndOnlyCopyAndCheckBoxAreTab
         }
     }
     EXPECT_EQ(tabStops, 2);
+}
+
+// A hot key does what its button would, and only where the button could be clicked.
+TEST_F(Unit1Test, HotkeysActOnlyWhereTheirButtonsCouldBeClicked) {
+    auto press = [&](HotkeyAction action) {
+        SendMessageW(form1.Handle(), WM_HOTKEY, GlobalHotkeys::IdOf(action), 0);
+    };
+    auto enabled = [&](int id) { return IsWindowEnabled(Control(id)) != FALSE; };
+    auto copied = [] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; };
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+
+    press(HotkeyAction::kCopy);
+    EXPECT_FALSE(copied()) << "nothing to copy before a run";
+    press(HotkeyAction::kStartStop);
+    EXPECT_TRUE(enabled(ids::kBtnEND)) << "started";
+    EXPECT_FALSE(enabled(ids::kBtnSTA));
+    press(HotkeyAction::kCopy);
+    EXPECT_FALSE(copied()) << "nothing to copy during the first run";
+
+    EnableWindow(form1.Handle(), FALSE);  // as a modal window has it
+    press(HotkeyAction::kStartStop);
+    press(HotkeyAction::kReset);
+    EnableWindow(form1.Handle(), TRUE);
+    EXPECT_TRUE(enabled(ids::kBtnEND)) << "still running";
+
+    press(HotkeyAction::kStartStop);
+    EXPECT_TRUE(enabled(ids::kBtnSTA)) << "stopped";
+    EXPECT_FALSE(enabled(ids::kBtnEND));
+    EXPECT_TRUE(enabled(ids::kBtnCOPY));
+    press(HotkeyAction::kReset);
+    EXPECT_FALSE(enabled(ids::kBtnCOPY)) << "reset";
+    press(HotkeyAction::kCopy);
+    EXPECT_FALSE(copied()) << "nothing to copy after a reset";
+    press(HotkeyAction::kStartStop);
+    press(HotkeyAction::kStartStop);
+    press(HotkeyAction::kCopy);
+    EXPECT_TRUE(copied()) << "a stopped time is copied";
 }
 
 TEST_F(Unit1Test, WindowPaintsWhiteTheMapAndTheRightAlignedTimeLabel) {
