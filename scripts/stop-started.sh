@@ -1,5 +1,6 @@
-# Source this: what ./run, ./test and scripts/bench.sh start (Wine servers of their prefixes, an X
-# server) they stop again when they end, and never a server that was running before them.
+# Source this: what ./run, ./test, scripts/bench.sh and scripts/wine-at-dpi.sh start (Wine servers of
+# their prefixes, an X server) they stop again when they end, and never a server that was running
+# before them.
 #
 #   stop_wine_server PREFIX          stops the Wine server of the prefix, when one runs, and waits
 #                                    for its end
