@@ -15,28 +15,13 @@
 namespace bench {
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-    return path.substr(0, path.find_last_of(L"\\/"));
-}
-
 std::wstring NameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
 
-// A whole file read as bytes; empty when it cannot be read. Files under /proc report no size, so
-// this reads until the end.
+// A whole file read as bytes; empty when it cannot be read.
 std::string ReadAll(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
-        text.append(chunk, read);
-    CloseHandle(file);
-    return text;
+    return outside::ReadWholeFile(path).value_or(std::string());
 }
 
 // /proc/<pid>/<entry> as Wine reaches it (its Z: drive is the Unix root).
@@ -102,18 +87,8 @@ void BeDpiAware() {
         SetProcessDPIAware();
 }
 
-std::wstring DriverFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return FolderOf(std::wstring(path, length));
-}
-
 std::wstring FreshCopy(const std::wstring& exePath, const std::wstring& runName) {
-    std::wstring runs = DriverFolder() + L"\\bench-runs";
-    CreateDirectoryW(runs.c_str(), nullptr);
-    std::wstring folder = runs + L"\\" + runName;
-    outside::RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = outside::RunFolder(L"bench-runs", runName);
     std::wstring copy = folder + L"\\" + NameOf(exePath);
     if (!CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
         return {};

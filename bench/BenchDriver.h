@@ -36,8 +36,7 @@ private:
 // rectangles, screen grabs and pointer input all speak in real pixels of the screen.
 void BeDpiAware();
 
-// The folder of the running driver.
-std::wstring DriverFolder();
+using outside::DriverFolder;
 // Makes (or empties) the folder bench-runs\<runName> beside the driver and copies the program into
 // it; returns the copy's path, or empty when the copy failed.
 std::wstring FreshCopy(const std::wstring& exePath, const std::wstring& runName);

@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "core/Text.h"
+
 namespace vellicot {
 namespace {
 
@@ -42,20 +44,6 @@ constexpr std::array<ModifierName, 4> kModifiers = {{
 constexpr std::uint32_t kF1 = 0x70;
 constexpr std::uint32_t kNumpad0 = 0x60;
 
-wchar_t AsciiUpper(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::wstring_view Trimmed(std::wstring_view text) {
     while (!text.empty() && text.front() == L' ')
         text.remove_prefix(1);
@@ -88,10 +76,11 @@ std::optional<std::uint32_t> KeyFromName(std::wstring_view name) {
             number && *number >= 1 && *number <= 24 && name[1] != L'0')
             return kF1 + *number - 1;
     }
-    if (name.size() == 4 && SameName(name.substr(0, 3), L"Num") && name[3] >= L'0' && name[3] <= L'9')
+    if (name.size() == 4 && SameIgnoringAsciiCase(name.substr(0, 3), L"Num") && name[3] >= L'0' &&
+        name[3] <= L'9')
         return kNumpad0 + static_cast<std::uint32_t>(name[3] - L'0');
     for (const KeyName& named : kNamedKeys) {
-        if (SameName(name, named.name))
+        if (SameIgnoringAsciiCase(name, named.name))
             return named.key;
     }
     return std::nullopt;
@@ -131,10 +120,10 @@ std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         std::uint32_t flag = 0;
         for (const ModifierName& modifier : kModifiers) {
-            if (SameName(parts[i], modifier.name))
+            if (SameIgnoringAsciiCase(parts[i], modifier.name))
                 flag = modifier.flag;
         }
-        if (SameName(parts[i], L"Control"))
+        if (SameIgnoringAsciiCase(parts[i], L"Control"))
             flag = kHotkeyCtrl;
         if (flag == 0 || (hotkey.modifiers & flag) != 0)
             return std::nullopt;

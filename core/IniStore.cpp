@@ -6,6 +6,8 @@
 #include <limits>
 #include <type_traits>
 
+#include "core/Text.h"
+
 namespace vellicot {
 namespace {
 
@@ -91,20 +93,6 @@ std::string_view Trim(std::string_view s) noexcept {
     while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 0x20)
         --end;
     return s.substr(begin, end - begin);
-}
-
-char FoldCase(char c) noexcept {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualFolded(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // The name part of a "key=value" line, or nothing for a line without "=".
@@ -488,7 +476,7 @@ std::optional<IniStore::Span> IniStore::FindSection(std::string_view name) const
         const std::size_t nameEnd = text.find('\n', pos);
         const std::size_t linesBegin = nameEnd + 1;
         const std::size_t next = std::min(text.find('\r', linesBegin), text.size());
-        if (EqualFolded(text.substr(pos + 1, nameEnd - pos - 1), name))
+        if (SameIgnoringAsciiCase(text.substr(pos + 1, nameEnd - pos - 1), name))
             return Span{linesBegin, next};
         pos = next;
     }
@@ -504,7 +492,7 @@ std::optional<std::string_view> IniStore::FindValue(std::string_view section, st
         const std::size_t end = text.find('\n', pos);
         const std::string_view line = text.substr(pos, end - pos);
         std::optional<std::string_view> name = KeyOf(line);
-        if (name && EqualFolded(*name, key))
+        if (name && SameIgnoringAsciiCase(*name, key))
             return line.substr(name->size() + 1);
         pos = end + 1;
     }
@@ -549,7 +537,7 @@ void IniStore::WriteString(std::wstring_view section, std::wstring_view key, std
     for (std::size_t pos = lines->begin; pos < lines->end;) {
         const std::size_t end = text_.find('\n', pos);
         std::optional<std::string_view> name = KeyOf(std::string_view(text_).substr(pos, end - pos));
-        if (name && EqualFolded(*name, key8)) {
+        if (name && SameIgnoringAsciiCase(*name, key8)) {
             text_.replace(pos, end - pos, line);
             return;
         }

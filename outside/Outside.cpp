@@ -1,5 +1,8 @@
-// Run folders, window lookup and pointer input for the drivers that work Vellicot from outside.
+// Run folders and files, window lookup and pointer input for the drivers that work Vellicot from
+// outside.
 #include "outside/Outside.h"
+
+#include "shell/SettingsFile.h"
 
 namespace outside {
 namespace {
@@ -75,9 +78,15 @@ void EndAndRelease(HANDLE process) {
     CloseHandle(process);
 }
 
+std::wstring DriverFolder() {
+    const std::wstring path = vellicot::ExecutablePath();
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
 void RemoveTree(const std::wstring& folder) {
+    using vellicot::ExtendedLengthPath;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    HANDLE find = FindFirstFileW((ExtendedLengthPath(folder) + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = data.cFileName;
@@ -87,13 +96,43 @@ void RemoveTree(const std::wstring& folder) {
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
+                SetFileAttributesW(ExtendedLengthPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(ExtendedLengthPath(path).c_str());
             }
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(ExtendedLengthPath(folder).c_str());
+}
+
+void FreshFolder(const std::wstring& folder) {
+    RemoveTree(folder);
+    CreateDirectoryW(vellicot::ExtendedLengthPath(folder).c_str(), nullptr);
+}
+
+std::wstring RunFolder(const std::wstring& runs, const std::wstring& runName, bool fresh) {
+    const std::wstring parent = DriverFolder() + L"\\" + runs;
+    CreateDirectoryW(parent.c_str(), nullptr);
+    const std::wstring folder = parent + L"\\" + runName;
+    if (fresh)
+        FreshFolder(folder);
+    else
+        CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(vellicot::ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
 }
 
 HWND FindTopLevel(DWORD processId, const wchar_t* className, bool visibleOnly) {

@@ -1,15 +1,29 @@
-// Working a program from another process, shared by the end-to-end tests and the benchmarks:
-// run folders, starting and closing the program, finding a process's windows, and real pointer input.
+// Working a program from another process, shared by the end-to-end tests, the benchmarks and the
+// Windows tests' own folders: run folders and files, starting and closing the program, finding a
+// process's windows, and real pointer input.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace outside {
 
-// Deletes a folder and everything in it (read-only files included).
+// The folder of the running driver, however long its path.
+std::wstring DriverFolder();
+
+// Deletes a folder and everything in it (read-only files included), also past MAX_PATH.
 void RemoveTree(const std::wstring& folder);
+// Makes the folder, emptied first when it is there already; its parent must exist.
+void FreshFolder(const std::wstring& folder);
+// The folder <driver's folder>\<runs>\<runName> for one run, made when missing (with runs) and
+// emptied first when fresh is true.
+std::wstring RunFolder(const std::wstring& runs, const std::wstring& runName, bool fresh = true);
+
+// A whole file's bytes, or nothing when it cannot be opened; read until its end, since files under
+// /proc report no size. Others may go on reading and writing it meanwhile. A full path, of any length.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 // Starts the program with its own folder as the working folder. The process handle, to be closed by
 // the caller, or null when it could not start; processId, when given, receives its id.

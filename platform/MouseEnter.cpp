@@ -1,18 +1,15 @@
 // The pointer-entered watcher: a comctl32 subclass that tracks the pointer's leaving.
 #include "platform/MouseEnter.h"
 
-#include <commctrl.h>
-
 #include <memory>
 #include <utility>
 
 #include "platform/ErrorBox.h"
+#include "platform/OwnedSubclass.h"
 
 namespace vellicot {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4D454E54;  // 'MENT'
-// The watch of a window is also kept in this property: the import library lacks GetWindowSubclass.
 constexpr wchar_t kWatchProp[] = L"Vellicot.MouseEnter";
 
 struct Watch {
@@ -46,53 +43,44 @@ void Report(const std::function<void()>& onEnter) noexcept {
     }
 }
 
-LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto* watch = reinterpret_cast<Watch*>(data);
+LRESULT WatchMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, Watch& watch) {
     switch (msg) {
         case WM_MOUSEMOVE: {
-            if (!watch->tracking || LeaveLost()) {
-                watch->tracking = true;
+            if (!watch.tracking || LeaveLost()) {
+                watch.tracking = true;
                 TrackLeave(hwnd);
             }
             const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            if (PtInRect(&watch->quiet, at)) {
-                watch->inside = false;
+            if (PtInRect(&watch.quiet, at)) {
+                watch.inside = false;
                 break;
             }
-            if (watch->inside)
+            if (watch.inside)
                 break;
-            watch->inside = true;
+            watch.inside = true;
             // A copy: the callback may stop the watch or destroy the window. The window sees the move
             // before the callback runs.
-            std::function<void()> onEnter = watch->onEnter;
+            std::function<void()> onEnter = watch.onEnter;
             LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
             Report(onEnter);
             return result;
         }
         case WM_MOUSELEAVE:
-            watch->inside = false;
-            watch->tracking = false;
+            watch.inside = false;
+            watch.tracking = false;
             break;
-        case WM_NCDESTROY: {
-            std::unique_ptr<Watch> owned(watch);
-            RemovePropW(hwnd, kWatchProp);
-            RemoveWindowSubclass(hwnd, &WatchProc, id);
-            break;
-        }
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-Watch* FindWatch(HWND window) noexcept {
-    return static_cast<Watch*>(GetPropW(window, kWatchProp));
-}
+using WatchSubclass = OwnedSubclass<Watch, kWatchProp, &WatchMessage>;
 
 }  // namespace
 
 void WatchMouseEnter(HWND window, std::function<void()> onEnter, const RECT& quiet) {
     if (window == nullptr)
         return;
-    if (Watch* watch = FindWatch(window)) {
+    if (Watch* watch = WatchSubclass::Find(window)) {
         watch->onEnter = std::move(onEnter);
         watch->quiet = quiet;
         return;
@@ -100,21 +88,11 @@ void WatchMouseEnter(HWND window, std::function<void()> onEnter, const RECT& qui
     auto watch = std::make_unique<Watch>();
     watch->onEnter = std::move(onEnter);
     watch->quiet = quiet;
-    if (!SetPropW(window, kWatchProp, watch.get()))
-        return;
-    if (!SetWindowSubclass(window, &WatchProc, kSubclassId, reinterpret_cast<DWORD_PTR>(watch.get()))) {
-        RemovePropW(window, kWatchProp);
-        return;
-    }
-    watch.release();  // the subclass owns it now and frees it at WM_NCDESTROY
+    WatchSubclass::Attach(window, std::move(watch));
 }
 
 void StopWatchingMouseEnter(HWND window) noexcept {
-    std::unique_ptr<Watch> watch(FindWatch(window));
-    if (watch == nullptr)
-        return;
-    RemovePropW(window, kWatchProp);
-    RemoveWindowSubclass(window, &WatchProc, kSubclassId);
+    WatchSubclass::Remove(window);
 }
 
 }  // namespace vellicot

@@ -14,8 +14,14 @@
 
 #include <string_view>
 
-// Whether two names are the same but for letter case (control, window class and font names).
+#include "core/Text.h"
+
+// Whether two names are the same but for letter case (control, window class and font names), with
+// every letter the platform knows a case of, as the platform compares such names: fonts report
+// names in any script (full-width Latin, Greek, Cyrillic), not only A-Z.
 inline bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+    constexpr auto kSamePlatformLetter = [](wchar_t x, wchar_t y) {
+        return CompareStringOrdinal(&x, 1, &y, 1, TRUE) == CSTR_EQUAL;
+    };
+    return vellicot::SameIgnoringCase(a, b, kSamePlatformLetter);
 }

@@ -55,19 +55,9 @@ cmake --build "$BUILD" -j2 --target vellicot_startup_bench vellicot_pick_bench v
 source "$ROOT/scripts/wine-env.sh"
 # What the run starts it also ends, as ./run does: the Wine server and the X server, each only when
 # it was not running before.
-server_was_running=false
-"$ROOT/scripts/wine-server-pid.sh" "$WINEPREFIX" >/dev/null && server_was_running=true
-display_was_up=false
-xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && display_was_up=true
-stop_what_we_started() {
-  $server_was_running || { timeout 30 wineserver -k >/dev/null 2>&1; timeout 30 wineserver -w >/dev/null 2>&1; }
-  if ! $display_was_up && [ -f "$WINEPREFIX.xvfb.pid" ]; then
-    pid=$(cat "$WINEPREFIX.xvfb.pid")
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] && kill "$pid" 2>/dev/null
-    rm -f "$WINEPREFIX.xvfb.pid"
-  fi
-  return 0
-}
+source "$ROOT/scripts/stop-started.sh"
+stop_later_wine_servers "$WINEPREFIX"
+stop_later_x_server_of_wine_up
 trap stop_what_we_started EXIT
 "$ROOT/scripts/wine-up.sh"
 
@@ -82,7 +72,11 @@ restore_dpi() {
     timeout 60 wine reg delete "$desktop" /v LogPixels /f </dev/null >/dev/null 2>&1
   fi
 }
-trap 'restore_dpi; stop_what_we_started' EXIT
+end_run() {
+  restore_dpi || echo "the desktop's LogPixels could not be put back" >&2
+  stop_what_we_started
+}
+trap end_run EXIT
 trap 'exit 130' INT TERM
 timeout 60 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1 || {
   echo "could not set the desktop's LogPixels to $dpi" >&2

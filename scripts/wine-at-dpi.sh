@@ -58,19 +58,16 @@ set_dpi() {
   return $status
 }
 
-started_xvfb=
+source "$ROOT/scripts/stop-started.sh"
 cleanup() {
   set_dpi 96
   stop_server
   # The X server, only when wine-up.sh started it for this run.
-  if [ -n "$started_xvfb" ] && [ -f "$WINEPREFIX.xvfb.pid" ]; then
-    kill "$(cat "$WINEPREFIX.xvfb.pid")" 2>/dev/null
-    rm -f "$WINEPREFIX.xvfb.pid"
-  fi
+  stop_what_we_started
 }
 trap cleanup EXIT
 
-xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || started_xvfb=yes
+stop_later_x_server_of_wine_up
 timeout 400 "$ROOT/scripts/wine-up.sh" >/dev/null 2>&1 || {
   echo "wine-at-dpi: scripts/wine-up.sh failed for $WINEPREFIX" >&2
   exit 1

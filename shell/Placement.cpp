@@ -1,9 +1,10 @@
 // Work areas, monitors and window placements.
 #include "shell/Placement.h"
 
-#include <commctrl.h>
-
 #include <memory>
+#include <utility>
+
+#include "platform/OwnedSubclass.h"
 
 namespace vellicot {
 namespace {
@@ -27,9 +28,6 @@ BOOL CALLBACK CheckMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lp) {
     return TRUE;
 }
 
-constexpr UINT_PTR kNormalPlaceSubclassId = 0x4E504C43;  // 'NPLC'
-// The kept place of a window is also found through this property: the import library lacks
-// GetWindowSubclass.
 constexpr wchar_t kNormalPlaceProp[] = L"Vellicot.NormalPlace";
 
 // A window manager that animates the minimising (openbox does) moves the window towards its icon in
@@ -74,63 +72,54 @@ WindowPosition CurrentPosition(HWND window) {
     return {rect.top, rect.left};
 }
 
-LRESULT CALLBACK NormalPlaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto* kept = reinterpret_cast<NormalPlace*>(data);
+LRESULT NormalPlaceMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, NormalPlace& kept) {
     switch (msg) {
         case WM_WINDOWPOSCHANGED: {
             // A window being minimised is already minimised here, at its parking place.
             const bool minimised = IsIconic(hwnd) != FALSE;
-            const DWORD sinceMove = GetTickCount() - kept->since;
-            if (minimised && !kept->minimised &&
-                ((kept->quickMoves > 1 && sinceMove < kSettledMs) ||
-                 (kept->quickMoves == 1 && sinceMove < kMinimiseStepMs)))
-                kept->position = kept->settled;  // the last moves were the minimising's own
-            kept->minimised = minimised;
+            const DWORD sinceMove = GetTickCount() - kept.since;
+            if (minimised && !kept.minimised &&
+                ((kept.quickMoves > 1 && sinceMove < kSettledMs) ||
+                 (kept.quickMoves == 1 && sinceMove < kMinimiseStepMs)))
+                kept.position = kept.settled;  // the last moves were the minimising's own
+            kept.minimised = minimised;
             if (!ShownNormally(hwnd))
                 break;
             // A place on no monitor is never one to come back to.
             const WindowPosition now = CurrentPosition(hwnd);
             const SIZE outer = OuterSize(hwnd);
-            if (now == kept->position || !MeetsAnyWorkArea(now, outer.cx, outer.cy))
+            if (now == kept.position || !MeetsAnyWorkArea(now, outer.cx, outer.cy))
                 break;
             const DWORD tick = GetTickCount();
-            if (kept->dragging) {
-                kept->settled = now;
-                kept->quickMoves = 0;
+            if (kept.dragging) {
+                kept.settled = now;
+                kept.quickMoves = 0;
             } else {
-                if (tick - kept->since >= kSettledMs) {
-                    kept->settled = kept->position;
-                    kept->quickMoves = 0;
+                if (tick - kept.since >= kSettledMs) {
+                    kept.settled = kept.position;
+                    kept.quickMoves = 0;
                 }
-                ++kept->quickMoves;
+                ++kept.quickMoves;
             }
-            kept->position = now;
-            kept->since = tick;
+            kept.position = now;
+            kept.since = tick;
             break;
         }
         case WM_ENTERSIZEMOVE:
-            kept->dragging = true;
+            kept.dragging = true;
             break;
         case WM_EXITSIZEMOVE:
             PostMessageW(hwnd, DragEndedMessage(), 0, 0);
             break;
-        case WM_NCDESTROY: {
-            std::unique_ptr<NormalPlace> owned(kept);
-            RemovePropW(hwnd, kNormalPlaceProp);
-            RemoveWindowSubclass(hwnd, &NormalPlaceProc, id);
-            break;
-        }
     }
     if (msg == DragEndedMessage() && msg != 0) {
-        kept->dragging = false;
+        kept.dragging = false;
         return 0;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-const NormalPlace* FindNormalPlace(HWND window) {
-    return static_cast<const NormalPlace*>(GetPropW(window, kNormalPlaceProp));
-}
+using NormalPlaceSubclass = OwnedSubclass<NormalPlace, kNormalPlaceProp, &NormalPlaceMessage>;
 
 }  // namespace
 
@@ -160,21 +149,14 @@ void PlaceWindow(HWND window, WindowPosition stored, WindowPosition fallback) {
 }
 
 void KeepNormalPlace(HWND window) {
-    if (window == nullptr || FindNormalPlace(window) != nullptr)
+    if (window == nullptr || NormalPlaceSubclass::Find(window) != nullptr)
         return;
     auto kept = std::make_unique<NormalPlace>();
     kept->position = CurrentPosition(window);
     kept->settled = kept->position;
     kept->since = GetTickCount() - kSettledMs;
     kept->minimised = IsIconic(window) != FALSE;
-    if (!SetPropW(window, kNormalPlaceProp, kept.get()))
-        return;
-    if (!SetWindowSubclass(window, &NormalPlaceProc, kNormalPlaceSubclassId,
-                           reinterpret_cast<DWORD_PTR>(kept.get()))) {
-        RemovePropW(window, kNormalPlaceProp);
-        return;
-    }
-    kept.release();  // the subclass owns it now and frees it at WM_NCDESTROY
+    NormalPlaceSubclass::Attach(window, std::move(kept));
 }
 
 void PlaceCentredOver(HWND window, HWND owner) {
@@ -191,7 +173,7 @@ void PlaceCentredOver(HWND window, HWND owner) {
 
 WindowPosition RestoredPosition(HWND window) {
     if (!ShownNormally(window)) {
-        if (const NormalPlace* kept = FindNormalPlace(window))
+        if (const NormalPlace* kept = NormalPlaceSubclass::Find(window))
             return kept->position;
     }
     return CurrentPosition(window);

@@ -1,6 +1,23 @@
 // Where windows go: the default position centred on the work area, whether a stored position would
-// be seen, the settings dialog's place over its owner, and the position a window keeps while it is
+// be seen, the dialogs' place over their owner, and the position a window keeps while it is
 // minimised.
+//
+// Window places, saved and restored, in one view:
+// - What is saved: the top-left corners of the main window (TForm1) and of the selection window
+//   (TForm2), as "Form1Top2", "Form1Left2", "Form2Top2" and "Form2Left2" in the settings file. The
+//   dialogs (settings, hot keys, records) save nothing: each showing puts them centred over the main
+//   window (PlaceCentredOver, from their PlaceForShow).
+// - When: once, as the main window closes (TForm1::WriteCloseSettings in windows/Unit1.cpp), both
+//   windows at once; the selection window is saved only when it exists. What is saved is
+//   RestoredPosition, so a window closed while minimised or maximised keeps its normal place.
+// - How it is restored: as each window is created (TForm1::ReadSettings, TForm2::FormCreate in
+//   windows/Unit2.cpp), with DefaultPositionOf standing in for a missing key; PlaceWindow then
+//   falls back to that centre when the stored corner meets no monitor's work area, and starts
+//   KeepNormalPlace, which follows the window's moves from then on.
+// The keys and the file's reads and writes are in shell/UserSettings (LoadMainWindowSettings,
+// LoadSelectionWindowPosition, SaveCloseSettings) with every other key, since one use of the file
+// reads or writes all of its keys in their fixed order. The windows choose the moments, and show a
+// settings file's error and go on with the defaults; this file only places windows.
 #pragma once
 
 #include <algorithm>

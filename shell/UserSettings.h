@@ -2,7 +2,8 @@
 // writes of the file's users (main window creation, selection window creation, the settings and
 // hot-key dialogs' OK, main window close, 結果COPY and the record window). Each call is one use of the file:
 // it opens the file, reads or writes the keys in their fixed order, flushes when it wrote, and lets the store
-// go. Errors are thrown as AppError (SettingsFile).
+// go. Errors are thrown as AppError (SettingsFile). How the window places among them are used:
+// shell/Placement.h.
 #pragma once
 
 #include <cstdint>

@@ -8,20 +8,12 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace e2e {
-namespace {
-
-std::wstring DriverFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-}  // namespace
 
 std::string Narrow(const std::wstring& text) {
     if (text.empty())
@@ -45,13 +37,8 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 }
 
 App::App(const std::wstring& runName, bool freshFolder) {
-    std::wstring runs = DriverFolder() + L"\\e2e-runs";
-    CreateDirectoryW(runs.c_str(), nullptr);
-    folder_ = runs + L"\\" + runName;
-    if (freshFolder)
-        outside::RemoveTree(folder_);
-    CreateDirectoryW(folder_.c_str(), nullptr);
-    if (!CopyFileW((DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE))
+    folder_ = outside::RunFolder(L"e2e-runs", runName, freshFolder);
+    if (!CopyFileW((outside::DriverFolder() + L"\\Vellicot.exe").c_str(), ExePath().c_str(), FALSE))
         std::fprintf(stderr, "the program could not be copied into %s: error %lu\n", Narrow(folder_).c_str(),
                      GetLastError());
 }
@@ -66,10 +53,10 @@ void App::WriteSettings(const std::string& bytes) const {
 }
 
 bool App::ReadSettings(std::string& bytes) const {
-    std::ifstream in(SettingsPath().c_str(), std::ios::binary);
-    if (!in)
+    std::optional<std::string> read = outside::ReadWholeFile(SettingsPath());
+    if (!read)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes = std::move(*read);
     return true;
 }
 

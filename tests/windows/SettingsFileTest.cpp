@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <thread>
@@ -13,31 +12,7 @@
 #include "platform/ErrorBox.h"
 #include "platform/Win32.h"
 #include "shell/SettingsFile.h"
-
-namespace {
-
-// Allocations larger than this fail on the thread that set it, as when memory runs out.
-thread_local std::size_t tLargestAllocation = SIZE_MAX;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (size > tLargestAllocation)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-// GCC cannot see that these replace the global pair whose new above uses malloc.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-#pragma GCC diagnostic pop
+#include "tests/ReplacedNew.h"
 
 namespace vellicot {
 namespace {
@@ -49,10 +24,10 @@ using test::WriteBytes;
 // While it lives, allocations on this thread larger than the limit fail.
 class AllocationLimit {
 public:
-    explicit AllocationLimit(std::size_t largest) noexcept { tLargestAllocation = largest; }
+    explicit AllocationLimit(std::size_t largest) noexcept { replaced_new::tLargestAllocation = largest; }
     AllocationLimit(const AllocationLimit&) = delete;
     AllocationLimit& operator=(const AllocationLimit&) = delete;
-    ~AllocationLimit() { tLargestAllocation = SIZE_MAX; }
+    ~AllocationLimit() { replaced_new::tLargestAllocation = SIZE_MAX; }
 };
 
 const std::string kBom = "\xEF\xBB\xBF";

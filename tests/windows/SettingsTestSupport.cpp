@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "outside/Outside.h"
 #include "platform/Win32.h"
 #include "shell/SettingsFile.h"
 
@@ -15,31 +16,6 @@ void PrintTo(const WindowPosition& position, std::ostream* out) {
 }  // namespace vellicot
 
 namespace vellicot::test {
-namespace {
-
-void RemoveTree(const std::wstring& path) {
-    const std::wstring api = ExtendedLengthPath(path);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((api + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(ExtendedLengthPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(ExtendedLengthPath(child).c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(api.c_str());
-}
-
-}  // namespace
 
 TempFolder::TempFolder() {
     wchar_t temp[MAX_PATH + 1];
@@ -47,12 +23,11 @@ TempFolder::TempFolder() {
     static int count = 0;
     path_ = std::wstring(temp) + L"vellicot-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(++count);
-    RemoveTree(path_);
-    CreateDirectoryW(path_.c_str(), nullptr);
+    outside::FreshFolder(path_);
 }
 
 TempFolder::~TempFolder() {
-    RemoveTree(path_);
+    outside::RemoveTree(path_);
 }
 
 std::vector<std::wstring> TempFolder::Names() const {
@@ -81,17 +56,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    return outside::ReadWholeFile(path).value_or("<missing>");
 }
 
 }  // namespace vellicot::test
