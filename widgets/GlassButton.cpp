@@ -142,8 +142,6 @@ bool TCustomGlassButton::DialogChar(wchar_t ch) {
     return true;
 }
 
-void TCustomGlassButton::DrawCustomBackgroundSymbol(HDC, const RECT&) {}
-
 // --- Pointer tracking ---------------------------------------------------------------------------
 
 // Asks the platform to report the pointer leaving the window (WM_MOUSELEAVE), once.
@@ -513,16 +511,7 @@ LRESULT TCustomGlassButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
-// --- Lookup ---------------------------------------------------------------------------------------
-
-TCustomGlassButton* FindGlassButton(HWND parent, std::wstring_view name) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        auto* button = dynamic_cast<TCustomGlassButton*>(WindowFromHandle(child));
-        if (button != nullptr && SameTextIgnoringCase(button->Name(), name))
-            return button;
-    }
-    return nullptr;
-}
+// --- Accelerators ---------------------------------------------------------------------------------
 
 bool ClickGlassAccelerator(HWND parent, wchar_t ch) {
     if (parent == nullptr)

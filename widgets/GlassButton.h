@@ -127,9 +127,6 @@ public:
     // the paint kept last time instead of drawn again.
     virtual void DrawButton(HDC canvas);
 
-    // A hook for drawing a custom symbol beneath the caption; the button itself never calls it.
-    virtual void DrawCustomBackgroundSymbol(HDC canvas, const RECT& box);
-
     // The whole paint of the button into a DC of its client area: the parent's content beneath,
     // overlapping sibling glass buttons when ForceTransparent is set, then the face and caption.
     // WM_PRINTCLIENT paints so into the DC it is given; WM_PAINT into the buffer, then copies it.
@@ -343,9 +340,6 @@ private:
 
 // The push button the windows place; it adds nothing to TCustomGlassButton.
 class TGlassButton : public TCustomGlassButton {};
-
-// The glass button among the parent's direct children whose name matches, ignoring letter case.
-TCustomGlassButton* FindGlassButton(HWND parent, std::wstring_view name);
 
 // Offers a typed character to the parent's glass buttons as an accelerator; true when one clicked.
 bool ClickGlassAccelerator(HWND parent, wchar_t ch);

@@ -62,9 +62,6 @@ TEST_F(GlassButtonTest, IsAChildWindowWhoseTextIsTheCaption) {
     SetWindowTextW(button.Handle(), L"外から");
     EXPECT_EQ(button.Caption(), L"外から");
 
-    button.SetName(L"btn07");
-    EXPECT_EQ(FindGlassButton(parent.Handle(), L"BTN07"), &button);
-    EXPECT_EQ(FindGlassButton(parent.Handle(), L"btn08"), nullptr);
     button.SetBounds(10, 12, 75, 40);
     EXPECT_EQ(button.Left(), 10);
     EXPECT_EQ(button.Width(), 75);
