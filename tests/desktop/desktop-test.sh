@@ -7,7 +7,8 @@
 #   stay-on-top   the window's _NET_WM_STATE holds _NET_WM_STATE_ABOVE exactly while 最前面 is
 #                 ticked, across clicks on the check box and a restart
 #   hover-raises  with 最前面 ticked, the pointer moving onto a tree raises the window over another
-#                 (topmost) application's window that covers part of it
+#                 (topmost) application's window that covers part of it; onto the time label it
+#                 raises nothing, and from the label onto the map beside it, it raises the window
 #   hover-off     with 最前面 unticked, the same move leaves the other window on top
 #   places-stay   with panels taking room at the top and the left, the main window's and the
 #                 picker's stored places stay the same over three runs and a close while minimised
@@ -219,8 +220,9 @@ case $scenario in
       topmost=()
     fi
     read_client_origin
-    # Over the right part of the main window, clear of the tree 左１ on its left.
-    start_another "${topmost[@]}" $((client_x + 120)) $((client_y - 40)) 400 300
+    # Over the right part of the main window, clear of the tree 左１, the time label and the map's
+    # free spot (100, 130) on its left.
+    start_another "${topmost[@]}" $((client_x + 220)) $((client_y - 40)) 400 300
     xdotool mousemove $((client_x + 400)) $((client_y + 200)) click 1
     wait_for 10 another_on_top || fail "the other window did not come over the main window: $(desktop_state)"
     log "the other window is on top"
@@ -228,6 +230,18 @@ case $scenario in
     if [ "$scenario" = hover-raises ]; then
       wait_for 10 vellicot_on_top || fail "the pointer on a tree did not raise the main window: $(desktop_state)"
       log "the pointer on a tree raised the main window"
+      # The time label, painted by the window itself, has no hover-to-front of its own; the map
+      # beside it has.
+      xdotool mousemove $((client_x + 400)) $((client_y + 200)) click 1
+      wait_for 10 another_on_top || fail "the other window did not come over the main window again: $(desktop_state)"
+      xdotool mousemove $((client_x + 160)) $((client_y + 10))
+      # Nothing is to happen: give the program the time a raise takes.
+      sleep 2
+      another_on_top || fail "the pointer on the time label raised the main window: $(desktop_state)"
+      log "the pointer on the time label left the other window on top"
+      xdotool mousemove $((client_x + 100)) $((client_y + 130))
+      wait_for 10 vellicot_on_top || fail "the pointer on the map beside the label did not raise the main window: $(desktop_state)"
+      log "the pointer on the map beside the label raised the main window"
     else
       # Nothing is to happen: give the program the time a raise takes in the other scenario.
       sleep 2

@@ -168,44 +168,5 @@ TEST(StackingTest, HoveringPullsTheToolForwardOnlyWhileStayOnTopIsOn) {
     EXPECT_EQ(app.Close(), 0);
 }
 
-TEST(StackingTest, TheTimeLabelDoesNotPullTheToolForwardButTheMapBesideItDoes) {
-    App app(L"HoverLabel");
-    ASSERT_TRUE(app.Start());
-    HWND main = app.MainWindow();
-    RECT outer;
-    GetWindowRect(main, &outer);
-    ForeignWindow other(outer.right + 20, outer.top, 300, 300);
-    RECT otherRect;
-    GetWindowRect(other.Handle(), &otherRect);
-    // Wine notices the pointer's leaving by polling at the hover time: stay away longer than that,
-    // as a person's pointer does, or the next arrival is no entering.
-    UINT hoverTime = 400;
-    SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &hoverTime, 0);
-    auto awayOverOther = [&] {
-        MoveTo((otherRect.left + otherRect.right) / 2, (otherRect.top + otherRect.bottom) / 2);
-        ASSERT_TRUE(other.TakeForeground());
-        std::this_thread::sleep_for(std::chrono::milliseconds(hoverTime + 300));
-    };
-    const RECT client = ClientRectOnScreen(main);
-    auto overLabel = [&] { MoveTo(client.left + 160, client.top + 10); };  // lblTIME: 123, 1, 83 x 20
-    auto overMap = [&] { MoveTo(client.left + 100, client.top + 130); };   // the map, off every tree
-    // Nothing may happen within a second on the label; on the map the pull may take as long as any
-    // awaited outcome does on a loaded machine (a one-second bound failed once beside a fresh root's
-    // build).
-    auto pulledWithin = [&](std::chrono::milliseconds time) {
-        return WaitFor([&] { return GetForegroundWindow() == main; }, time);
-    };
-
-    for (int pass = 0; pass < 3; ++pass) {
-        awayOverOther();
-        overLabel();
-        EXPECT_FALSE(pulledWithin(std::chrono::seconds(1))) << "the label has no hover-to-front of its own";
-        // From the label onto the map is entering the window: that pulls it forward.
-        overMap();
-        EXPECT_TRUE(pulledWithin(std::chrono::seconds(15))) << "pass " << pass;
-    }
-    EXPECT_EQ(app.Close(), 0);
-}
-
 }  // namespace
 }  // namespace e2e
