@@ -85,7 +85,8 @@ struct Board {
 };
 
 // The five display settings, each by its name (its key in the settings file) and its Board field, in
-// their order in the file. The settings dialog lists them in the same order.
+// their order in the file. The settings dialog shows a list for each: the lists' control ids and their
+// Tab order follow this order.
 using BoardNumber = std::int32_t Board::*;
 struct DisplaySetting {
     const wchar_t* name;

@@ -1,4 +1,5 @@
-// The modal loop and the disabling of the other windows around it.
+// The modal loop and the disabling of the other windows around it; a dialog's controls made at its
+// first showing, and its keyboard buttons.
 #include "platform/ModalForm.h"
 
 #include <vector>
@@ -52,6 +53,40 @@ bool CanTakeFocus(HWND parent, HWND control) {
 
 }  // namespace
 
+ModalForm::~ModalForm() {
+    // The controls go before the fonts they use.
+    if (Handle() != nullptr)
+        DestroyWindow(Handle());
+}
+
+void ModalForm::CreateDialogWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
+                                   DWORD style, int clientWidth, int clientHeight, HWND owner) {
+    RegisterWindowClass(className, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    controlsWaiting_ = true;
+    CreateHandle(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, clientWidth, clientHeight,
+                 owner, nullptr);
+    FollowDpi(clientWidth, clientHeight);
+}
+
+void ModalForm::EnsureControls() {
+    if (!controlsWaiting_)
+        return;
+    controlsWaiting_ = false;
+    CreateControls();
+    LayOutControls();
+}
+
+void ModalForm::LayOut() {
+    if (!controlsWaiting_)
+        LayOutControls();
+}
+
+void ModalForm::PlaceControl(int id, const Box& box, HFONT font) const noexcept {
+    HWND control = GetDlgItem(Handle(), id);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Place(control, box);
+}
+
 void ModalForm::ShowModal(HWND owner) {
     HWND self = Handle();
     if (self == nullptr || shownModal_)
@@ -80,6 +115,7 @@ void ModalForm::ShowModal(HWND owner) {
             SetActiveWindow(previousActive);
     });
 
+    EnsureControls();
     PlaceForShow(owner);
     ShowWindow(self, SW_SHOW);
     if (GetActiveWindow() != self)
@@ -107,15 +143,15 @@ void ModalForm::RunModalLoop() {
     }
 }
 
+void ModalForm::CreateControls() {}
+
+void ModalForm::LayOutControls() {}
+
 void ModalForm::PlaceForShow(HWND) {}
 
 void ModalForm::FormShow() {}
 
 void ModalForm::OnCommand(int, int) {}
-
-int ModalForm::DefaultButtonId() const {
-    return 0;
-}
 
 bool ModalForm::OnActivate(WPARAM wp) {
     HWND self = Handle();
@@ -144,11 +180,11 @@ LRESULT ModalForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             break;
         case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp));
+            OnCommand(LOWORD(wp) == IDCANCEL && keys_.esc != 0 ? keys_.esc : LOWORD(wp), HIWORD(wp));
             return 0;
         case DM_GETDEFID:
-            if (const int id = DefaultButtonId(); id != 0)
-                return MAKELRESULT(id, DC_HASDEFID);
+            if (keys_.enter != 0)
+                return MAKELRESULT(keys_.enter, DC_HASDEFID);
             break;
     }
     return Window::HandleMessage(msg, wp, lp);

@@ -14,8 +14,8 @@
 #include "shell/Placement.h"
 #include "shell/Stacking.h"
 #include "shell/UserSettings.h"
-#include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
+#include "windows/DialogParts.h"
 #include "core/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -73,16 +73,6 @@ constexpr MenuEntry kWindowMenu[] = {
     {L"ホットキーの設定...", ids::kSysCommandHotkeys},
     {L"タイムの記録...", ids::kSysCommandRecords},
 };
-
-UniqueFont CreatePixelFont(const wchar_t* family, int height, bool bold = false) {
-    LOGFONTW font{};
-    font.lfHeight = -height;
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    wcsncpy(font.lfFaceName, family, LF_FACESIZE - 1);
-    return UniqueFont(CreateFontIndirectW(&font));
-}
 
 std::wstring WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
@@ -151,19 +141,12 @@ void TForm1::InitGlassButton(TGlassButton& button, const wchar_t* name, int id, 
     button.SetTabStop(false);
 }
 
-HWND TForm1::CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                                 int id) {
-    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, Handle(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                           nullptr);
-}
-
 void TForm1::CreateControls() {
     // Creation order is the order of the children, and so the Tab order of the two tab stops. LayOut
     // gives every control its place.
     InitGlassButton(btnSTA, L"btnSTA", ids::kBtnSTA, L"計測開始", L"Meiryo UI", 12, true, true);
     InitGlassButton(btnEND, L"btnEND", ids::kBtnEND, L"計測終了", L"Meiryo UI", 12, true, true);
-    edtNAME = CreateSystemControl(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, ids::kEdtNAME);
+    edtNAME = CreateChildControl(Handle(), WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, ids::kEdtNAME);
     InitGlassButton(btnCOPY, L"btnCOPY", ids::kBtnCOPY, L"結果コピー", L"Tahoma", 12, true, true);
     btnCOPY.SetTabStop(true);
     InitGlassButton(btnAllClear, L"btnAllClear", ids::kBtnAllClear, L"最初から", L"Meiryo UI", 12, true,
@@ -175,7 +158,8 @@ void TForm1::CreateControls() {
                         true);
     }
     InitGlassButton(btnSetting, L"btnSetting", ids::kBtnSetting, L"設　定", L"Meiryo UI", 11, true, false);
-    chTopmost = CreateSystemControl(0, L"BUTTON", L"最前面", WS_TABSTOP | BS_AUTOCHECKBOX, ids::kChTopmost);
+    chTopmost =
+        CreateChildControl(Handle(), 0, L"BUTTON", L"最前面", WS_TABSTOP | BS_AUTOCHECKBOX, ids::kChTopmost);
     InitGlassButton(btnBtnClear, L"btnBtnClear", ids::kBtnBtnClear, L"選択全クリア", L"Meiryo UI", 11, true,
                     false);
 
@@ -222,34 +206,22 @@ void TForm1::LayOut() {
 }
 
 UniqueFont CreateTimeLabelFont(int height, int width) {
-    UniqueFont font = CreatePixelFont(L"Meiryo UI", height);
-    if (PlatformFallsBackPerGlyph())
-        return font;
-    UniqueDC dc(CreateCompatibleDC(nullptr));
-    auto widestTime = [&](HFONT candidate) {
-        SelectedObject selected(dc.get(), candidate);
-        auto extent = [&](std::wstring_view text) {
-            SIZE size{};
-            GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
-            return static_cast<int>(size.cx);
-        };
+    auto widestTime = [](HDC dc) {
         int tens = 0, units = 0;  // the widest digit up to 5, and up to 9
         for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
-            const int w = extent(std::wstring_view(&digit, 1));
+            const int w = TextWidth(dc, std::wstring_view(&digit, 1));
             units = std::max(units, w);
             if (digit <= L'5')
                 tens = std::max(tens, w);
         }
-        return 2 * tens + 5 * units + extent(L":") + extent(L".");
+        return 2 * tens + 5 * units + TextWidth(dc, L":") + TextWidth(dc, L".");
     };
-    for (int smaller = height - 1; smaller > height / 2 && widestTime(font.get()) > width; --smaller)
-        font = CreatePixelFont(L"Meiryo UI", smaller);
-    return font;
+    return MakeUiFontThatFits(height, width, widestTime);
 }
 
 void TForm1::CreateFonts() {
     // The controls take the new font before the old one goes.
-    UniqueFont windowFont = CreatePixelFont(L"Meiryo UI", Scaled(kWindowFontHeight));
+    UniqueFont windowFont = MakeUiFont(Scaled(kWindowFontHeight));
     for (HWND control : {edtNAME, chTopmost, newBestBalloon_}) {
         if (control != nullptr)
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), TRUE);

@@ -90,8 +90,6 @@ private:
     void CreateControls();
     void InitGlassButton(TGlassButton& button, const wchar_t* name, int id, const wchar_t* caption,
                          const wchar_t* family, int fontHeight, bool bold, bool forceTransparent);
-    HWND CreateSystemControl(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                             int id);
     // Places every control, makes the fonts and the map view at the window's DPI.
     void LayOut() override;
     void CreateFonts();

@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 
 #include "shell/Placement.h"
 #include "windows/DialogParts.h"
-#include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {
 namespace {
@@ -21,7 +19,6 @@ constexpr wchar_t kCaption[] = L"設定";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-constexpr int kDialogFontHeight = 12;
 constexpr int kListWidth = 89;
 constexpr int kListHeight = 23;  // closed; the drop-down part is added to it
 
@@ -50,64 +47,41 @@ constexpr std::array<LabelSpec, 7> kLabels = {{
     {2, 33, 85, L"太さ"},
 }};
 
-// Each list's item index is the value of the Board field of the same name without "cb".
+// The list of each display setting, in kDisplaySettings' order; an item's index is the setting's value.
 struct ListSpec {
-    int id, group, left, top;
+    int group, left, top;
     std::array<const wchar_t*, 2> items;
-    BoardNumber field;
 };
-constexpr std::array<ListSpec, 5> kLists = {{
-    {TForm3::kIdCbiSettingsBtnBGColor,
-     0,
-     96,
-     24,
-     {L"濃いカラー", L"半透明カラー"},
-     &Board::iSettingsBtnBGColor},
-    {TForm3::kIdCbiSettingsTreeBtnTxtColor, 1, 97, 52, {L"黒", L"グレー"}, &Board::iSettingsTreeBtnTxtColor},
-    {TForm3::kIdCbiSettingsTreeBtnTxtBold, 1, 97, 82, {L"標準", L"太字"}, &Board::iSettingsTreeBtnTxtBold},
-    {TForm3::kIdCbiSettingsTokuBtnTxtColor,
-     2,
-     97,
-     52,
-     {L"薄いグレー", L"濃いグレー"},
-     &Board::iSettingsTokuBtnTxtColor},
-    {TForm3::kIdCbiSettingsTokuBtnTxtBold, 2, 97, 82, {L"標準", L"太字"}, &Board::iSettingsTokuBtnTxtBold},
+constexpr std::array<ListSpec, kDisplaySettings.size()> kLists = {{
+    {0, 96, 24, {L"濃いカラー", L"半透明カラー"}},
+    {1, 97, 52, {L"黒", L"グレー"}},
+    {1, 97, 82, {L"標準", L"太字"}},
+    {2, 97, 52, {L"薄いグレー", L"濃いグレー"}},
+    {2, 97, 82, {L"標準", L"太字"}},
 }};
+
+constexpr int ListId(std::size_t setting) {
+    return TForm3::kIdSettingList + static_cast<int>(setting);
+}
 
 constexpr Box kBtnCancel{69, 327, 75, 25};
 constexpr Box kBtnOK{146, 327, 56, 25};
 
-UniqueFont MakeFont(int weight, int dpi) {
-    return MakeDialogFont(weight, ScaleToDpi(kDialogFontHeight, dpi));
-}
-
-// The lists' font: the dialog's. Under Wine "Meiryo UI" stands for another font, whose kana may be
-// wider than Meiryo UI's: there it shrinks a pixel at a time until the widest item fits between the
-// list's border and its drop-down arrow, so no item is cut off. On Windows it stays the dialog's.
+// The lists' font: the dialog's, which under Wine may have to shrink for the widest item to fit
+// between the list's border and its drop-down arrow.
 UniqueFont MakeListFont(int dpi) {
-    UniqueFont font = MakeFont(FW_NORMAL, dpi);
-    if (PlatformFallsBackPerGlyph())
-        return font;
     // The field starts inside the border and a pixel further in, and ends a pixel before the arrow.
     const int edge = SystemMetricAtDpi(SM_CXEDGE, dpi);
     const int room = ScaleToDpi(kListWidth, dpi) - SystemMetricAtDpi(SM_CXVSCROLL, dpi) - 3 * edge - 1;
-    UniqueDC dc(CreateCompatibleDC(nullptr));
-    auto widest = [&](HFONT candidate) {
-        SelectedObject selected(dc.get(), candidate);
+    auto widestItem = [](HDC dc) {
         int most = 0;
         for (const ListSpec& list : kLists) {
-            for (const wchar_t* item : list.items) {
-                SIZE size{};
-                GetTextExtentPoint32W(dc.get(), item, static_cast<int>(std::wcslen(item)), &size);
-                most = std::max(most, static_cast<int>(size.cx));
-            }
+            for (const wchar_t* item : list.items)
+                most = std::max(most, TextWidth(dc, item));
         }
         return most;
     };
-    const int height = ScaleToDpi(kDialogFontHeight, dpi);
-    for (int smaller = height - 1; smaller > height / 2 && widest(font.get()) > room; --smaller)
-        font = MakeDialogFont(FW_NORMAL, smaller);
-    return font;
+    return MakeUiFontThatFits(ScaleToDpi(kDialogFontHeight, dpi), room, widestItem);
 }
 
 // A label sizes itself to its text, as an auto-sized label does.
@@ -147,35 +121,15 @@ void FitList(HWND list, int itemCount, int dpi) {
 
 }  // namespace
 
-TForm3::~TForm3() {
-    // The controls go before the fonts they use.
-    if (Handle() != nullptr)
-        DestroyWindow(Handle());
-}
-
 void TForm3::Create(HWND owner, Board& board) {
     board_ = &board;
-    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
-                 kClientHeight, owner, nullptr);
-    // The controls and their fonts wait for the first showing: start-up need not make them.
-    FollowDpi(kClientWidth, kClientHeight);
+    CreateDialogWindow(kExStyle, kClassName, kCaption, kStyle, kClientWidth, kClientHeight, owner);
 }
 
-void TForm3::EnsureControls() {
-    if (controlsMade_)
-        return;
-    controlsMade_ = true;
-    CreateControls();
-    LayOut();
-}
-
-void TForm3::LayOut() {
-    if (!controlsMade_)
-        return;
+void TForm3::LayOutControls() {
     // The controls take the new fonts before the old ones go.
-    UniqueFont font = MakeFont(FW_NORMAL, Dpi());
-    UniqueFont boldFont = MakeFont(FW_BOLD, Dpi());
+    UniqueFont font = MakeUiFont(Scaled(kDialogFontHeight));
+    UniqueFont boldFont = MakeUiFont(Scaled(kDialogFontHeight), FW_BOLD);
     UniqueFont listFont = MakeListFont(Dpi());
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     // box is at 96 DPI unless scaled is false.
@@ -195,12 +149,13 @@ void TForm3::LayOut() {
         place(kIdLabel1 + static_cast<int>(i), Box{origin.left, origin.top, size.cx, size.cy}, font.get(),
               false);
     }
-    for (const ListSpec& entry : kLists) {
-        place(entry.id,
-              {kGroups[entry.group].left + entry.left, kGroups[entry.group].top + entry.top, kListWidth,
+    for (std::size_t i = 0; i < kLists.size(); ++i) {
+        const ListSpec& list = kLists[i];
+        place(ListId(i),
+              {kGroups[list.group].left + list.left, kGroups[list.group].top + list.top, kListWidth,
                kListHeight * 8},
               listFont.get());
-        FitList(GetDlgItem(Handle(), entry.id), static_cast<int>(entry.items.size()), Dpi());
+        FitList(GetDlgItem(Handle(), ListId(i)), static_cast<int>(list.items.size()), Dpi());
     }
     place(kIdBtnCancel, kBtnCancel, font.get());
     place(kIdBtnOK, kBtnOK, font.get());
@@ -209,58 +164,57 @@ void TForm3::LayOut() {
         place(kIdGroupBox1 + static_cast<int>(i), {group.left, group.top, group.width, group.height},
               boldFont.get());
     }
-    font_ = std::move(font);
-    boldFont_ = std::move(boldFont);
-    listFont_ = std::move(listFont);
+    KeepFonts(std::move(font), std::move(boldFont), std::move(listFont));
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm3::CreateControls() {
     HWND self = Handle();
-    // Creation order is Tab order: the lists from top to bottom, then the two buttons. LayOut gives
-    // every control its place and font.
+    // Creation order is Tab order: the lists from top to bottom, then the two buttons.
+    // LayOutControls gives every control its place and font.
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
-        CreateDialogChild(self, WC_STATICW, kLabels[i].text, SS_LEFT | SS_NOPREFIX,
-                          kIdLabel1 + static_cast<int>(i));
+        CreateChildControl(self, 0, WC_STATICW, kLabels[i].text, SS_LEFT | SS_NOPREFIX,
+                           kIdLabel1 + static_cast<int>(i));
     }
-    for (const ListSpec& entry : kLists) {
-        HWND list = CreateDialogChild(self, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                                      entry.id, kListWidth, kListHeight * 8);
-        for (const wchar_t* item : entry.items)
+    for (std::size_t i = 0; i < kLists.size(); ++i) {
+        HWND list = CreateChildControl(self, 0, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                                       ListId(i), kListWidth, kListHeight * 8);
+        for (const wchar_t* item : kLists[i].items)
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    CreateDialogChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
-    CreateDialogChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
+    CreateChildControl(self, 0, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
+    CreateChildControl(self, 0, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
     // The group boxes lie beneath the controls they frame.
     for (std::size_t i = 0; i < kGroups.size(); ++i) {
-        HWND box = CreateDialogChild(self, WC_BUTTONW, kGroups[i].caption, BS_GROUPBOX,
-                                     kIdGroupBox1 + static_cast<int>(i));
+        HWND box = CreateChildControl(self, 0, WC_BUTTONW, kGroups[i].caption, BS_GROUPBOX,
+                                      kIdGroupBox1 + static_cast<int>(i));
         SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
 void TForm3::PlaceForShow(HWND owner) {
-    EnsureControls();
     // The dialog is taller than the main window: near the top of the screen its title bar would go
     // out of reach, so it is kept inside the work area.
     PlaceCentredOver(Handle(), owner);
 }
 
 void TForm3::FormShow() {
-    for (const ListSpec& list : kLists) {
+    const DisplaySettings values = DisplaySettingsOf(*board_);
+    for (std::size_t i = 0; i < values.size(); ++i) {
         // Every use of a setting only asks whether it is 0, so any other stored value shows as item 1.
-        WPARAM item = (board_->*list.field) == 0 ? 0 : 1;
-        SendDlgItemMessageW(Handle(), list.id, CB_SETCURSEL, item, 0);
+        SendDlgItemMessageW(Handle(), ListId(i), CB_SETCURSEL, values[i] == 0 ? 0 : 1, 0);
     }
 }
 
 void TForm3::btnOKClick() {
     board_->iSettings = 1;
-    for (const ListSpec& list : kLists) {
-        LRESULT item = SendDlgItemMessageW(Handle(), list.id, CB_GETCURSEL, 0, 0);
+    DisplaySettings values = DisplaySettingsOf(*board_);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        LRESULT item = SendDlgItemMessageW(Handle(), ListId(i), CB_GETCURSEL, 0, 0);
         if (item != CB_ERR)
-            board_->*list.field = static_cast<std::int32_t>(item);
+            values[i] = static_cast<std::int32_t>(item);
     }
+    SetDisplaySettings(*board_, values);
     CloseModal();
 }
 
@@ -273,12 +227,8 @@ void TForm3::OnCommand(int id, int code) {
         return;
     if (id == kIdBtnOK)
         btnOKClick();
-    else if (id == kIdBtnCancel || id == IDCANCEL)  // IDCANCEL: Esc
+    else if (id == kIdBtnCancel)
         btnCancelClick();
-}
-
-int TForm3::DefaultButtonId() const {
-    return kIdBtnOK;  // Enter presses 確定
 }
 
 }  // namespace vellicot

@@ -85,20 +85,10 @@ std::wstring Quoted(const std::optional<Hotkey>& key) {
 
 }  // namespace
 
-TForm4::~TForm4() {
-    // The controls go before the font they use.
-    if (Handle() != nullptr)
-        DestroyWindow(Handle());
-}
-
 void TForm4::Create(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
-    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
-                 kClientHeight, owner, nullptr);
-    // The controls and their font wait for the first showing.
-    FollowDpi(kClientWidth, kClientHeight);
+    CreateDialogWindow(kExStyle, kClassName, kCaption, kStyle, kClientWidth, kClientHeight, owner);
 }
 
 bool TForm4::Choose(HWND owner, HotkeySet& keys, Apply apply) {
@@ -116,28 +106,22 @@ void TForm4::CreateControls() {
     HWND self = Handle();
     // Creation order is Tab order: each row's control and its clear button, then the two buttons.
     // A row's label comes right before its control, so the control is known by the label's text.
-    CreateDialogChild(self, WC_STATICW, kHint, SS_LEFT | SS_NOPREFIX, kIdHint);
+    CreateChildControl(self, 0, WC_STATICW, kHint, SS_LEFT | SS_NOPREFIX, kIdHint);
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         const int offset = static_cast<int>(row);
-        CreateDialogChild(self, WC_STATICW, kRowNames[row], SS_LEFT | SS_NOPREFIX, kIdLabel + offset);
-        CreateDialogChild(self, HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, kIdHotkey + offset);
-        CreateDialogChild(self, WC_BUTTONW, kClearText, BS_PUSHBUTTON | WS_TABSTOP, kIdClear + offset);
+        CreateChildControl(self, 0, WC_STATICW, kRowNames[row], SS_LEFT | SS_NOPREFIX, kIdLabel + offset);
+        CreateChildControl(self, 0, HOTKEY_CLASSW, L"", WS_BORDER | WS_TABSTOP, kIdHotkey + offset);
+        CreateChildControl(self, 0, WC_BUTTONW, kClearText, BS_PUSHBUTTON | WS_TABSTOP, kIdClear + offset);
     }
-    CreateDialogChild(self, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
-    CreateDialogChild(self, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
+    CreateChildControl(self, 0, WC_BUTTONW, L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnCancel);
+    CreateChildControl(self, 0, WC_BUTTONW, L"確定", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnOK);
 }
 
-void TForm4::LayOut() {
-    if (!controlsMade_)
-        return;
+void TForm4::LayOutControls() {
     // The controls take the new font before the old one goes.
-    UniqueFont font = MakeDialogFont(FW_NORMAL, Scaled(kDialogFontHeight));
+    UniqueFont font = MakeUiFont(Scaled(kDialogFontHeight));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    auto place = [&](int id, const Box& box) {
-        HWND control = GetDlgItem(Handle(), id);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        Place(control, box);
-    };
+    auto place = [&](int id, const Box& box) { PlaceControl(id, box, font.get()); };
     place(kIdHint, kHintBox);
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         const int offset = static_cast<int>(row);
@@ -147,20 +131,11 @@ void TForm4::LayOut() {
     }
     place(kIdBtnCancel, kBtnCancel);
     place(kIdBtnOK, kBtnOK);
-    font_ = std::move(font);
+    KeepFonts(std::move(font));
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TForm4::EnsureControls() {
-    if (controlsMade_)
-        return;
-    controlsMade_ = true;
-    CreateControls();
-    LayOut();
-}
-
 void TForm4::PlaceForShow(HWND owner) {
-    EnsureControls();
     PlaceCentredOver(Handle(), owner);
 }
 
@@ -244,12 +219,8 @@ void TForm4::OnCommand(int id, int code) {
         btnClearClick(static_cast<std::size_t>(id - kIdClear));
     else if (id == kIdBtnOK)
         btnOKClick();
-    else if (id == kIdBtnCancel || id == IDCANCEL)  // IDCANCEL: Esc
+    else if (id == kIdBtnCancel)
         CloseModal();
-}
-
-int TForm4::DefaultButtonId() const {
-    return kIdBtnOK;  // Enter presses 確定
 }
 
 }  // namespace vellicot

@@ -6,10 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "core/Scale.h"
-#include "platform/Handles.h"
-#include "platform/ModalForm.h"
 #include "core/Hotkey.h"
+#include "platform/ModalForm.h"
 #include "windows/ControlIds.h"
 
 namespace vellicot {
@@ -32,8 +30,7 @@ public:
     // answers the action whose key another program holds.
     using Apply = std::function<std::optional<HotkeyAction>(const HotkeySet&)>;
 
-    TForm4() = default;
-    ~TForm4() override;
+    TForm4() : ModalForm({.enter = kIdBtnOK, .esc = kIdBtnCancel}) {}
 
     // Creates the dialog hidden, owned by owner; its controls are made at its first showing.
     void Create(HWND owner);
@@ -41,19 +38,16 @@ public:
     // only when they are held: then keys becomes the chosen ones and the answer is true. Cancel (or
     // the title-bar close) changes nothing and answers false.
     bool Choose(HWND owner, HotkeySet& keys, Apply apply);
-    // Makes the controls now if they are not made yet.
-    void EnsureControls();
 
 protected:
     void PlaceForShow(HWND owner) override;
     void FormShow() override;
     void OnCommand(int id, int code) override;
-    int DefaultButtonId() const override;
 
 private:
-    void CreateControls();
+    void CreateControls() override;
     // Places the controls and sets their font at the window's DPI.
-    void LayOut() override;
+    void LayOutControls() override;
     void btnClearClick(std::size_t row);
     void btnOKClick();
     // The keys the rows show now; a row that shows the key it was given keeps that key, even one the
@@ -65,8 +59,6 @@ private:
     HotkeySet keys_;
     Apply apply_;
     bool accepted_ = false;
-    UniqueFont font_;
-    bool controlsMade_ = false;
 };
 
 }  // namespace vellicot

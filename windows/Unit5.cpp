@@ -55,20 +55,10 @@ void SetCell(HWND list, int row, int column, const std::wstring& text) {
 
 }  // namespace
 
-TForm5::~TForm5() {
-    // The controls go before the font they use.
-    if (Handle() != nullptr)
-        DestroyWindow(Handle());
-}
-
 void TForm5::Create(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    CreateHandle(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
-                 kClientHeight, owner, nullptr);
-    // The controls and their font wait for the first showing.
-    FollowDpi(kClientWidth, kClientHeight);
+    CreateDialogWindow(kExStyle, kClassName, kCaption, kStyle, kClientWidth, kClientHeight, owner);
 }
 
 void TForm5::ShowRecords(HWND owner, const std::wstring& path) {
@@ -79,12 +69,10 @@ void TForm5::ShowRecords(HWND owner, const std::wstring& path) {
 void TForm5::CreateControls() {
     HWND self = Handle();
     // Creation order is Tab order: the list, then the buttons from left to right.
-    CreateDialogChild(self, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdSummary);
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                    LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                                0, 0, 0, 0, self, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdList)),
-                                GetModuleHandleW(nullptr), nullptr);
+    CreateChildControl(self, 0, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdSummary);
+    HWND list = CreateChildControl(
+        self, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kIdList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int column = 0; column < kColumns; ++column) {
         LVCOLUMNW info{};
@@ -95,23 +83,17 @@ void TForm5::CreateControls() {
         info.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
-    CreateDialogChild(self, WC_BUTTONW, L"コピー", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnCopy);
-    CreateDialogChild(self, WC_BUTTONW, L"削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDelete);
-    CreateDialogChild(self, WC_BUTTONW, L"すべて削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDeleteAll);
-    CreateDialogChild(self, WC_BUTTONW, L"閉じる", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnClose);
+    CreateChildControl(self, 0, WC_BUTTONW, L"コピー", BS_DEFPUSHBUTTON | WS_TABSTOP, kIdBtnCopy);
+    CreateChildControl(self, 0, WC_BUTTONW, L"削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDelete);
+    CreateChildControl(self, 0, WC_BUTTONW, L"すべて削除", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnDeleteAll);
+    CreateChildControl(self, 0, WC_BUTTONW, L"閉じる", BS_PUSHBUTTON | WS_TABSTOP, kIdBtnClose);
 }
 
-void TForm5::LayOut() {
-    if (!controlsMade_)
-        return;
+void TForm5::LayOutControls() {
     // The controls take the new font before the old one goes.
-    UniqueFont font = MakeDialogFont(FW_NORMAL, Scaled(kDialogFontHeight));
+    UniqueFont font = MakeUiFont(Scaled(kDialogFontHeight));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    auto place = [&](int id, const Box& box) {
-        HWND control = GetDlgItem(Handle(), id);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        Place(control, box);
-    };
+    auto place = [&](int id, const Box& box) { PlaceControl(id, box, font.get()); };
     place(kIdSummary, kSummaryBox);
     place(kIdList, kListBox);
     place(kIdBtnCopy, kBtnCopy);
@@ -122,20 +104,11 @@ void TForm5::LayOut() {
     for (int column = 0; column < kColumns; ++column)
         SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
                      Scaled(kColumnLayout[column].width));
-    font_ = std::move(font);
+    KeepFonts(std::move(font));
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TForm5::EnsureControls() {
-    if (controlsMade_)
-        return;
-    controlsMade_ = true;
-    CreateControls();
-    LayOut();
-}
-
 void TForm5::PlaceForShow(HWND owner) {
-    EnsureControls();
     PlaceCentredOver(Handle(), owner);
 }
 
@@ -257,12 +230,8 @@ void TForm5::OnCommand(int id, int code) {
         btnDeleteClick();
     else if (id == kIdBtnDeleteAll)
         btnDeleteAllClick();
-    else if (id == kIdBtnClose || id == IDCANCEL)  // IDCANCEL: Esc
+    else if (id == kIdBtnClose)
         CloseModal();
-}
-
-int TForm5::DefaultButtonId() const {
-    return kIdBtnCopy;  // Enter copies the selected run's line
 }
 
 LRESULT TForm5::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Scale.h"
-#include "platform/Handles.h"
-#include "platform/ModalForm.h"
 #include "core/RunRecords.h"
+#include "platform/ModalForm.h"
 #include "shell/SettingsFile.h"
 #include "windows/ControlIds.h"
 
@@ -32,27 +30,24 @@ public:
     enum Column { kColumnDate, kColumnTime, kColumnName, kColumnMark, kColumns };
     static constexpr wchar_t kBestMark[] = L"自己ベスト";
 
-    TForm5() = default;
-    ~TForm5() override;
+    // Enter copies the selected run's line; Esc closes.
+    TForm5() : ModalForm({.enter = kIdBtnCopy, .esc = kIdBtnClose}) {}
 
     // Creates the window hidden, owned by owner; its controls are made at its first showing.
     void Create(HWND owner);
     // Shows the runs kept in the settings file at path until the player closes the window.
     void ShowRecords(HWND owner, const std::wstring& path = SettingsFileName());
-    // Makes the controls now if they are not made yet.
-    void EnsureControls();
 
 protected:
     void PlaceForShow(HWND owner) override;
     void FormShow() override;
     void OnCommand(int id, int code) override;
-    int DefaultButtonId() const override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void CreateControls();
+    void CreateControls() override;
     // Places the controls, sizes the columns and sets the font at the window's DPI.
-    void LayOut() override;
+    void LayOutControls() override;
     // Shows records (oldest first) newest first, selecting the row given when there is one.
     void Fill(std::vector<RunRecord> records, int selectRow);
     // The selected row, or -1.
@@ -68,8 +63,6 @@ private:
 
     std::wstring path_;
     std::vector<RunRecord> records_;  // oldest first, as the file keeps them
-    UniqueFont font_;
-    bool controlsMade_ = false;
 };
 
 }  // namespace vellicot

@@ -356,7 +356,7 @@ TEST_P(CaptionFitTest, TheCheckBoxAndTheDialogsTextsStayInsideTheirControls) {
     std::vector<RECT> groups, others;
     for (int id = TForm3::kIdGroupBox1; id < TForm3::kIdGroupBox1 + 3; ++id)
         groups.push_back(RectInParent(GetDlgItem(dialog, id)));
-    for (int id = TForm3::kIdCbiSettingsBtnBGColor; id <= TForm3::kIdBtnOK; ++id)
+    for (int id = TForm3::kIdSettingList; id <= TForm3::kIdBtnOK; ++id)
         others.push_back(RectInParent(GetDlgItem(dialog, id)));
 
     for (int id = TForm3::kIdLabel1; id < TForm3::kIdLabel1 + 7; ++id) {
@@ -382,7 +382,7 @@ TEST_P(CaptionFitTest, TheCheckBoxAndTheDialogsTextsStayInsideTheirControls) {
         // The caption starts a few pixels in from the frame's corner and must end before the other.
         EXPECT_LE(TextExtent(group, TextOf(group)).cx + Scaled(16), ClientSize(group).cx);
     }
-    for (int id = TForm3::kIdCbiSettingsBtnBGColor; id <= TForm3::kIdCbiSettingsTokuBtnTxtBold; ++id) {
+    for (int id = TForm3::kIdSettingList; id < TForm3::kIdSettingList + 5; ++id) {
         HWND list = GetDlgItem(dialog, id);
         const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         for (int item = 0; item < count; ++item) {

@@ -1,15 +1,19 @@
 // Drives a modal loop from inside: ShowModal blocks, so the steps run from a thread timer that the
 // nested loop dispatches, one step per tick. A tick comes only when no posted message is waiting,
-// so what one step posts has been handled when the next step runs.
+// so what one step posts has been handled when the next step runs. Beside it, what the tests of
+// modal windows share: an owner window, and the message boxes a step answers.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cwchar>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/ModalForm.h"
 #include "platform/Win32.h"
 
 namespace vellicot::testing_support {
@@ -55,6 +59,59 @@ private:
     int idleTicks_ = 0;
     UINT_PTR timer_ = 0;
 };
+
+// Shows form modally over owner and runs the steps in it; the last step is to end the loop.
+inline void ShowModalWith(ModalForm& form, HWND owner, std::vector<std::function<void()>> steps) {
+    ModalScript script(std::move(steps), [&form] { form.CloseModal(); });
+    form.ShowModal(owner);
+    EXPECT_TRUE(script.Finished());
+}
+
+// A plain visible window at (x, y) to own the modal window under test, about the main window's size.
+class OwnerWindow : public Window {
+public:
+    void Create(int x, int y) {
+        RegisterWindowClass(L"ModalScriptOwner");
+        CreateHandle(0, L"ModalScriptOwner", L"owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                     x, y, 310, 377, nullptr, nullptr);
+    }
+};
+
+// A visible top-level window of this thread whose class is className, or null.
+inline HWND VisibleThreadWindow(const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        HWND found;
+    } search{className, nullptr};
+    auto match = [](HWND window, LPARAM lp) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (std::wcscmp(name, search->className) != 0 || !IsWindowVisible(window))
+            return TRUE;
+        search->found = window;
+        return FALSE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The visible message box of this thread, or null.
+inline HWND ThreadMessageBox() {
+    return VisibleThreadWindow(L"#32770");
+}
+
+// A step that reads the message in the message box in front and answers it.
+inline std::function<void()> AnswerBox(std::wstring& text, int answer = IDOK) {
+    return [&text, answer] {
+        HWND box = ThreadMessageBox();
+        ASSERT_NE(box, nullptr) << "no message box";
+        wchar_t message[512] = {};
+        GetWindowTextW(GetDlgItem(box, 0xFFFF), message, 512);
+        text = message;
+        PostMessageW(box, WM_COMMAND, answer, 0);
+    };
+}
 
 // Handles the messages waiting for this thread, and those that arrive within the next waitMs.
 inline void PumpMessages(DWORD waitMs = 0) {

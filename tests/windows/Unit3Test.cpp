@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FormReading.h"
 #include "ModalScript.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/Unit3.h"
@@ -13,65 +14,16 @@
 namespace vellicot {
 namespace {
 
-using testing_support::ModalScript;
+using namespace testing_support;
 
-constexpr wchar_t kOwnerClass[] = L"Unit3TestOwner";
-
-class Owner : public Window {
-public:
-    void Create(int x, int y) {
-        RegisterWindowClass(kOwnerClass);
-        CreateHandle(0, kOwnerClass, L"owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, x, y,
-                     310, 377, nullptr, nullptr);
-    }
-};
-
-constexpr std::array<int, 5> kListIds = {
-    TForm3::kIdCbiSettingsBtnBGColor,     TForm3::kIdCbiSettingsTreeBtnTxtColor,
-    TForm3::kIdCbiSettingsTreeBtnTxtBold, TForm3::kIdCbiSettingsTokuBtnTxtColor,
-    TForm3::kIdCbiSettingsTokuBtnTxtBold,
-};
-
-using Settings = std::array<std::int32_t, 5>;
-
-Settings SettingsOf(const Board& board) {
-    return {board.iSettingsBtnBGColor, board.iSettingsTreeBtnTxtColor, board.iSettingsTreeBtnTxtBold,
-            board.iSettingsTokuBtnTxtColor, board.iSettingsTokuBtnTxtBold};
+// The lists of the display settings, in kDisplaySettings' order: iSettingsBtnBGColor,
+// iSettingsTreeBtnTxtColor, iSettingsTreeBtnTxtBold, iSettingsTokuBtnTxtColor, iSettingsTokuBtnTxtBold.
+constexpr int kLists = static_cast<int>(kDisplaySettings.size());
+constexpr int ListId(int setting) {
+    return TForm3::kIdSettingList + setting;
 }
 
-void SetSettings(Board& board, const Settings& values) {
-    board.iSettingsBtnBGColor = values[0];
-    board.iSettingsTreeBtnTxtColor = values[1];
-    board.iSettingsTreeBtnTxtBold = values[2];
-    board.iSettingsTokuBtnTxtColor = values[3];
-    board.iSettingsTokuBtnTxtBold = values[4];
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[128] = {};
-    GetWindowTextW(hwnd, text, 128);
-    return text;
-}
-
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-// The window's rectangle in its parent's client coordinates.
-RECT PlaceOf(HWND hwnd) {
-    RECT rect;
-    GetWindowRect(hwnd, &rect);
-    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-LOGFONTW FontOf(HWND hwnd) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
-}
+using Settings = DisplaySettings;
 
 class Unit3Test : public ::testing::Test {
 protected:
@@ -80,28 +32,26 @@ protected:
         form.Create(owner.Handle(), board);
         form.EnsureControls();
         SetForegroundWindow(owner.Handle());
-        testing_support::PumpMessages(30);
+        PumpMessages(30);
     }
     HWND Item(int id) const { return GetDlgItem(form.Handle(), id); }
     int Selection(int id) const { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }
     Settings Selections() const {
         Settings values{};
-        for (std::size_t i = 0; i < kListIds.size(); ++i)
-            values[i] = Selection(kListIds[i]);
+        for (int i = 0; i < kLists; ++i)
+            values[i] = Selection(ListId(i));
         return values;
     }
     void Select(const Settings& values) {
-        for (std::size_t i = 0; i < kListIds.size(); ++i)
-            SendMessageW(Item(kListIds[i]), CB_SETCURSEL, values[i], 0);
+        for (int i = 0; i < kLists; ++i)
+            SendMessageW(Item(ListId(i)), CB_SETCURSEL, values[i], 0);
     }
     void Show(std::vector<std::function<void()>> steps) {
-        ModalScript script(std::move(steps), [this] { form.CloseModal(); });
-        form.ShowModal(owner.Handle());
-        EXPECT_TRUE(script.Finished());
+        ShowModalWith(form, owner.Handle(), std::move(steps));
     }
 
     Board board;
-    Owner owner;
+    OwnerWindow owner;
     TForm3 form;
 };
 
@@ -125,7 +75,7 @@ TEST_F(Unit3Test, WindowHasItsClassCaptionBorderAndClientSizeAndStartsHidden) {
 
 TEST(Unit3LazyTest, ControlsAreMadeAtTheFirstShowingNotAtCreation) {
     Board board;
-    Owner owner;
+    OwnerWindow owner;
     owner.Create(400, 300);
     TForm3 form;
     form.Create(owner.Handle(), board);
@@ -134,16 +84,11 @@ TEST(Unit3LazyTest, ControlsAreMadeAtTheFirstShowingNotAtCreation) {
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, 205) << "the dialog has its size all the same";
     EXPECT_EQ(client.bottom, 359);
-    ModalScript script(
-        {[&] {
-            EXPECT_NE(GetDlgItem(form.Handle(), TForm3::kIdBtnOK), nullptr);
-            EXPECT_EQ(
-                SendDlgItemMessageW(form.Handle(), TForm3::kIdCbiSettingsBtnBGColor, CB_GETCURSEL, 0, 0), 0);
-            form.CloseModal();
-        }},
-        [&] { form.CloseModal(); });
-    form.ShowModal(owner.Handle());
-    EXPECT_TRUE(script.Finished());
+    ShowModalWith(form, owner.Handle(), {[&] {
+                      EXPECT_NE(GetDlgItem(form.Handle(), TForm3::kIdBtnOK), nullptr);
+                      EXPECT_EQ(SendDlgItemMessageW(form.Handle(), ListId(0), CB_GETCURSEL, 0, 0), 0);
+                      form.CloseModal();
+                  }});
 }
 
 TEST_F(Unit3Test, ControlsSitAtTheirPlacesWithTheirTexts) {
@@ -164,11 +109,11 @@ TEST_F(Unit3Test, ControlsSitAtTheirPlacesWithTheirTexts) {
         {TForm3::kIdLabel1 + 4, L"Static", 17, 230, 0, 0, L"徳/背徳選択後の文字"},
         {TForm3::kIdLabel1 + 5, L"Static", 34, 259, 0, 0, L"色"},
         {TForm3::kIdLabel1 + 6, L"Static", 34, 288, 0, 0, L"太さ"},
-        {TForm3::kIdCbiSettingsBtnBGColor, L"ComboBox", 97, 27, 89, 23, L""},
-        {TForm3::kIdCbiSettingsTreeBtnTxtColor, L"ComboBox", 98, 131, 89, 23, L""},
-        {TForm3::kIdCbiSettingsTreeBtnTxtBold, L"ComboBox", 98, 161, 89, 23, L""},
-        {TForm3::kIdCbiSettingsTokuBtnTxtColor, L"ComboBox", 98, 255, 89, 23, L""},
-        {TForm3::kIdCbiSettingsTokuBtnTxtBold, L"ComboBox", 98, 285, 89, 23, L""},
+        {ListId(0), L"ComboBox", 97, 27, 89, 23, L""},
+        {ListId(1), L"ComboBox", 98, 131, 89, 23, L""},
+        {ListId(2), L"ComboBox", 98, 161, 89, 23, L""},
+        {ListId(3), L"ComboBox", 98, 255, 89, 23, L""},
+        {ListId(4), L"ComboBox", 98, 285, 89, 23, L""},
         {TForm3::kIdBtnCancel, L"Button", 69, 327, 75, 25, L"キャンセル"},
         {TForm3::kIdBtnOK, L"Button", 146, 327, 56, 25, L"確定"},
     };
@@ -178,7 +123,7 @@ TEST_F(Unit3Test, ControlsSitAtTheirPlacesWithTheirTexts) {
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(ClassOf(control), expected.className);
         EXPECT_EQ(TextOf(control), expected.text);
-        RECT place = PlaceOf(control);
+        RECT place = RectInParent(control);
         EXPECT_EQ(place.left, expected.left);
         EXPECT_EQ(place.top, expected.top);
         if (expected.width != 0) {
@@ -210,9 +155,9 @@ TEST_F(Unit3Test, ListsAreDropDownListsWithTheirTwoItemsAllShownWhenOpen) {
         {L"薄いグレー", L"濃いグレー"},
         {L"標準", L"太字"},
     }};
-    for (std::size_t i = 0; i < kListIds.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "list " << kListIds[i]);
-        HWND list = Item(kListIds[i]);
+    for (int i = 0; i < kLists; ++i) {
+        SCOPED_TRACE(testing::Message() << "list " << ListId(i));
+        HWND list = Item(ListId(i));
         EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
         ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
         for (int item = 0; item < 2; ++item) {
@@ -226,8 +171,8 @@ TEST_F(Unit3Test, ListsAreDropDownListsWithTheirTwoItemsAllShownWhenOpen) {
 TEST_F(Unit3Test, AnOpenListShowsBothItemsWithoutScrolling) {
     std::vector<int> shortBy;
     Show({[&] {
-        for (int id : kListIds) {
-            HWND list = Item(id);
+        for (int i = 0; i < kLists; ++i) {
+            HWND list = Item(ListId(i));
             SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
@@ -240,7 +185,7 @@ TEST_F(Unit3Test, AnOpenListShowsBothItemsWithoutScrolling) {
         }
         form.CloseModal();
     }});
-    ASSERT_EQ(shortBy.size(), kListIds.size());
+    ASSERT_EQ(shortBy.size(), kDisplaySettings.size());
     for (int missing : shortBy)
         EXPECT_LE(missing, 0);
 }
@@ -254,7 +199,7 @@ TEST_F(Unit3Test, TextIsMeiryoUi12PixelsAndOnlyTheGroupCaptionsAreBold) {
         EXPECT_STREQ(font.lfFaceName, L"Meiryo UI");
         // Under Wine the lists' font may be smaller, to fit the items in the stand-in font (the
         // caption fit test checks that they do).
-        bool list = id >= TForm3::kIdCbiSettingsBtnBGColor && id <= TForm3::kIdCbiSettingsTokuBtnTxtBold;
+        bool list = id >= ListId(0) && id <= ListId(4);
         if (list && !PlatformFallsBackPerGlyph()) {
             EXPECT_LE(font.lfHeight, -9);
             EXPECT_GE(font.lfHeight, -12);
@@ -268,7 +213,7 @@ TEST_F(Unit3Test, TextIsMeiryoUi12PixelsAndOnlyTheGroupCaptionsAreBold) {
 }
 
 TEST_F(Unit3Test, FormShowShowsTheStoredValuesEveryTimeAndAnyValueButZeroAsItemOne) {
-    SetSettings(board, {0, 1, 7, 0, -3});
+    SetDisplaySettings(board, {0, 1, 7, 0, -3});
     Settings first{}, second{};
     HWND focus = nullptr;
     Show({[&] {
@@ -278,9 +223,9 @@ TEST_F(Unit3Test, FormShowShowsTheStoredValuesEveryTimeAndAnyValueButZeroAsItemO
         PostMessageW(Item(TForm3::kIdBtnCancel), BM_CLICK, 0, 0);
     }});
     EXPECT_EQ(first, (Settings{0, 1, 1, 0, 1}));
-    EXPECT_EQ(focus, Item(TForm3::kIdCbiSettingsBtnBGColor)) << "the first list has the focus";
+    EXPECT_EQ(focus, Item(ListId(0))) << "the first list has the focus";
 
-    SetSettings(board, {1, 0, 0, 2, 0});
+    SetDisplaySettings(board, {1, 0, 0, 2, 0});
     Show({[&] {
         second = Selections();
         PostMessageW(Item(TForm3::kIdBtnCancel), BM_CLICK, 0, 0);
@@ -291,24 +236,24 @@ TEST_F(Unit3Test, FormShowShowsTheStoredValuesEveryTimeAndAnyValueButZeroAsItemO
 TEST_F(Unit3Test, OkCopiesTheFiveChoicesAndSetsISettings) {
     const Settings cases[] = {{1, 0, 1, 1, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 1, 1}};
     for (const Settings& chosen : cases) {
-        SetSettings(board, {0, 0, 0, 0, 0});
+        SetDisplaySettings(board, {0, 0, 0, 0, 0});
         board.iSettings = 0;
         Show({[&] {
             Select(chosen);
             PostMessageW(Item(TForm3::kIdBtnOK), BM_CLICK, 0, 0);
         }});
         EXPECT_EQ(board.iSettings, 1);
-        EXPECT_EQ(SettingsOf(board), chosen);
+        EXPECT_EQ(DisplaySettingsOf(board), chosen);
         EXPECT_FALSE(IsWindowVisible(form.Handle()));
     }
 }
 
 TEST_F(Unit3Test, OkWithoutChangesStoresAnOddStoredValueAsOne) {
-    SetSettings(board, {7, 0, -1, 1, 0});
+    SetDisplaySettings(board, {7, 0, -1, 1, 0});
     board.iSettings = 0;
     Show({[&] { PostMessageW(Item(TForm3::kIdBtnOK), BM_CLICK, 0, 0); }});
     EXPECT_EQ(board.iSettings, 1);
-    EXPECT_EQ(SettingsOf(board), (Settings{1, 0, 1, 1, 0}));
+    EXPECT_EQ(DisplaySettingsOf(board), (Settings{1, 0, 1, 1, 0}));
 }
 
 TEST_F(Unit3Test, EnterPressesOk) {
@@ -318,7 +263,7 @@ TEST_F(Unit3Test, EnterPressesOk) {
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
     }});
     EXPECT_EQ(board.iSettings, 1);
-    EXPECT_EQ(SettingsOf(board), (Settings{1, 0, 0, 1, 1}));
+    EXPECT_EQ(DisplaySettingsOf(board), (Settings{1, 0, 0, 1, 1}));
 }
 
 TEST_F(Unit3Test, CancelEscAndTheTitleBarCloseLeaveTheBoardAlone) {
@@ -333,14 +278,14 @@ TEST_F(Unit3Test, CancelEscAndTheTitleBarCloseLeaveTheBoardAlone) {
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
-        SetSettings(board, {0, 1, 0, 1, 0});
+        SetDisplaySettings(board, {0, 1, 0, 1, 0});
         board.iSettings = 0;
         Show({[&] {
             Select({1, 0, 1, 0, 1});
             way.close();
         }});
         EXPECT_EQ(board.iSettings, 0);
-        EXPECT_EQ(SettingsOf(board), (Settings{0, 1, 0, 1, 0}));
+        EXPECT_EQ(DisplaySettingsOf(board), (Settings{0, 1, 0, 1, 0}));
         EXPECT_FALSE(IsWindowVisible(form.Handle()));
         EXPECT_TRUE(IsWindow(form.Handle()));
     }

@@ -32,8 +32,6 @@ constexpr Hotkey kCtrlAltF9{kHotkeyCtrl | kHotkeyAlt, VK_F9};
 constexpr Hotkey kCtrlAltF10{kHotkeyCtrl | kHotkeyAlt, VK_F10};
 constexpr Hotkey kShiftF11{kHotkeyShift, VK_F11};
 
-constexpr wchar_t kOwnerClass[] = L"Unit4TestOwner";
-
 using UniqueWindow = Unique<HWND, &DestroyWindow>;
 
 std::string Narrow(const std::wstring& text) {
@@ -42,31 +40,6 @@ std::string Narrow(const std::wstring& text) {
                                                             static_cast<int>(text.size()), out.data(),
                                                             static_cast<int>(out.size()), nullptr, nullptr)));
     return out;
-}
-
-class Owner : public Window {
-public:
-    void Create() {
-        RegisterWindowClass(kOwnerClass);
-        CreateHandle(0, kOwnerClass, L"owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200,
-                     310, 377, nullptr, nullptr);
-    }
-};
-
-// The visible message box of this thread, or null.
-HWND ThreadMessageBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM lp) -> BOOL {
-            if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(lp) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 // Holds a key from a window of another thread, as another program would, until it goes.
@@ -111,7 +84,7 @@ bool KeyIsFree(const Hotkey& key) {
 class Unit4Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        owner.Create();
+        owner.Create(300, 200);
         form.Create(owner.Handle());
     }
     HWND Item(int id) const { return GetDlgItem(form.Handle(), id); }
@@ -138,17 +111,8 @@ protected:
         EXPECT_TRUE(script.Finished());
         return accepted;
     }
-    // A step that reads the message box in front of the dialog and presses its OK.
-    std::function<void()> AnswerBox(std::wstring& text) {
-        return [&text] {
-            HWND box = ThreadMessageBox();
-            ASSERT_NE(box, nullptr) << "no message box";
-            text = TextOf(GetDlgItem(box, 0xFFFF));
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
-    }
 
-    Owner owner;
+    OwnerWindow owner;
     TForm4 form;
     std::vector<HotkeySet> applied;
     std::optional<HotkeyAction> refuse;
@@ -417,14 +381,6 @@ protected:
     static void PressInDialog(int id) {
         SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(Dialog(), id)));
-    }
-    static std::function<void()> AnswerBox(std::wstring& text) {
-        return [&text] {
-            HWND box = ThreadMessageBox();
-            ASSERT_NE(box, nullptr) << "no message box";
-            text = TextOf(GetDlgItem(box, 0xFFFF));
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
     }
     bool Topmost() const { return (GetWindowLongW(form1.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 

@@ -23,7 +23,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr wchar_t kOwnerClass[] = L"Unit5TestOwner";
 const std::string kBom = "\xEF\xBB\xBF";
 
 std::string Narrow(const std::wstring& text) {
@@ -68,31 +67,6 @@ std::wstring Clipboard() {
     return text;
 }
 
-// The visible message box of this thread, or null.
-HWND ThreadMessageBox() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM lp) -> BOOL {
-            if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(lp) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-class Owner : public Window {
-public:
-    void Create() {
-        RegisterWindowClass(kOwnerClass);
-        CreateHandle(0, kOwnerClass, L"owner", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300, 200,
-                     310, 377, nullptr, nullptr);
-    }
-};
-
 // Three runs and what a hand edit left: 03:07.250 twice (the earlier is the best), a broken line.
 const std::string kThreeRuns = kBom +
                                "[System]\r\nNAME=x\r\n\r\n[Records]\r\n"
@@ -106,7 +80,7 @@ protected:
     void SetUp() override {
         path = TempSettingsPath();
         WriteBytes(path, kThreeRuns);
-        owner.Create();
+        owner.Create(300, 200);
         form.Create(owner.Handle());
     }
     void TearDown() override { DeleteFileW(path.c_str()); }
@@ -143,18 +117,9 @@ protected:
         form.ShowRecords(owner.Handle(), path);
         EXPECT_TRUE(script.Finished());
     }
-    // A step that reads the message box in front of the window and answers it.
-    std::function<void()> AnswerBox(std::wstring& text, int answer) {
-        return [&text, answer] {
-            HWND box = ThreadMessageBox();
-            ASSERT_NE(box, nullptr) << "no message box";
-            text = TextOf(GetDlgItem(box, 0xFFFF));
-            PostMessageW(box, WM_COMMAND, answer, 0);
-        };
-    }
 
     std::wstring path;
-    Owner owner;
+    OwnerWindow owner;
     TForm5 form;
 };
 
@@ -303,20 +268,7 @@ protected:
         Sleep(ms);
         SendMessageW(GetDlgItem(form1.Handle(), ids::kBtnEND), BM_CLICK, 0, 0);
     }
-    HWND Balloon() const {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM lp) -> BOOL {
-                if (ClassOf(window) == TOOLTIPS_CLASSW && IsWindowVisible(window)) {
-                    *reinterpret_cast<HWND*>(lp) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
+    HWND Balloon() const { return VisibleThreadWindow(TOOLTIPS_CLASSW); }
 };
 
 TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWithoutTakingActivation) {
