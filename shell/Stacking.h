@@ -1,4 +1,7 @@
 // How the main window keeps itself in front: the stay-on-top style and pulling it to the foreground.
+// With 最前面 ticked, the pointer's arrival on the window or any of its parts pulls it (TForm1's
+// btn01MouseEnter, called by the glass buttons' OnMouseEnter and by the watch of platform/MouseEnter.h
+// on the window and its system controls); the time label has no pull of its own.
 #pragma once
 
 #include "platform/Win32.h"

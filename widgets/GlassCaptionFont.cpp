@@ -163,10 +163,6 @@ bool IsInstalledScreenFont(std::wstring_view family) {
     });
 }
 
-bool PlatformFallsBackPerGlyph() {
-    return !RunsUnderWine();
-}
-
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption) {
     int fewest = GlyphsOf(family).Missing(caption);
     std::wstring best = family;
@@ -196,7 +192,11 @@ std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view capt
 }
 
 std::wstring CaptionFamily(const std::wstring& family, std::wstring_view caption) {
-    if (PlatformFallsBackPerGlyph())
+    // Windows draws a character the family lacks from another font by itself, in GDI (font linking)
+    // and in GDI+ alike, so the family stays. Wine does not: its GDI+ has no fallback at all, and its
+    // GDI links only the fonts its registry names (none of which a stock prefix on Linux has), so it
+    // would draw the missing-glyph box.
+    if (!RunsUnderWine())
         return family;
     return FamilyWithGlyphs(family, caption);
 }

@@ -6,7 +6,7 @@
 
 #include "platform/Handles.h"
 #include "platform/Win32.h"
-#include "widgets/GlassCaptionFont.h"
+#include "platform/Wine.h"
 
 namespace vellicot {
 
@@ -43,7 +43,8 @@ inline int TextWidth(HDC dc, std::wstring_view text) {
 template <class Widest>
 UniqueFont MakeUiFontThatFits(int height, int room, Widest widest) {
     UniqueFont font = MakeUiFont(height);
-    if (PlatformFallsBackPerGlyph())
+    // On Windows the font is Meiryo UI itself, which the texts were made for.
+    if (!RunsUnderWine())
         return font;
     UniqueDC dc(CreateCompatibleDC(nullptr));
     auto widestIn = [&](HFONT candidate) {

@@ -23,6 +23,7 @@
 
 #include "FormReading.h"
 #include "platform/GdiplusObjects.h"
+#include "platform/Wine.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit3.h"
@@ -199,7 +200,7 @@ protected:
         if (layout.wraps)
             ++wrapped_;
         // A caption off the GDI+ route keeps its colour while the button is disabled.
-        if (!layout.gdiplusRoute && !PlatformFallsBackPerGlyph())
+        if (!layout.gdiplusRoute && RunsUnderWine())
             routes_.insert(where.str());
         if (font.bold && !HasBoldFace(layout.family))
             bold_.insert(Utf8FromWide(layout.family));

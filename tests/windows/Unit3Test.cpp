@@ -8,7 +8,7 @@
 
 #include "FormReading.h"
 #include "ModalScript.h"
-#include "widgets/GlassCaptionFont.h"
+#include "platform/Wine.h"
 #include "windows/Unit3.h"
 
 namespace vellicot {
@@ -200,7 +200,7 @@ TEST_F(Unit3Test, TextIsMeiryoUi12PixelsAndOnlyTheGroupCaptionsAreBold) {
         // Under Wine the lists' font may be smaller, to fit the items in the stand-in font (the
         // caption fit test checks that they do).
         bool list = id >= ListId(0) && id <= ListId(4);
-        if (list && !PlatformFallsBackPerGlyph()) {
+        if (list && RunsUnderWine()) {
             EXPECT_LE(font.lfHeight, -9);
             EXPECT_GE(font.lfHeight, -12);
         } else {

@@ -12,6 +12,7 @@
 
 #include "FormReading.h"
 #include "ModalScript.h"
+#include "outside/Outside.h"
 #include "platform/Handles.h"
 #include "core/IniStore.h"
 #include "shell/UserSettings.h"
@@ -42,13 +43,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    UniqueHandle file(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes(1 << 20, '\0');
-    DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return outside::ReadWholeFile(path).value_or(std::string());
 }
 
 // The clipboard's text; Wine's clipboard manager may hold the clipboard a moment after a change.

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "VellicotVersion.h"
+#include "outside/Outside.h"
 #include "platform/Win32.h"
 #include "windows/Unit1.h"
 
@@ -87,8 +86,7 @@ std::vector<std::string> ImportsOfVellicotExe(const char* dll) {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring exe(path);
     exe = exe.substr(0, exe.find_last_of(L'\\')) + L"\\..\\Vellicot.exe";
-    std::ifstream in(exe.c_str(), std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = outside::ReadWholeFile(exe).value_or(std::string());
     std::vector<std::string> names;
     if (bytes.size() < sizeof(IMAGE_DOS_HEADER))
         return names;
