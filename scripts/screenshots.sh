@@ -8,8 +8,14 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-scripts/wine-up.sh
 source scripts/wine-env.sh
+# What the run starts it also ends, as ./run does: the Wine server and the X server, each only when
+# it was not running before.
+source scripts/stop-started.sh
+stop_later_wine_servers "$WINEPREFIX"
+stop_later_x_server_of_wine_up
+trap stop_what_we_started EXIT
+scripts/wine-up.sh
 timeout 300 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
   --gtest_filter='*ScreenshotTest.*' >build/screenshots.log 2>&1
 mkdir -p docs
