@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Stopwatch.h"
 #include "core/IniStore.h"
+#include "core/Stopwatch.h"
 
 namespace vellicot {
 

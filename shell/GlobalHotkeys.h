@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "platform/Win32.h"
 #include "core/Hotkey.h"
+#include "platform/Win32.h"
 
 namespace vellicot {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Win32.h"
 #include "core/IniStore.h"
+#include "platform/Win32.h"
 
 namespace vellicot {
 

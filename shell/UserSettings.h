@@ -13,8 +13,8 @@
 
 #include "core/Board.h"
 #include "core/Hotkey.h"
-#include "shell/Placement.h"
 #include "core/RunRecords.h"
+#include "shell/Placement.h"
 #include "shell/SettingsFile.h"
 
 namespace vellicot {

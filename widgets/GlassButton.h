@@ -19,13 +19,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/GlassFont.h"
+#include "core/GlassGeometry.h"
+#include "core/LookCache.h"
 #include "platform/GdiplusObjects.h"
 #include "platform/Handles.h"
 #include "platform/Win32.h"
 #include "platform/Window.h"
-#include "core/GlassFont.h"
-#include "core/GlassGeometry.h"
-#include "core/LookCache.h"
 #include "widgets/GlassCaptionFont.h"
 
 namespace vellicot {

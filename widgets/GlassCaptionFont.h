@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/GlassFont.h"
 #include "platform/GdiplusObjects.h"
 #include "platform/Handles.h"
-#include "core/GlassFont.h"
 
 namespace vellicot {
 

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cwchar>
 
+#include "core/MainLayout.h"
 #include "platform/Clipboard.h"
 #include "platform/ErrorBox.h"
 #include "platform/Locale.h"
@@ -16,7 +17,6 @@
 #include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "windows/DialogParts.h"
-#include "core/MainLayout.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"

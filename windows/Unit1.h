@@ -23,11 +23,11 @@
 #include "VellicotVersion.h"
 #include "core/Analysis.h"
 #include "core/Board.h"
+#include "core/RunRecords.h"
 #include "core/Stopwatch.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
 #include "shell/GlobalHotkeys.h"
-#include "core/RunRecords.h"
 #include "widgets/GlassButton.h"
 #include "windows/Pictures.h"
 

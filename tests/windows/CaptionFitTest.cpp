@@ -22,13 +22,13 @@
 #include <commctrl.h>
 
 #include "FormReading.h"
+#include "core/Hotkey.h"
+#include "core/IniStore.h"
 #include "platform/GdiplusObjects.h"
 #include "platform/Wine.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit3.h"
-#include "core/Hotkey.h"
-#include "core/IniStore.h"
 #include "windows/Unit4.h"
 #include "windows/Unit5.h"
 

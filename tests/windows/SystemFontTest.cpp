@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "FormReading.h"
-#include "platform/Handles.h"
 #include "core/IniStore.h"
+#include "platform/Handles.h"
 
 namespace vellicot {
 namespace {

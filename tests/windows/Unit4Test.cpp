@@ -14,8 +14,8 @@
 
 #include "FormReading.h"
 #include "ModalScript.h"
-#include "platform/Handles.h"
 #include "SettingsTestSupport.h"
+#include "platform/Handles.h"
 #include "shell/GlobalHotkeys.h"
 #include "shell/SettingsFile.h"
 #include "shell/Stacking.h"

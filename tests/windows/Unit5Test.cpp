@@ -12,9 +12,9 @@
 
 #include "FormReading.h"
 #include "ModalScript.h"
+#include "core/IniStore.h"
 #include "outside/Outside.h"
 #include "platform/Handles.h"
-#include "core/IniStore.h"
 #include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit5.h"

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "tools/mapgen/Raster.h"
 #include "core/MainLayout.h"
+#include "tools/mapgen/Raster.h"
 
 namespace vellicot::mapgen {
 
