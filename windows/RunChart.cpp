@@ -199,11 +199,11 @@ void RunChart::OnClick(POINT at) {
 }
 
 void RunChart::PaintContent(HDC dc) const {
-    // Drawn off the screen and copied at once, so a repaint never shows half a chart.
+    // Drawn off the screen and copied at once, so a repaint never shows half a chart; on a DIB of
+    // plain 32-bit pixels, where Wine's GDI+ smooths its lines as Windows' does everywhere.
     RECT client{};
     GetClientRect(Handle(), &client);
-    MemoryCanvas buffer(std::max(1L, client.right), std::max(1L, client.bottom),
-                        MemoryCanvas::Words::kWithAlpha);
+    MemoryCanvas buffer(std::max(1L, client.right), std::max(1L, client.bottom));
     PaintChart(buffer.Dc(), client);
     BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, SRCCOPY);
 }

@@ -48,6 +48,7 @@ private:
         int labelsRight = 0;      // the time labels end here
         int lineHeight = 0;
     };
+    // Lays the chart out in its client area, measuring the texts in dc with the chart's font.
     Geometry Measure(HDC dc) const;
     POINT PointAt(const Geometry& geometry, std::size_t run) const;
     // The run whose point is within reach of the client point, the nearest of them; or nothing.
@@ -55,6 +56,7 @@ private:
     void PaintContent(HDC dc) const;
     void PaintChart(HDC dc, const RECT& client) const;
     void OnClick(POINT at);
+    // A length written at 96 DPI, at the DPI the window gave the chart.
     int Scaled(int value) const noexcept { return ScaleToDpi(value, dpi_); }
 
     std::vector<long long> times_;
