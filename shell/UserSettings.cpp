@@ -1,5 +1,5 @@
-// The settings file's keys and the four uses of the file. The order of the writes is the order of
-// the keys in a new file.
+// The settings file's keys and each of the file's uses that UserSettings.h lists. The order of the
+// writes is the order of the keys in a new file.
 #include "shell/UserSettings.h"
 
 namespace vellicot {

@@ -28,6 +28,7 @@
 #include "platform/Wine.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
+#include "windows/TimeLabel.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
 #include "windows/Unit5.h"

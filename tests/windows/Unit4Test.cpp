@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FormReading.h"
@@ -361,14 +362,21 @@ protected:
         form1.Create();
     }
     void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
-    // Opens the dialog from the system menu and runs the steps while it (or a box over it) is up.
-    void OpenDialog(std::vector<std::function<void()>> steps) {
+    // Opens a window of the menu from the system menu and runs the steps while it (or a box over
+    // it) is up.
+    void OpenWindow(unsigned command, std::vector<std::function<void()>> steps) {
         ModalScript script(std::move(steps), [] {
-            if (HWND dialog = Dialog())
-                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            for (const wchar_t* className : {L"TForm4", L"TForm5"}) {
+                if (HWND window = FindWindowW(className, nullptr);
+                    window != nullptr && IsWindowVisible(window))
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+            }
         });
-        SendMessageW(form1.Handle(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+        SendMessageW(form1.Handle(), WM_SYSCOMMAND, command, 0);
         EXPECT_TRUE(script.Finished());
+    }
+    void OpenDialog(std::vector<std::function<void()>> steps) {
+        OpenWindow(ids::kSysCommandHotkeys, std::move(steps));
     }
     static HWND Dialog() {
         HWND found = FindWindowW(L"TForm4", nullptr);
@@ -432,35 +440,43 @@ TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConf
               "F9\r\n\r\n");
 }
 
-TEST_F(HotkeyMenuTest, ADialogThatCouldNotBeMadeLeavesKeysAndStackingAsTheyWereAndIsTriedAgain) {
-    ASSERT_TRUE(Topmost());
-    // The dialog's window cannot be made: a hook refuses windows of its class.
-    HHOOK hook = SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (code == HCBT_CREATEWND) {
-                const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-                if (!IS_INTRESOURCE(create->lpszClass) && std::wcscmp(create->lpszClass, L"TForm4") == 0)
-                    return 1;
-            }
-            return CallNextHookEx(nullptr, code, wp, lp);
-        },
-        nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    std::wstring error;
-    OpenDialog({AnswerBox(error)});
-    UnhookWindowsHookEx(hook);
-    EXPECT_FALSE(error.empty()) << "the failure is told";
-    EXPECT_TRUE(Topmost()) << "最前面 is back";
-    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
-    EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
-    // The menu item still opens the dialog.
-    bool opened = false;
-    OpenDialog({[&] {
-        opened = Dialog() != nullptr;
-        PressInDialog(ids::kHotkeyCancel);
-    }});
-    EXPECT_TRUE(opened);
+TEST_F(HotkeyMenuTest, AWindowThatCouldNotBeMadeLeavesKeysAndStackingAsTheyWereAndIsTriedAgain) {
+    // Each window of the menu, made at its first opening: the hot-key dialog and the record window.
+    static const wchar_t* refused = nullptr;
+    for (const auto& [command, className] :
+         {std::pair{ids::kSysCommandHotkeys, L"TForm4"}, std::pair{ids::kSysCommandRecords, L"TForm5"}}) {
+        SCOPED_TRACE(Narrow(className));
+        ASSERT_TRUE(Topmost());
+        // The window cannot be made: a hook refuses windows of its class.
+        refused = className;
+        HHOOK hook = SetWindowsHookExW(
+            WH_CBT,
+            [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+                if (code == HCBT_CREATEWND) {
+                    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+                    if (!IS_INTRESOURCE(create->lpszClass) && std::wcscmp(create->lpszClass, refused) == 0)
+                        return 1;
+                }
+                return CallNextHookEx(nullptr, code, wp, lp);
+            },
+            nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        std::wstring error;
+        OpenWindow(command, {AnswerBox(error)});
+        UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(error.empty()) << "the failure is told";
+        EXPECT_TRUE(Topmost()) << "最前面 is back";
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
+        // The menu item still opens the window.
+        bool opened = false;
+        OpenWindow(command, {[&] {
+                       HWND window = FindWindowW(className, nullptr);
+                       opened = window != nullptr && IsWindowVisible(window);
+                       PostMessageW(window, WM_CLOSE, 0, 0);
+                   }});
+        EXPECT_TRUE(opened);
+    }
 }
 
 }  // namespace
