@@ -1,5 +1,5 @@
 // The record of runs: its line in the settings file, the lines a hand edit may leave there, the
-// newest hundred, deleting, the best-time rule and which copies are new results.
+// hundred runs kept with the best among them, deleting and the best-time rule.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,28 +28,17 @@ TEST(RunRecordsTest, TheLineKeepsTheCopiedValuesAndGivesTheResultLineBack) {
         ResultLineOf(example),
         L"名無し選手のただいまの記録 『 03分07.250秒 』\u3000(2024/04/05 21:09\u3000Vellicot ver.1.40 調べ)");
 
-    // What 結果COPY puts on the clipboard and what the record gives back are the same characters,
-    // for halves, runs past an hour, other separators and names with odd characters.
-    struct CopyCase {
-        double elapsedMs;
-        LocalDateTime when;
-        Separators separators;
-        const wchar_t* name;
+    // A run's line in the file reads back as the same record, for runs past an hour, other
+    // separators and names with odd characters.
+    const RunRecord records[] = {
+        ARun(187'250),
+        ARun(187'252, L" spaced ", L"2024/12/31 23:59"),
+        ARun(61 * 60'000 + 5'000, L"a \"quoted\" | barred", L"2025-01-02 03.04"),
+        ARun(0, L"", L"2024年04年05 00h00"),
+        ARun(25 * 3'600'000LL, L"テスト　太郎"),
     };
-    const CopyCase copies[] = {
-        {187'250.5, {2024, 4, 5, 21, 9}, {}, L"名無し"},
-        {187'251.5, {2024, 12, 31, 23, 59}, {}, L" spaced "},
-        {61 * 60'000 + 5'000.4, {2025, 1, 2, 3, 4}, {L".", L"-"}, L"a \"quoted\" | barred"},
-        {0, {2024, 4, 5, 0, 0}, {L"h", L"年"}, L""},
-        {25 * 3'600'000.0, {2024, 4, 5, 21, 9}, {}, L"テスト　太郎"},
-    };
-    for (const CopyCase& c : copies) {
-        const RunRecord record = RecordOfCopy(c.name, c.elapsedMs, c.when, kCaption, c.separators);
-        EXPECT_EQ(ResultLineOf(record), ResultRecord(c.name, c.elapsedMs, c.when, kCaption, c.separators))
-            << c.elapsedMs;
-        // ... and its line in the file reads back as the same record.
-        EXPECT_EQ(ParseRunRecord(FormatRunRecord(record)), record) << c.elapsedMs;
-    }
+    for (const RunRecord& record : records)
+        EXPECT_EQ(ParseRunRecord(FormatRunRecord(record)), record) << record.elapsedMs;
 }
 
 TEST(RunRecordsTest, HandEditedValuesReadWhenTheyHoldARunAndOnlyThen) {
@@ -115,14 +104,15 @@ TEST(RunRecordsTest, TheBestIsTheShortestTimeAndOfEqualTimesTheEarlierRun) {
         for (long long ms : c.ms)
             records.push_back(ARun(ms));
         EXPECT_EQ(BestRunIndex(records), c.best) << c.ms.size();
+        if (records.empty())
+            continue;
         // The newest run is announced as a new best exactly when it is the best.
-        const std::optional<NewBest> announced = NewBestOf(records);
-        EXPECT_EQ(announced.has_value(), c.best && *c.best + 1 == c.ms.size()) << c.ms.size();
+        const RunRecord newest = records.back();
+        records.pop_back();
+        EXPECT_EQ(NewBestOf(records, newest).has_value(), *c.best == records.size()) << c.ms.size();
     }
-    EXPECT_EQ(NewBestOf({ARun(5'000)})->previousMs, std::nullopt) << "the first run";
-    EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000), ARun(4'000)})->previousMs, 5'000);
-    EXPECT_EQ(FormatRunTime(187'250), L"03分07.250秒");
-    EXPECT_EQ(FormatRunTime(61 * 60'000), L"61分00.000秒");
+    EXPECT_EQ(NewBestOf({}, ARun(5'000))->previousMs, std::nullopt) << "the first run";
+    EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000)}, ARun(4'000))->previousMs, 5'000);
 }
 
 TEST(RunRecordsTest, RecordsGoInASectionOfTheirOwnAndLeaveEverythingElseAsItWas) {
@@ -183,7 +173,10 @@ TEST(RunRecordsTest, LinesThatDoNotReadAreSkippedAndKeptThroughAddsAndDeletes) {
                                      Line(ARun(1, L"second section")) + "\r\n");
 }
 
-TEST(RunRecordsTest, TenThousandLinesShowTheNewestHundredAndAnAddKeepsAHundredRunsAndEveryOtherLine) {
+// A hand-edited file of ten thousand runs, the oldest the best: the runs kept are the best and the
+// 99 newest, which the list shows, the deletes count in and the next add keeps; a slower run is no
+// new best, and only a faster one takes the best's place.
+TEST(RunRecordsTest, TheBestStaysAmongTheHundredKeptRunsHoweverManyComeAfterIt) {
     std::string text = kBom + "[Records]\r\n";
     for (int i = 0; i < 10'000; ++i) {
         text += Line(ARun(100'000 + i, L"p" + std::to_wstring(i)));
@@ -192,48 +185,41 @@ TEST(RunRecordsTest, TenThousandLinesShowTheNewestHundredAndAnAddKeepsAHundredRu
     }
     text += "\r\n[System]\r\nNAME=x\r\n\r\n";
     IniStore store = IniStore::Parse(text);
-    std::vector<RunRecord> shown = ReadRunRecords(store);
-    ASSERT_EQ(shown.size(), kMaxRunRecords);
-    EXPECT_EQ(shown.front().name, L"p9900");
-    EXPECT_EQ(shown.back().name, L"p9999");
-    // Deleting the first shown run deletes that one, not the file's first.
-    ASSERT_TRUE(DeleteRunRecord(store, 0, ARun(109'900, L"p9900")));
+    auto names = [&] {
+        std::vector<std::wstring> shown;
+        for (const RunRecord& record : ReadRunRecords(IniStore::Parse(store.Serialise())))
+            shown.push_back(record.name);
+        return shown;
+    };
+    auto newestFrom = [](std::vector<std::wstring> front, int first) {
+        for (int i = first; i < 10'000; ++i)
+            front.push_back(L"p" + std::to_wstring(i));
+        return front;
+    };
+    ASSERT_EQ(names(), newestFrom({L"p0"}, 9901));
+    // Deleting the second run shown deletes that one, not the file's second; the list loses that row.
+    EXPECT_FALSE(DeleteRunRecord(store, 1, ARun(100'001, L"p1")));
+    ASSERT_TRUE(DeleteRunRecord(store, 1, ARun(109'901, L"p9901")));
+    EXPECT_EQ(names(), newestFrom({L"p0"}, 9902));
 
-    AddRunRecord(store, ARun(1, L"newest"));
+    EXPECT_EQ(AddRunRecord(store, ARun(200'000, L"slower")), std::nullopt);
+    std::vector<std::wstring> expected = newestFrom({L"p0"}, 9902);
+    expected.push_back(L"slower");
+    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(BestRunIndex(ReadRunRecords(store)), 0u) << "the best is still p0";
+
+    const std::optional<NewBest> best = AddRunRecord(store, ARun(1, L"fastest"));
+    ASSERT_TRUE(best);
+    EXPECT_EQ(best->previousMs, 100'000);
+    expected = newestFrom({}, 9902);  // p0 is no longer the best: the oldest of the others goes
+    expected.insert(expected.end(), {L"slower", L"fastest"});
+    EXPECT_EQ(names(), expected);
+
     const IniStore reread = IniStore::Parse(store.Serialise());
-    shown = ReadRunRecords(reread);
-    ASSERT_EQ(shown.size(), kMaxRunRecords);
-    EXPECT_EQ(shown.front().name, L"p9901");
-    EXPECT_EQ(shown.back().name, L"newest");
     const std::vector<std::string> lines = reread.SectionLines(kRecordsSection);
     EXPECT_EQ(lines.size(), kMaxRunRecords + 100) << "the hundred broken lines stay";
     EXPECT_EQ(lines.front(), "Run=broken 0");
     EXPECT_EQ(reread.ReadString(L"System", L"NAME", L""), L"x");
-}
-
-TEST(RunRecordsTest, AStoppedTimeCopiedAgainIsNoNewResult) {
-    Stopwatch watch;
-    const LocalDateTime when{2024, 4, 5, 21, 9};
-    auto copy = [&](MonotonicMs now, LocalDateTime at) {
-        watch.CopyRecord(now, at, L"P", kCaption);
-        watch.CopyKept();
-        return watch.LastCopyWasNew();
-    };
-    watch.Start(0);
-    watch.Stop(10'000);
-    watch.CopyRecord(10'500, when, L"P", kCaption);  // a copy that failed on its way is not kept
-    EXPECT_TRUE(copy(11'000, when)) << "the next copy of the stopped time is still new";
-    EXPECT_FALSE(copy(80'000, {2024, 4, 5, 21, 10})) << "the same stopped time a minute later";
-    watch.Start(90'000);  // resumed: copies while running are each a new time
-    EXPECT_TRUE(copy(91'000, when));
-    EXPECT_TRUE(copy(92'000, when));
-    watch.Stop(93'000);
-    EXPECT_TRUE(copy(94'000, when));
-    EXPECT_FALSE(copy(95'000, when));
-    watch.Reset();
-    watch.Start(100'000);
-    watch.Stop(103'000);
-    EXPECT_TRUE(copy(104'000, when)) << "a new run after a reset";
 }
 
 }  // namespace
