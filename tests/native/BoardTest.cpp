@@ -2,6 +2,7 @@
 // the analysis and the windows rely on.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,53 +23,39 @@ Board FilledBoard(int palette = 0) {
 }
 
 // The tables as the game and its players know them, typed in here: a label or a colour mistyped in
-// the product's tables shows as one row. Each vice carries its virtue's colours; the back colour is
-// the solid palette's for 0 and the translucent one's for any other value.
+// the product's tables shows in its slot. Trees and entries are numbered from 1; slots 0 and 17 stay
+// empty.
 TEST(BoardTest, TablesHoldTheGamesLabelsNamesAndColoursInBothPalettes) {
-    const wchar_t* const labels[kTrees + 1] = {
-        nullptr, L"上４", L"上３", L"上１", L"上２", L"右４", L"右３", L"右１", L"右２",
-        L"下２", L"下１", L"下３", L"下４", L"左１", L"左２", L"左３", L"左４",
-    };
-    struct EntryRow {
-        const wchar_t* name;
-        Colour line, inner, outer, solid, translucent;
-    };
-    const EntryRow entries[kEntries + 1] = {
-        {},
-        {L"慈悲", 0x00D7FF, 0x00D7FF, 0x00D7FF, 0x00D7FF, 0xC7EDF7},
-        {L"誠実", 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, 0xDEBFBF},
-        {L"名誉", 0x800080, 0x800080, 0x800080, 0x800080, 0xCFB8D0},
-        {L"謙譲", 0x000000, 0x000000, 0x000000, 0x808080, 0xCACAC9},
-        {L"正義", 0x008000, 0x008000, 0x008000, 0x008000, 0xB8D0C6},
-        {L"献身", 0x00A5FF, 0x00A5FF, 0x00A5FF, 0x00A5FF, 0xC0E1FA},
-        {L"霊性", 0xF5F5F5, 0xDCDCDC, 0xC0C0C0, 0xC0C0C0, 0xFDFDFC},
-        {L"武勇", 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0xAFC5F2},
-        {L"デスパイス", 0x00D7FF, 0x00D7FF, 0x00D7FF, 0x00D7FF, 0xC7EDF7},
-        {L"デシート", 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, 0xDEBFBF},
-        {L"シェイム", 0x800080, 0x800080, 0x800080, 0x800080, 0xCFB8D0},
-        {L"Pride", 0x000000, 0x000000, 0x000000, 0x808080, 0xCACAC9},
-        {L"ロング", 0x008000, 0x008000, 0x008000, 0x008000, 0xB8D0C6},
-        {L"コブトス", 0x00A5FF, 0x00A5FF, 0x00A5FF, 0x00A5FF, 0xC0E1FA},
-        {L"ヒスロス", 0xF5F5F5, 0xDCDCDC, 0xC0C0C0, 0xC0C0C0, 0xFDFDFC},
-        {L"Destard", 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0xAFC5F2},
+    const std::wstring_view labels[kTrees] = {L"上４", L"上３", L"上１", L"上２", L"右４", L"右３",
+                                              L"右１", L"右２", L"下２", L"下１", L"下３", L"下４",
+                                              L"左１", L"左２", L"左３", L"左４"};
+    const std::wstring_view names[kEntries] = {
+        L"慈悲",       L"誠実",     L"名誉",     L"謙譲",  L"正義",   L"献身",     L"霊性",     L"武勇",
+        L"デスパイス", L"デシート", L"シェイム", L"Pride", L"ロング", L"コブトス", L"ヒスロス", L"Destard"};
+    // By virtue, and its vice alike: line, inner and outer border, solid and translucent back.
+    const Colour colours[kVirtues][5] = {
+        {0x00D7FF, 0x00D7FF, 0x00D7FF, 0x00D7FF, 0xC7EDF7},
+        {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, 0xDEBFBF},
+        {0x800080, 0x800080, 0x800080, 0x800080, 0xCFB8D0},
+        {0x000000, 0x000000, 0x000000, 0x808080, 0xCACAC9},
+        {0x008000, 0x008000, 0x008000, 0x008000, 0xB8D0C6},
+        {0x00A5FF, 0x00A5FF, 0x00A5FF, 0x00A5FF, 0xC0E1FA},
+        {0xF5F5F5, 0xDCDCDC, 0xC0C0C0, 0xC0C0C0, 0xFDFDFC},
+        {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0xAFC5F2},
     };
     for (int palette : {0, 1, 2, -1, 0x7FFFFFFF}) {
         const Board board = FilledBoard(palette);
-        for (int t = 1; t <= kTrees; ++t)
-            EXPECT_EQ(board.sList1Txt[t], labels[t]) << "tree " << t;
         for (int n = 1; n <= kEntries; ++n) {
-            const EntryRow& row = entries[n];
-            SCOPED_TRACE(testing::Message() << "palette " << palette << ", entry " << n);
-            EXPECT_EQ(board.sList2Txt[n], row.name);
-            EXPECT_EQ(board.sList1Col[n], row.line);
-            EXPECT_EQ(board.sList2Col[n], row.inner);
-            EXPECT_EQ(board.sList2OCo[n], row.outer);
-            EXPECT_EQ(board.sListBCol[n], palette == 0 ? row.solid : row.translucent);
+            SCOPED_TRACE(testing::Message() << "palette " << palette << ", tree and entry " << n);
+            const Colour* c = colours[(n - 1) % kVirtues];
+            EXPECT_EQ(board.sList1Txt[n], labels[n - 1]);
+            EXPECT_EQ(board.sList2Txt[n], names[n - 1]);
+            EXPECT_EQ(
+                (std::array{board.sList1Col[n], board.sList2Col[n], board.sList2OCo[n], board.sListBCol[n]}),
+                (std::array{c[0], c[1], c[2], palette == 0 ? c[3] : c[4]}));
         }
-        for (int unused : {0, kSlots - 1}) {
-            EXPECT_TRUE(board.sList1Txt[unused].empty()) << unused;
-            EXPECT_TRUE(board.sList2Txt[unused].empty()) << unused;
-        }
+        for (int unused : {0, kSlots - 1})
+            EXPECT_TRUE(board.sList1Txt[unused].empty() && board.sList2Txt[unused].empty()) << unused;
     }
 }
 

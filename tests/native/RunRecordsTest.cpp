@@ -1,5 +1,5 @@
 // The record of runs: its line in the settings file, the lines a hand edit may leave there, the
-// hundred runs kept with the best among them, deleting and the best-time rule.
+// hundred kept with the best among them, deleting, the best-time rule and which copies are new.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,17 +28,26 @@ TEST(RunRecordsTest, TheLineKeepsTheCopiedValuesAndGivesTheResultLineBack) {
         ResultLineOf(example),
         L"名無し選手のただいまの記録 『 03分07.250秒 』\u3000(2024/04/05 21:09\u3000Vellicot ver.1.40 調べ)");
 
-    // A run's line in the file reads back as the same record, for runs past an hour, other
+    // A record reads back from its line in the file, for halves, runs past an hour, other
     // separators and names with odd characters.
-    const RunRecord records[] = {
-        ARun(187'250),
-        ARun(187'252, L" spaced ", L"2024/12/31 23:59"),
-        ARun(61 * 60'000 + 5'000, L"a \"quoted\" | barred", L"2025-01-02 03.04"),
-        ARun(0, L"", L"2024年04年05 00h00"),
-        ARun(25 * 3'600'000LL, L"テスト　太郎"),
+    struct CopyCase {
+        double elapsedMs;
+        LocalDateTime when;
+        Separators separators;
+        const wchar_t* name;
     };
-    for (const RunRecord& record : records)
-        EXPECT_EQ(ParseRunRecord(FormatRunRecord(record)), record) << record.elapsedMs;
+    const CopyCase copies[] = {
+        {187'250.5, {2024, 4, 5, 21, 9}, {}, L"名無し"},
+        {187'251.5, {2024, 12, 31, 23, 59}, {}, L" spaced "},
+        {61 * 60'000 + 5'000.4, {2025, 1, 2, 3, 4}, {L".", L"-"}, L"a \"quoted\" | barred"},
+        {0, {2024, 4, 5, 0, 0}, {L"h", L"年"}, L""},
+        {25 * 3'600'000.0, {2024, 4, 5, 21, 9}, {}, L"テスト　太郎"},
+    };
+    for (const CopyCase& c : copies) {
+        const RunRecord record{FormatRecordDate(c.when, c.separators), RoundedElapsedMs(c.elapsedMs),
+                               std::wstring(kCaption), c.name};
+        EXPECT_EQ(ParseRunRecord(FormatRunRecord(record)), record) << c.elapsedMs;
+    }
 }
 
 TEST(RunRecordsTest, HandEditedValuesReadWhenTheyHoldARunAndOnlyThen) {
@@ -104,15 +113,17 @@ TEST(RunRecordsTest, TheBestIsTheShortestTimeAndOfEqualTimesTheEarlierRun) {
         for (long long ms : c.ms)
             records.push_back(ARun(ms));
         EXPECT_EQ(BestRunIndex(records), c.best) << c.ms.size();
+        // The newest run is announced as a new best exactly when it is the best.
         if (records.empty())
             continue;
-        // The newest run is announced as a new best exactly when it is the best.
         const RunRecord newest = records.back();
         records.pop_back();
         EXPECT_EQ(NewBestOf(records, newest).has_value(), *c.best == records.size()) << c.ms.size();
     }
     EXPECT_EQ(NewBestOf({}, ARun(5'000))->previousMs, std::nullopt) << "the first run";
     EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000)}, ARun(4'000))->previousMs, 5'000);
+    EXPECT_EQ(FormatRunTime(187'250), L"03分07.250秒");
+    EXPECT_EQ(FormatRunTime(61 * 60'000), L"61分00.000秒");
 }
 
 TEST(RunRecordsTest, RecordsGoInASectionOfTheirOwnAndLeaveEverythingElseAsItWas) {
@@ -173,10 +184,9 @@ TEST(RunRecordsTest, LinesThatDoNotReadAreSkippedAndKeptThroughAddsAndDeletes) {
                                      Line(ARun(1, L"second section")) + "\r\n");
 }
 
-// A hand-edited file of ten thousand runs, the oldest the best: the runs kept are the best and the
-// 99 newest, which the list shows, the deletes count in and the next add keeps; a slower run is no
-// new best, and only a faster one takes the best's place.
-TEST(RunRecordsTest, TheBestStaysAmongTheHundredKeptRunsHoweverManyComeAfterIt) {
+// Of ten thousand runs edited in by hand, the oldest the best: the runs kept, shown and counted by the
+// deletes are the best and the newest 99, and only a faster run takes the best's place.
+TEST(RunRecordsTest, TenThousandLinesKeepTheBestAndTheNewestAndAnAddKeepsAHundredRunsAndEveryOtherLine) {
     std::string text = kBom + "[Records]\r\n";
     for (int i = 0; i < 10'000; ++i) {
         text += Line(ARun(100'000 + i, L"p" + std::to_wstring(i)));
@@ -185,41 +195,52 @@ TEST(RunRecordsTest, TheBestStaysAmongTheHundredKeptRunsHoweverManyComeAfterIt) 
     }
     text += "\r\n[System]\r\nNAME=x\r\n\r\n";
     IniStore store = IniStore::Parse(text);
-    auto names = [&] {
-        std::vector<std::wstring> shown;
-        for (const RunRecord& record : ReadRunRecords(IniStore::Parse(store.Serialise())))
-            shown.push_back(record.name);
-        return shown;
-    };
-    auto newestFrom = [](std::vector<std::wstring> front, int first) {
-        for (int i = first; i < 10'000; ++i)
-            front.push_back(L"p" + std::to_wstring(i));
-        return front;
-    };
-    ASSERT_EQ(names(), newestFrom({L"p0"}, 9901));
-    // Deleting the second run shown deletes that one, not the file's second; the list loses that row.
-    EXPECT_FALSE(DeleteRunRecord(store, 1, ARun(100'001, L"p1")));
+    std::vector<RunRecord> shown = ReadRunRecords(store);
+    ASSERT_EQ(shown.size(), kMaxRunRecords);
+    EXPECT_EQ(shown.front().name, L"p0");
+    EXPECT_EQ(shown[1].name, L"p9901");
+    EXPECT_EQ(shown.back().name, L"p9999");
+    // Deleting the second shown run deletes that one, not the file's second.
     ASSERT_TRUE(DeleteRunRecord(store, 1, ARun(109'901, L"p9901")));
-    EXPECT_EQ(names(), newestFrom({L"p0"}, 9902));
+    EXPECT_EQ(AddRunRecord(store, ARun(200'000, L"slower")), std::nullopt) << "no new best";
+    EXPECT_EQ(ReadRunRecords(store).front().name, L"p0") << "the best stays";
 
-    EXPECT_EQ(AddRunRecord(store, ARun(200'000, L"slower")), std::nullopt);
-    std::vector<std::wstring> expected = newestFrom({L"p0"}, 9902);
-    expected.push_back(L"slower");
-    EXPECT_EQ(names(), expected);
-    EXPECT_EQ(BestRunIndex(ReadRunRecords(store)), 0u) << "the best is still p0";
-
-    const std::optional<NewBest> best = AddRunRecord(store, ARun(1, L"fastest"));
-    ASSERT_TRUE(best);
-    EXPECT_EQ(best->previousMs, 100'000);
-    expected = newestFrom({}, 9902);  // p0 is no longer the best: the oldest of the others goes
-    expected.insert(expected.end(), {L"slower", L"fastest"});
-    EXPECT_EQ(names(), expected);
-
+    EXPECT_EQ(AddRunRecord(store, ARun(1, L"newest"))->previousMs, 100'000);
     const IniStore reread = IniStore::Parse(store.Serialise());
+    shown = ReadRunRecords(reread);
+    ASSERT_EQ(shown.size(), kMaxRunRecords);
+    EXPECT_EQ(shown.front().name, L"p9902") << "the oldest run but the best went";
+    EXPECT_EQ(shown.back().name, L"newest");
     const std::vector<std::string> lines = reread.SectionLines(kRecordsSection);
     EXPECT_EQ(lines.size(), kMaxRunRecords + 100) << "the hundred broken lines stay";
     EXPECT_EQ(lines.front(), "Run=broken 0");
     EXPECT_EQ(reread.ReadString(L"System", L"NAME", L""), L"x");
+}
+
+TEST(RunRecordsTest, AStoppedTimeCopiedAgainIsNoNewResult) {
+    Stopwatch watch;
+    const LocalDateTime when{2024, 4, 5, 21, 9};
+    auto copy = [&](MonotonicMs now, LocalDateTime at) {
+        bool isNew = false;
+        watch.Copy(now, at, L"P", kCaption, [&](const ResultCopy& result) { isNew = result.isNew; });
+        return isNew;
+    };
+    watch.Start(0);
+    watch.Stop(10'000);
+    // A copy whose keep failed on its way (the clipboard or the file held) is not kept.
+    EXPECT_THROW(watch.Copy(10'500, when, L"P", kCaption, [](const ResultCopy&) { throw 1; }), int);
+    EXPECT_TRUE(copy(11'000, when)) << "the next copy of the stopped time is still new";
+    EXPECT_FALSE(copy(80'000, {2024, 4, 5, 21, 10})) << "the same stopped time a minute later";
+    watch.Start(90'000);  // resumed: copies while running are each a new time
+    EXPECT_TRUE(copy(91'000, when));
+    EXPECT_TRUE(copy(92'000, when));
+    watch.Stop(93'000);
+    EXPECT_TRUE(copy(94'000, when));
+    EXPECT_FALSE(copy(95'000, when));
+    watch.Reset();
+    watch.Start(100'000);
+    watch.Stop(103'000);
+    EXPECT_TRUE(copy(104'000, when)) << "a new run after a reset";
 }
 
 }  // namespace
