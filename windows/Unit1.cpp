@@ -199,26 +199,22 @@ void TForm1::Timer1Timer() {
 
 void TForm1::btnCOPYClick() {
     newBest_->Hide();  // the last copy's news is over; a box this copy may raise stands alone
-    const std::wstring name = WindowText(edtNAME);
-    const LocalDateTime when = WallClockNow();
-    std::wstring record = stopwatch_.CopyRecord(MonotonicNow(), when, name, kCaption);
-    ShowStopwatchState();
-    SetClipboardText(Handle(), record);
-    // The line is on the clipboard first: a settings file that cannot be written costs only the
-    // record, never the copy. A stopped time counts as copied once both are done, so a copy that
-    // failed (the clipboard or the file held by another program) is kept by the next one.
-    if (stopwatch_.LastCopyWasNew() &&
-        !RecordCopiedResult(
-            RecordOfCopy(name, stopwatch_.ElapsedMs(), when, kCaption, stopwatch_.RegionalSeparators())))
-        return;
-    stopwatch_.CopyKept();
+    // The line goes on the clipboard first: a settings file that cannot be written costs only the
+    // record, never the copy. The stopwatch counts a stopped time as copied once both are done, so a
+    // copy that failed (the clipboard or the file held by another program) is kept by the next one.
+    stopwatch_.Copy(MonotonicNow(), WallClockNow(), WindowText(edtNAME), kCaption,
+                    [this](const ResultCopy& copy) {
+                        ShowStopwatchState();
+                        SetClipboardText(Handle(), copy.line);
+                        return !copy.isNew || RecordCopiedResult(copy.record);
+                    });
 }
 
 bool TForm1::RecordCopiedResult(const RunRecord& record) {
-    std::vector<RunRecord> records;
-    if (!SaveOrAskAgain([&] { records = SaveRunRecord(record); }))
+    std::optional<NewBest> best;
+    if (!SaveOrAskAgain([&] { best = SaveRunRecord(record); }))
         return false;
-    if (const std::optional<NewBest> best = NewBestOf(records)) {
+    if (best) {
         const RECT& label = lblTIME.Place();
         newBest_->Announce(record, *best, {(label.left + label.right) / 2, Scaled(layout::kMapTop)},
                            Scaled(kNewBestMaxWidth), windowFont_.get());

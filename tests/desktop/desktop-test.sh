@@ -358,8 +358,21 @@ case $scenario in
       xdotool key Escape
       wait_for 10 dialog_gone || fail "Esc did not close the dialog"
     done
-    # The first row has the focus: 最初から's key typed into it, then the third row emptied.
+    # The first row has the focus. Ctrl+C, which every program uses, is refused at 確定 with a
+    # message box (the dialog's caption) over the dialog, which stays open with the row focused.
     sleep 0.5
+    xdotool key ctrl+c
+    sleep 0.3
+    xdotool key Return
+    dialog_windows() { xdotool search --onlyvisible --name '^ホットキーの設定$' 2>/dev/null | wc -l; }
+    refusal_shows() { [ "$(dialog_windows)" = 2 ]; }
+    refusal_gone() { [ "$(dialog_windows)" = 1 ]; }
+    wait_for 10 refusal_shows || fail "確定 took Ctrl+C: no refusal box, $(dialog_windows) window(s) named ホットキーの設定"
+    xdotool key Return
+    wait_for 10 refusal_gone || fail "the refusal box did not close, or the dialog closed with it"
+    log "Ctrl+C refused"
+    # 最初から's key typed into the first row, then the third row emptied.
+    sleep 0.3
     xdotool key ctrl+shift+F11
     sleep 0.3
     xdotool key Tab Tab Tab Tab BackSpace

@@ -32,6 +32,7 @@ using namespace testing_support;
 constexpr Hotkey kCtrlAltF9{kHotkeyCtrl | kHotkeyAlt, VK_F9};
 constexpr Hotkey kCtrlAltF10{kHotkeyCtrl | kHotkeyAlt, VK_F10};
 constexpr Hotkey kShiftF11{kHotkeyShift, VK_F11};
+constexpr Hotkey kCtrlShiftF11{kHotkeyCtrl | kHotkeyShift, VK_F11};
 
 using UniqueWindow = Unique<HWND, &DestroyWindow>;
 
@@ -171,9 +172,7 @@ TEST_F(Unit4Test, CancelAndTheTitleBarCloseChangeNothing) {
 }
 
 TEST_F(Unit4Test, OkTakesWhatEveryRowShowsAndKeepsUntouchedRowsAsTheyWere) {
-    // Win is a modifier the control cannot show: a row left alone still keeps it.
-    const Hotkey winF8{kHotkeyWin | kHotkeyCtrl, VK_F8};
-    HotkeySet keys{kCtrlAltF9, winF8, kShiftF11};
+    HotkeySet keys{kCtrlAltF9, kCtrlAltF10, kShiftF11};
     EXPECT_TRUE(Choose(keys, {[&] { Key(0, VK_F7); },
                               // Backspace empties the control, which under Wine says nothing of it
                               [&] { Key(2, VK_BACK); },
@@ -181,7 +180,7 @@ TEST_F(Unit4Test, OkTakesWhatEveryRowShowsAndKeepsUntouchedRowsAsTheyWere) {
                                   EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), 0);
                                   Press(TForm4::kIdBtnOK);
                               }}));
-    const HotkeySet expected{Hotkey{0, VK_F7}, winF8, std::nullopt};
+    const HotkeySet expected{Hotkey{0, VK_F7}, kCtrlAltF10, std::nullopt};
     EXPECT_EQ(keys, expected);
     ASSERT_EQ(applied.size(), 1u);
     EXPECT_EQ(applied[0], expected);
@@ -220,7 +219,7 @@ TEST_F(Unit4Test, OkIsRefusedWithAMessageForOneKeyTwiceAndForAKeyAnotherProgramH
     EXPECT_EQ(keys, (HotkeySet{kCtrlAltF9, std::nullopt, std::nullopt}));
 }
 
-TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
+TEST_F(Unit4Test, AShortcutOfTheSystemOrOfOrdinaryProgramsIsRefusedWithTheRule) {
     struct RuleCase {
         WORD value;  // the control's value: virtual key and HOTKEYF_ flags
         const char* shown;
@@ -234,10 +233,10 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
         {VK_NUMPAD5, "Num5", false},
         {VK_RETURN, "Enter", false},
         {VK_F9, "F9", true},
-        {MAKEWORD(VK_F24, HOTKEYF_SHIFT), "Shift+F24", true},
+        {MAKEWORD(VK_F24, HOTKEYF_SHIFT), "Shift+F24", false},
         {VK_PAUSE, "Pause", true},
-        {MAKEWORD('A', HOTKEYF_CONTROL), "Ctrl+A", true},
-        {MAKEWORD(VK_LEFT, HOTKEYF_ALT | HOTKEYF_EXT), "Alt+Left", true},
+        {MAKEWORD('C', HOTKEYF_CONTROL), "Ctrl+C", false},
+        {MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), "Ctrl+Shift+A", true},
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.shown);
@@ -247,7 +246,8 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
         if (c.allowed) {
             EXPECT_TRUE(Choose(keys, {[&] { Type(1, c.value); }, [&] { Press(TForm4::kIdBtnOK); }}));
             ASSERT_TRUE(keys[1]);
-            EXPECT_EQ(FormatHotkey(*keys[1]), std::wstring(c.shown, c.shown + strlen(c.shown)));
+            EXPECT_EQ(FormatHotkey(*keys[1], SystemKeyboardLayout()),
+                      std::wstring(c.shown, c.shown + strlen(c.shown)));
             continue;
         }
         EXPECT_FALSE(
@@ -257,10 +257,14 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
                               Press(TForm4::kIdBtnCancel);
                           }}));
         EXPECT_TRUE(applied.empty()) << "nothing is registered";
-        EXPECT_EQ(Narrow(message),
-                  "「" + std::string(c.shown) +
-                      "」は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と組み合わせな"
-                      "いと「結果COPY」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+        EXPECT_EQ(Narrow(message), "「" + std::string(c.shown) +
+                                       "」はシステムやほかのプログラムのキー操作と重なるため、「結果COPY」に"
+                                       "使えません。F1～F24（F12 "
+                                       "を除く）・Pause・ScrollLock "
+                                       "は単独で、文字・数字・記号のキーとこれらのキーは Ctrl・Alt・Shift "
+                                       "のうち二つ以上（Ctrl+Shift、Ctrl+Alt "
+                                       "など）と組み合わせて使えます（Win キーと、Esc・Tab・Enter・"
+                                       "Space・矢印などの操作キーは使えません）。");
     }
 }
 
@@ -410,10 +414,10 @@ TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConf
     // The title-bar close, after a choice another program refused.
     std::wstring refusal;
     {
-        KeyHeldElsewhere other(kShiftF11);
+        KeyHeldElsewhere other(kCtrlShiftF11);
         ASSERT_TRUE(other.Held());
         OpenDialog({[] {
-                        SetRow(2, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+                        SetRow(2, MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
                         PressInDialog(ids::kHotkeyOK);
                     },
                     AnswerBox(refusal),
@@ -429,14 +433,14 @@ TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConf
     OpenDialog({[] {
         SetRow(0, 0);
         SetRow(2, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
-        SetRow(1, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+        SetRow(1, MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
         PressInDialog(ids::kHotkeyOK);
     }});
     EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
-    EXPECT_FALSE(KeyIsFree(kShiftF11));
+    EXPECT_FALSE(KeyIsFree(kCtrlShiftF11));
     EXPECT_TRUE(KeyIsFree(kCtrlAltF10));
     EXPECT_EQ(test::ReadBytes(SettingsFileName()),
-              "\xEF\xBB\xBF[System]\r\nHotkeyStartStop=\r\nHotkeyCopy=Shift+F11\r\nHotkeyReset=Ctrl+Alt+"
+              "\xEF\xBB\xBF[System]\r\nHotkeyStartStop=\r\nHotkeyCopy=Ctrl+Shift+F11\r\nHotkeyReset=Ctrl+Alt+"
               "F9\r\n\r\n");
 }
 
