@@ -17,7 +17,7 @@ bool HandOverToRunningCopy() {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Vellicot");
     if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
-    HWND first = FindWindowW(L"TForm1", nullptr);
+    HWND first = FindWindowW(vellicot::TForm1::kClassName, nullptr);
     if (first != nullptr) {
         SendMessageW(first, WM_SYSCOMMAND, SC_RESTORE, 0);
         SetForegroundWindow(first);

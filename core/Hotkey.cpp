@@ -15,7 +15,7 @@ struct KeyName {
 };
 
 // Keys named here besides letters, digits and function keys. The punctuation keys carry the
-// platform's names, since what is printed on them differs between keyboard layouts.
+// platform's names as well, for a layout whose cap shows no character of its own.
 constexpr std::array<KeyName, 38> kNamedKeys = {{
     {0x08, L"Backspace"},  {0x09, L"Tab"},       {0x0D, L"Enter"},      {0x13, L"Pause"},
     {0x1B, L"Esc"},        {0x1C, L"Convert"},   {0x1D, L"NonConvert"}, {0x20, L"Space"},
@@ -42,7 +42,27 @@ constexpr std::array<ModifierName, 4> kModifiers = {{
 }};
 
 constexpr std::uint32_t kF1 = 0x70;
+constexpr std::uint32_t kF12 = 0x7B;
 constexpr std::uint32_t kNumpad0 = 0x60;
+
+bool IsLetterOrDigit(std::uint32_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
+}
+
+bool IsFunctionKey(std::uint32_t key) {
+    return key >= kF1 && key < kF1 + 24;
+}
+
+// The keys whose caps show what they type in the layout, such as "/" or "@".
+bool IsPunctuationKey(std::uint32_t key) {
+    return (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+}
+
+// The keypad's digits and signs: Num0-Num9, Num*, Num+, Num-, Num., Num/ (0x6C, the separator, has
+// no name here).
+bool IsKeypadCharacter(std::uint32_t key) {
+    return key >= kNumpad0 && key <= 0x6F && key != 0x6C;
+}
 
 std::wstring_view Trimmed(std::wstring_view text) {
     while (!text.empty() && text.front() == L' ')
@@ -65,16 +85,36 @@ std::optional<std::uint32_t> SmallNumber(std::wstring_view digits) {
     return value;
 }
 
-std::optional<std::uint32_t> KeyFromName(std::wstring_view name) {
+// The punctuation key whose cap shows c in the layout, the first in the table's order when two do.
+std::optional<std::uint32_t> KeyOfCap(wchar_t c, const KeyboardLayout& layout) {
+    // Letters and digits name the keys of those letters and digits; nothing at or below a space
+    // survives the settings file's trimming.
+    if (c <= L' ' || IsLetterOrDigit(AsciiUpper(c)))
+        return std::nullopt;
+    for (const KeyName& named : kNamedKeys) {
+        if (IsPunctuationKey(named.key) && layout.CapOf(named.key) == c)
+            return named.key;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> KeyFromName(std::wstring_view name, const KeyboardLayout& layout) {
     if (name.size() == 1) {
         wchar_t c = AsciiUpper(name[0]);
-        if ((c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9'))
+        if (IsLetterOrDigit(c))
             return static_cast<std::uint32_t>(c);
+        return KeyOfCap(name[0], layout);
     }
     if (name.size() >= 2 && AsciiUpper(name[0]) == L'F') {
         if (auto number = SmallNumber(name.substr(1));
             number && *number >= 1 && *number <= 24 && name[1] != L'0')
             return kF1 + *number - 1;
+    }
+    // The keypad's names may have spaces between "Num" and its digit or sign, as between the parts.
+    std::wstring keypad;
+    if (name.size() > 3 && SameIgnoringAsciiCase(name.substr(0, 3), L"Num")) {
+        keypad = L"Num" + std::wstring(Trimmed(name.substr(3)));
+        name = keypad;
     }
     if (name.size() == 4 && SameIgnoringAsciiCase(name.substr(0, 3), L"Num") && name[3] >= L'0' &&
         name[3] <= L'9')
@@ -86,13 +126,18 @@ std::optional<std::uint32_t> KeyFromName(std::wstring_view name) {
     return std::nullopt;
 }
 
-std::wstring NameOfKey(std::uint32_t key) {
-    if ((key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9'))
+std::wstring NameOfKey(std::uint32_t key, const KeyboardLayout& layout) {
+    if (IsLetterOrDigit(key))
         return std::wstring(1, static_cast<wchar_t>(key));
-    if (key >= kF1 && key < kF1 + 24)
+    if (IsFunctionKey(key))
         return L"F" + std::to_wstring(key - kF1 + 1);
     if (key >= kNumpad0 && key <= kNumpad0 + 9)
         return L"Num" + std::to_wstring(key - kNumpad0);
+    if (IsPunctuationKey(key)) {
+        const wchar_t cap = layout.CapOf(key);
+        if (KeyOfCap(cap, layout) == key)
+            return std::wstring(1, cap);
+    }
     for (const KeyName& named : kNamedKeys) {
         if (named.key == key)
             return std::wstring(named.name);
@@ -100,52 +145,74 @@ std::wstring NameOfKey(std::uint32_t key) {
     return {};
 }
 
+std::optional<std::uint32_t> ModifierOf(std::wstring_view name) {
+    for (const ModifierName& modifier : kModifiers) {
+        if (SameIgnoringAsciiCase(name, modifier.name))
+            return modifier.flag;
+    }
+    if (SameIgnoringAsciiCase(name, L"Control"))
+        return kHotkeyCtrl;
+    return std::nullopt;
+}
+
 }  // namespace
 
-std::optional<Hotkey> ParseHotkey(std::wstring_view text) {
-    text = Trimmed(text);
+std::optional<Hotkey> ParseHotkey(std::wstring_view text, const KeyboardLayout& layout) {
+    // The parts between the "+" signs, trimmed. A key that is itself a "+" ("Num+", or a cap that
+    // shows "+") leaves an empty last part.
     std::vector<std::wstring_view> parts;
-    // The last part may itself end in "+" ("Num+"), so a part is cut at a "+" only when something
-    // other than the end follows it.
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'+' && i > start && i + 1 < text.size()) {
-            parts.push_back(Trimmed(text.substr(start, i - start)));
-            start = i + 1;
-        }
+    for (std::size_t start = 0;;) {
+        const std::size_t plus = text.find(L'+', start);
+        parts.push_back(Trimmed(text.substr(start, plus == std::wstring_view::npos ? plus : plus - start)));
+        if (plus == std::wstring_view::npos)
+            break;
+        start = plus + 1;
     }
-    parts.push_back(Trimmed(text.substr(start)));
-
-    Hotkey hotkey;
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-        std::uint32_t flag = 0;
-        for (const ModifierName& modifier : kModifiers) {
-            if (SameIgnoringAsciiCase(parts[i], modifier.name))
-                flag = modifier.flag;
-        }
-        if (SameIgnoringAsciiCase(parts[i], L"Control"))
-            flag = kHotkeyCtrl;
-        if (flag == 0 || (hotkey.modifiers & flag) != 0)
+    std::wstring key(parts.back());
+    std::size_t modifierParts = parts.size() - 1;
+    if (parts.size() >= 2 && key.empty()) {
+        // "...+Num+" or "...++": the sign is the key.
+        const std::wstring_view before = parts[parts.size() - 2];
+        if (before.empty())
+            key = L"+";
+        else if (SameIgnoringAsciiCase(before, L"Num"))
+            key = L"Num+";
+        else
             return std::nullopt;
-        hotkey.modifiers |= flag;
+        --modifierParts;
     }
-    std::optional<std::uint32_t> key = KeyFromName(parts.back());
-    if (!key)
+    Hotkey hotkey;
+    for (std::size_t i = 0; i < modifierParts; ++i) {
+        const std::optional<std::uint32_t> flag = ModifierOf(parts[i]);
+        if (!flag || (hotkey.modifiers & *flag) != 0)
+            return std::nullopt;
+        hotkey.modifiers |= *flag;
+    }
+    const std::optional<std::uint32_t> code = KeyFromName(key, layout);
+    if (!code)
         return std::nullopt;
-    hotkey.key = *key;
+    hotkey.key = *code;
     return hotkey;
 }
 
 bool MayBeGlobalHotkey(const Hotkey& hotkey) {
     constexpr std::uint32_t kPause = 0x13;
     constexpr std::uint32_t kScrollLock = 0x91;
-    if ((hotkey.modifiers & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin)) != 0)
-        return true;
-    return (hotkey.key >= kF1 && hotkey.key < kF1 + 24) || hotkey.key == kPause || hotkey.key == kScrollLock;
+    if ((hotkey.modifiers & kHotkeyWin) != 0)
+        return false;
+    int held = 0;
+    for (std::uint32_t flag : {kHotkeyCtrl, kHotkeyAlt, kHotkeyShift})
+        held += (hotkey.modifiers & flag) != 0 ? 1 : 0;
+    const std::uint32_t key = hotkey.key;
+    const bool standsAlone = (IsFunctionKey(key) && key != kF12) || key == kPause || key == kScrollLock;
+    const bool typesACharacter = IsLetterOrDigit(key) || IsPunctuationKey(key) || IsKeypadCharacter(key);
+    if (standsAlone)
+        return held == 0 || held >= 2;
+    return typesACharacter && held >= 2;
 }
 
-std::wstring FormatHotkey(const Hotkey& hotkey) {
-    std::wstring key = NameOfKey(hotkey.key);
+std::wstring FormatHotkey(const Hotkey& hotkey, const KeyboardLayout& layout) {
+    std::wstring key = NameOfKey(hotkey.key, layout);
     if (key.empty())
         return {};
     std::wstring text;

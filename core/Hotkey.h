@@ -24,21 +24,36 @@ struct Hotkey {
     bool operator==(const Hotkey&) const = default;
 };
 
-// "Ctrl+Alt+F9": modifiers (Ctrl or Control, Alt, Shift, Win) in any order and any letter case, each
-// at most once, then one key: A-Z, 0-9, F1-F24, Num0-Num9 and the keypad's signs, the navigation
-// keys and a few others by their key-cap names. Spaces around the parts are allowed. Nothing for
-// empty text or text that names no such key.
-std::optional<Hotkey> ParseHotkey(std::wstring_view text);
+// What only the platform knows of a key's name: the character its cap shows in the player's
+// keyboard layout (the one it types without Shift), or 0 for none. Tests give a layout of their own.
+class KeyboardLayout {
+public:
+    virtual wchar_t CapOf(std::uint32_t key) const = 0;
 
-// Whether a key may be taken from every program as a global key. A key that types text or moves the
-// focus in a game (letters, digits, Space, Enter, Tab, Backspace, Esc, the arrows and every other
-// key with a use of its own) needs Ctrl, Alt or Win; Shift does not count, since Shift+A types too.
-// F1-F24, Pause and ScrollLock may stand alone.
+protected:
+    ~KeyboardLayout() = default;
+};
+
+// "Ctrl+Alt+F9": modifiers (Ctrl or Control, Alt, Shift, Win) in any order and any letter case, each
+// at most once, then one key: A-Z, 0-9, F1-F24, Num0-Num9 and the keypad's signs (Num*, Num+, Num-,
+// Num., Num/), the navigation keys and a few others by their key-cap names, and a punctuation key by
+// the character its cap shows in the layout ("Ctrl+Alt+/", "Ctrl+Shift++") or by the platform's name
+// for it (Oem1-Oem8, Oem102, OemPlus, OemComma, OemMinus, OemPeriod). Spaces around the parts are
+// allowed ("Ctrl + Num +"). Nothing for empty text or text that names no such key.
+std::optional<Hotkey> ParseHotkey(std::wstring_view text, const KeyboardLayout& layout);
+
+// Whether a key may be taken from every program as a global key, so that no shortcut of the system
+// or of ordinary programs is lost: F1-F24 but F12 (the debuggers'), Pause and ScrollLock alone; a
+// letter, digit or symbol (the punctuation and keypad keys included), or one of those keys, with two
+// or three of Ctrl, Alt and Shift. Never Win (the system's), the keys that move, confirm or edit
+// (Esc, Tab, Enter, Space, Backspace, the arrows, Home, End, PageUp, PageDown, Insert, Delete),
+// NumLock and the input-method keys, nor any key with a single modifier (Ctrl+C, Alt+F4, Shift+F10).
 bool MayBeGlobalHotkey(const Hotkey& hotkey);
 
-// The text form ParseHotkey reads back: the modifiers in the order Ctrl, Alt, Shift, Win, then the
-// key. Empty for a key that has no name here.
-std::wstring FormatHotkey(const Hotkey& hotkey);
+// The text form ParseHotkey reads back with the same layout: the modifiers in the order Ctrl, Alt,
+// Shift, Win, then the key, a punctuation key by its cap's character when that names it alone.
+// Empty for a key that has no name here.
+std::wstring FormatHotkey(const Hotkey& hotkey, const KeyboardLayout& layout);
 
 }  // namespace vellicot
 

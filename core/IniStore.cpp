@@ -468,6 +468,13 @@ void IniStore::ReplaceSectionLines(std::wstring_view section, const std::vector<
     text_ += replacement;
 }
 
+std::optional<std::string_view> IniStore::ValueOfLine(std::string_view line, std::string_view key) noexcept {
+    const std::optional<std::string_view> name = KeyOf(line);
+    if (!name || !SameIgnoringAsciiCase(*name, key))
+        return std::nullopt;
+    return line.substr(name->size() + 1);
+}
+
 std::optional<IniStore::Span> IniStore::FindSection(std::string_view name) const {
     const std::string_view text = text_;
     std::size_t pos = 0;
@@ -490,10 +497,8 @@ std::optional<std::string_view> IniStore::FindValue(std::string_view section, st
     const std::string_view text = text_;
     for (std::size_t pos = lines->begin; pos < lines->end;) {
         const std::size_t end = text.find('\n', pos);
-        const std::string_view line = text.substr(pos, end - pos);
-        std::optional<std::string_view> name = KeyOf(line);
-        if (name && SameIgnoringAsciiCase(*name, key))
-            return line.substr(name->size() + 1);
+        if (std::optional<std::string_view> value = ValueOfLine(text.substr(pos, end - pos), key))
+            return value;
         pos = end + 1;
     }
     return std::nullopt;
@@ -536,8 +541,7 @@ void IniStore::WriteString(std::wstring_view section, std::wstring_view key, std
     const std::string_view key8 = std::string_view(line).substr(0, keySize);
     for (std::size_t pos = lines->begin; pos < lines->end;) {
         const std::size_t end = text_.find('\n', pos);
-        std::optional<std::string_view> name = KeyOf(std::string_view(text_).substr(pos, end - pos));
-        if (name && SameIgnoringAsciiCase(*name, key8)) {
+        if (ValueOfLine(std::string_view(text_).substr(pos, end - pos), key8)) {
             text_.replace(pos, end - pos, line);
             return;
         }

@@ -66,6 +66,10 @@ public:
     // header, no spaces at its ends), such as one SectionLines gave or a "key=value" line.
     void ReplaceSectionLines(std::wstring_view section, const std::vector<std::string>& lines);
 
+    // The value of a section line, as SectionLines gives it, when its key is key (UTF-8), matched as
+    // every read and write here matches keys; nothing for another key or a line without "=".
+    static std::optional<std::string_view> ValueOfLine(std::string_view line, std::string_view key) noexcept;
+
     // A copy of the sections with their lines, in file order.
     std::vector<IniSection> Sections() const;
     bool operator==(const IniStore& other) const { return text_ == other.text_; }

@@ -86,63 +86,78 @@ bool IsRecordDate(std::wstring_view s) noexcept {
     return false;
 }
 
-// The value of a stored line when its key is the record's key.
-std::optional<std::string_view> RunValueOf(std::string_view line) noexcept {
-    const std::size_t equals = line.find('=');
-    if (equals != 3)
-        return std::nullopt;
-    for (std::size_t i = 0; i < 3; ++i) {
-        const char c = line[i];
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != "run"[i])
-            return std::nullopt;
-    }
-    return line.substr(equals + 1);
-}
-
-std::optional<RunRecord> RecordOfLine(std::string_view line) {
-    const std::optional<std::string_view> value = RunValueOf(line);
+// The record a stored line reads as, when its key is the record's key (UTF-8).
+std::optional<RunRecord> RecordOfLine(std::string_view line, std::string_view runKey) {
+    const std::optional<std::string_view> value = IniStore::ValueOfLine(line, runKey);
     if (!value)
         return std::nullopt;
     return ParseRunRecord(WideFromUtf8(*value));
 }
 
-// Where the lines that read as records are, in file order.
-std::vector<std::size_t> RecordLinePlaces(const std::vector<std::string>& lines) {
-    std::vector<std::size_t> places;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (RecordOfLine(lines[i]))
-            places.push_back(i);
-    }
-    return places;
-}
+// The section's lines and the runs among them.
+struct SectionRuns {
+    std::vector<std::string> lines;
+    std::vector<std::size_t> places;  // the lines that read as records, in file order
+    std::vector<RunRecord> records;   // what each of them reads as
+    std::string runKey = Utf8FromWide(kRunKey);
 
-// The lines without those at the places given (ascending).
-std::vector<std::string> Without(const std::vector<std::string>& lines,
-                                 const std::vector<std::size_t>& places) {
-    std::vector<std::string> kept;
-    kept.reserve(lines.size());
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (next < places.size() && places[next] == i)
-            ++next;
-        else
-            kept.push_back(lines[i]);
+    explicit SectionRuns(const IniStore& store) : lines(store.SectionLines(kRecordsSection)) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            Take(i);
     }
+    // Counts the line at place among the runs when it reads as one.
+    void Take(std::size_t place) {
+        if (std::optional<RunRecord> record = RecordOfLine(lines[place], runKey)) {
+            places.push_back(place);
+            records.push_back(std::move(*record));
+        }
+    }
+};
+
+// The runs the limit keeps, as ascending indices into records: all of them up to kMaxRunRecords,
+// past it the best and the newest of the others.
+std::vector<std::size_t> KeptRuns(const std::vector<RunRecord>& records) {
+    std::vector<std::size_t> kept;
+    std::size_t from = 0;
+    if (records.size() > kMaxRunRecords) {
+        from = records.size() - kMaxRunRecords;
+        const std::size_t best = *BestRunIndex(records);
+        if (best < from) {
+            kept.push_back(best);
+            ++from;
+        }
+    }
+    for (std::size_t i = from; i < records.size(); ++i)
+        kept.push_back(i);
     return kept;
 }
 
+std::vector<RunRecord> RecordsAt(const SectionRuns& section, const std::vector<std::size_t>& kept) {
+    std::vector<RunRecord> records;
+    records.reserve(kept.size());
+    for (std::size_t index : kept)
+        records.push_back(section.records[index]);
+    return records;
+}
+
+// Writes the section back with the kept runs (ascending indices into its records) and every line
+// that is no run.
+void KeepRuns(IniStore& store, const SectionRuns& section, const std::vector<std::size_t>& kept) {
+    std::vector<bool> goes(section.lines.size(), false);
+    for (std::size_t place : section.places)
+        goes[place] = true;
+    for (std::size_t index : kept)
+        goes[section.places[index]] = false;
+    std::vector<std::string> lines;
+    lines.reserve(section.lines.size());
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+        if (!goes[i])
+            lines.push_back(section.lines[i]);
+    }
+    store.ReplaceSectionLines(kRecordsSection, lines);
+}
+
 }  // namespace
-
-RunRecord RecordOfCopy(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
-                       std::wstring_view caption, const Separators& separators) {
-    return RunRecord{FormatRecordDate(when, separators), RoundedElapsedMs(elapsedMs), std::wstring(caption),
-                     std::wstring(name)};
-}
-
-std::wstring ResultLineOf(const RunRecord& record) {
-    return ResultLine(record.name, static_cast<double>(record.elapsedMs), record.date, record.caption);
-}
 
 std::wstring FormatRunRecord(const RunRecord& record) {
     std::wstring text = record.date;
@@ -178,43 +193,42 @@ std::optional<RunRecord> ParseRunRecord(std::wstring_view value) {
 }
 
 std::vector<RunRecord> ReadRunRecords(const IniStore& store) {
-    std::vector<RunRecord> records;
-    for (const std::string& line : store.SectionLines(kRecordsSection)) {
-        if (std::optional<RunRecord> record = RecordOfLine(line))
-            records.push_back(std::move(*record));
-    }
-    if (records.size() > kMaxRunRecords)
-        records.erase(records.begin(), records.end() - static_cast<std::ptrdiff_t>(kMaxRunRecords));
-    return records;
+    const SectionRuns section(store);
+    return RecordsAt(section, KeptRuns(section.records));
 }
 
-void AddRunRecord(IniStore& store, const RunRecord& record) {
-    std::vector<std::string> lines = store.SectionLines(kRecordsSection);
-    lines.push_back(Utf8FromWide(std::wstring(kRunKey) + L"=" + FormatRunRecord(record)));
-    std::vector<std::size_t> places = RecordLinePlaces(lines);
-    places.resize(places.size() > kMaxRunRecords ? places.size() - kMaxRunRecords : 0);
-    store.ReplaceSectionLines(kRecordsSection, Without(lines, places));
+std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& before, const RunRecord& record) {
+    const std::optional<std::size_t> best = BestRunIndex(before);
+    if (!best)
+        return NewBest{};
+    if (record.elapsedMs < before[*best].elapsedMs)
+        return NewBest{before[*best].elapsedMs};
+    return std::nullopt;
+}
+
+std::optional<NewBest> AddRunRecord(IniStore& store, const RunRecord& record) {
+    SectionRuns section(store);
+    const std::optional<NewBest> newBest = NewBestOf(RecordsAt(section, KeptRuns(section.records)), record);
+    section.lines.push_back(Utf8FromWide(std::wstring(kRunKey) + L"=" + FormatRunRecord(record)));
+    section.Take(section.lines.size() - 1);
+    KeepRuns(store, section, KeptRuns(section.records));
+    return newBest;
 }
 
 bool DeleteRunRecord(IniStore& store, std::size_t index, const RunRecord& record) {
-    const std::vector<std::string> lines = store.SectionLines(kRecordsSection);
-    const std::vector<std::size_t> places = RecordLinePlaces(lines);
-    // The list shows the newest records only; index counts from the first of those.
-    const std::size_t shownFrom = places.size() > kMaxRunRecords ? places.size() - kMaxRunRecords : 0;
-    if (shownFrom + index >= places.size())
+    const SectionRuns section(store);
+    std::vector<std::size_t> kept = KeptRuns(section.records);
+    if (index >= kept.size() || section.records[kept[index]] != record)
         return false;
-    const std::size_t place = places[shownFrom + index];
-    if (RecordOfLine(lines[place]) != record)
-        return false;
-    store.ReplaceSectionLines(kRecordsSection, Without(lines, {place}));
+    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(index));
+    KeepRuns(store, section, kept);
     return true;
 }
 
 void DeleteAllRunRecords(IniStore& store) {
-    const std::vector<std::string> lines = store.SectionLines(kRecordsSection);
-    if (lines.empty())
-        return;
-    store.ReplaceSectionLines(kRecordsSection, Without(lines, RecordLinePlaces(lines)));
+    const SectionRuns section(store);
+    if (!section.places.empty())
+        KeepRuns(store, section, {});
 }
 
 std::optional<std::size_t> BestRunIndex(const std::vector<RunRecord>& records) {
@@ -225,20 +239,6 @@ std::optional<std::size_t> BestRunIndex(const std::vector<RunRecord>& records) {
         std::min_element(records.begin(), records.end(),
                          [](const RunRecord& a, const RunRecord& b) { return a.elapsedMs < b.elapsedMs; });
     return static_cast<std::size_t>(best - records.begin());
-}
-
-std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& records) {
-    if (records.empty() || BestRunIndex(records) != records.size() - 1)
-        return std::nullopt;
-    const std::vector<RunRecord> before(records.begin(), records.end() - 1);
-    const std::optional<std::size_t> previous = BestRunIndex(before);
-    return NewBest{previous ? std::optional<long long>(before[*previous].elapsedMs) : std::nullopt};
-}
-
-std::wstring FormatRunTime(long long elapsedMs) {
-    // The result line's time is "『 " + this + " 』" and an ideographic space.
-    const std::wstring bracketed = FormatRecordTime(static_cast<double>(elapsedMs));
-    return bracketed.substr(2, bracketed.size() - 5);
 }
 
 }  // namespace vellicot

@@ -1,5 +1,6 @@
-// The record of runs: each result the player copied, kept in the settings file's own section as
-// text a person can read and edit, and the best time among them (自己ベスト).
+// The record of runs: each result the player copied (a RunRecord, core/Stopwatch.h), kept in the
+// settings file's own section as text a person can read and edit, and the best time among them
+// (自己ベスト), which the limit on kept runs never removes.
 #pragma once
 
 #include <cstddef>
@@ -17,23 +18,6 @@ inline constexpr std::wstring_view kRecordsSection = L"Records";
 inline constexpr std::wstring_view kRunKey = L"Run";
 inline constexpr std::size_t kMaxRunRecords = 100;
 
-// One copied result, with exactly the values of its line.
-struct RunRecord {
-    std::wstring date;        // the date and time as the line shows them, "2024/04/05 21:09"
-    long long elapsedMs = 0;  // whole milliseconds, as the line shows them
-    std::wstring caption;     // the main window's title the line names, "Vellicot ver.1.40"
-    std::wstring name;        // the player's name, as typed
-
-    bool operator==(const RunRecord&) const = default;
-};
-
-// The record of a copy: the same values the result line is made of.
-RunRecord RecordOfCopy(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
-                       std::wstring_view caption, const Separators& separators);
-
-// The line 結果COPY put on the clipboard for this record, character for character.
-std::wstring ResultLineOf(const RunRecord& record);
-
 // The value of a record's "Run=" line: date and time, time, title and the name in double quotes,
 // each after " | ": 2024/04/05 21:09 | 03:07.250 | Vellicot ver.1.40 | "名無し". The time is
 // minutes (counting past the hour), seconds and milliseconds; the name is everything between the
@@ -43,28 +27,32 @@ std::wstring FormatRunRecord(const RunRecord& record);
 // separators), a time whose seconds are below 60, a title, and a quoted name.
 std::optional<RunRecord> ParseRunRecord(std::wstring_view value);
 
-// The records of the section that read, oldest first: the newest kMaxRunRecords of them.
+// The runs kept: of the section's lines that read as records ("Run=" in any letter case, as the
+// store reads keys), at most kMaxRunRecords, oldest first: the best of them all (BestRunIndex) and
+// the newest of the others. Only a file edited by hand holds more; the next add or delete leaves it
+// with these alone. The record window lists exactly these, and DeleteRunRecord's index counts in
+// them, so the best shown is the best of every run that reads and a delete takes one row away.
 std::vector<RunRecord> ReadRunRecords(const IniStore& store);
 
-// Adds a record as the newest; the oldest records past kMaxRunRecords go. Lines that do not read
-// as records stay where they are.
-void AddRunRecord(IniStore& store, const RunRecord& record);
-// Removes the record shown at index (oldest first, as ReadRunRecords gives them), when it is still
-// that record; false when it is not there.
+// A record that beats every run kept before it, or is the first: the best time before it.
+struct NewBest {
+    std::optional<long long> previousMs;
+};
+// Whether record is a new best over the runs kept before it (oldest first): strictly faster than
+// their best, since of equal times the earlier run is the best.
+std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& before, const RunRecord& record);
+
+// Adds a record as the newest; the section then keeps only the runs ReadRunRecords gives, so past
+// kMaxRunRecords the oldest run that is not the best goes. Lines that do not read as records stay
+// where they are. Whether the record is a new best (NewBestOf against the runs kept before).
+std::optional<NewBest> AddRunRecord(IniStore& store, const RunRecord& record);
+// Removes the run at index in ReadRunRecords when it is still that record, the best too, and keeps
+// the runs ReadRunRecords gave but that one; false when it is not there.
 bool DeleteRunRecord(IniStore& store, std::size_t index, const RunRecord& record);
 // Removes every line that reads as a record; the others stay.
 void DeleteAllRunRecords(IniStore& store);
 
 // The best time's index: the shortest time, and of equal times the earlier run. Nothing when empty.
 std::optional<std::size_t> BestRunIndex(const std::vector<RunRecord>& records);
-
-// A newest record (the last) that is the best: the best time before it, when there was one.
-struct NewBest {
-    std::optional<long long> previousMs;
-};
-std::optional<NewBest> NewBestOf(const std::vector<RunRecord>& records);
-
-// A time as the result line shows it, without its brackets: "03分07.250秒".
-std::wstring FormatRunTime(long long elapsedMs);
 
 }  // namespace vellicot

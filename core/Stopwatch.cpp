@@ -64,16 +64,19 @@ std::wstring FormatElapsed(double elapsedMs, std::wstring_view timeSeparator) {
     return text;
 }
 
-std::wstring FormatRecordTime(double elapsedMs) {
+std::wstring FormatRunTime(double elapsedMs) {
     Parts parts = SplitElapsed(elapsedMs);
-    std::wstring text = L"『 ";
-    text += Digits(parts.minutes, 2);
+    std::wstring text = Digits(parts.minutes, 2);
     text += L"分";
     text += Digits(parts.seconds, 2);
     text += L'.';
     text += Digits(parts.milliseconds, 3);
-    text += L"秒 』\u3000";
+    text += L"秒";
     return text;
+}
+
+std::wstring FormatRecordTime(double elapsedMs) {
+    return L"『 " + FormatRunTime(elapsedMs) + L" 』\u3000";
 }
 
 std::wstring FormatRecordDate(const LocalDateTime& when, const Separators& separators) {
@@ -89,22 +92,16 @@ std::wstring FormatRecordDate(const LocalDateTime& when, const Separators& separ
     return text;
 }
 
-std::wstring ResultLine(std::wstring_view name, double elapsedMs, std::wstring_view date,
-                        std::wstring_view caption) {
-    std::wstring text(name);
+std::wstring ResultLineOf(const RunRecord& record) {
+    std::wstring text = record.name;
     text += kRecordMiddle;
-    text += FormatRecordTime(elapsedMs);
+    text += FormatRecordTime(static_cast<double>(record.elapsedMs));
     text += L'(';
-    text += date;
+    text += record.date;
     text += L'\u3000';
-    text += caption;
+    text += record.caption;
     text += kRecordEnd;
     return text;
-}
-
-std::wstring ResultRecord(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
-                          std::wstring_view caption, const Separators& separators) {
-    return ResultLine(name, elapsedMs, FormatRecordDate(when, separators), caption);
 }
 
 Stopwatch::Stopwatch(Separators separators) : separators_(std::move(separators)) {
@@ -162,15 +159,16 @@ void Stopwatch::Reset() {
     stopEnabled_ = false;
 }
 
-std::wstring Stopwatch::CopyRecord(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
-                                   std::wstring_view caption) {
+void Stopwatch::Copy(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
+                     std::wstring_view caption, const std::function<bool(const ResultCopy&)>& keep) {
     Tick(now);
-    lastCopyWasNew_ = timerEnabled_ || !stoppedTimeCopied_;
-    return ResultRecord(name, ElapsedMs(), wallClock, caption, separators_);
-}
-
-void Stopwatch::CopyKept() noexcept {
-    if (!timerEnabled_)
+    ResultCopy copy;
+    copy.record = RunRecord{FormatRecordDate(wallClock, separators_), RoundedElapsedMs(ElapsedMs()),
+                            std::wstring(caption), std::wstring(name)};
+    copy.line = ResultLineOf(copy.record);
+    copy.isNew = timerEnabled_ || !stoppedTimeCopied_;
+    // Kept only once keep said so: a copy that failed on its way leaves the stopped time new.
+    if (keep(copy) && !timerEnabled_)
         stoppedTimeCopied_ = true;
 }
 

@@ -1,7 +1,9 @@
-// The run's stopwatch, its "nn:ss.zzz" display and the one-line result record. Time is pushed in by
-// the caller (a monotonic clock for elapsed time, the local wall clock for the record's date).
+// The run's stopwatch, its "nn:ss.zzz" display and the result of a copy: the run's record and its
+// one-line text, made from one value. Time is pushed in by the caller (a monotonic clock for elapsed
+// time, the local wall clock for the record's date).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,20 +38,36 @@ long long RoundedElapsedMs(double elapsedMs) noexcept;
 // seconds, a full stop, milliseconds.
 std::wstring FormatElapsed(double elapsedMs, std::wstring_view timeSeparator);
 
-// "『 nn分ss.zzz秒 』　" (ending in an ideographic space), minutes as in FormatElapsed.
+// A run's time as the result line shows it inside its brackets, "03分07.250秒": minutes as in
+// FormatElapsed, 分, seconds, a full stop, milliseconds, 秒.
+std::wstring FormatRunTime(double elapsedMs);
+// The line's bracketed time, "『 03分07.250秒 』　" (ending in an ideographic space).
 std::wstring FormatRecordTime(double elapsedMs);
 
 // "yyyy/MM/dd HH:mm" with the regional separators.
 std::wstring FormatRecordDate(const LocalDateTime& when, const Separators& separators);
 
-// name + "選手のただいまの記録 " + record time + "(" + date + U+3000 + caption + " 調べ)", no line break,
-// with the date already in its shown form (FormatRecordDate).
-std::wstring ResultLine(std::wstring_view name, double elapsedMs, std::wstring_view date,
-                        std::wstring_view caption);
+// One copied result: the values its line is made of, and all that the record of runs keeps of it.
+struct RunRecord {
+    std::wstring date;        // the date and time as the line shows them, "2024/04/05 21:09"
+    long long elapsedMs = 0;  // whole milliseconds, as the line shows them
+    std::wstring caption;     // the main window's title the line names, "Vellicot ver.1.40"
+    std::wstring name;        // the player's name, as typed
 
-// ResultLine with the date formatted from the wall clock.
-std::wstring ResultRecord(std::wstring_view name, double elapsedMs, const LocalDateTime& when,
-                          std::wstring_view caption, const Separators& separators);
+    bool operator==(const RunRecord&) const = default;
+};
+
+// The result line of a record, character for character: name + "選手のただいまの記録 " + the
+// bracketed time + "(" + date + U+3000 + caption + " 調べ)", no line break.
+std::wstring ResultLineOf(const RunRecord& record);
+
+// What 結果COPY gives: the result of the moment as a record, its line, and whether it is a result
+// not kept before.
+struct ResultCopy {
+    RunRecord record;
+    std::wstring line;  // ResultLineOf(record)
+    bool isNew = false;
+};
 
 // The stopwatch's instants, its label text and the enabled states of the timer and of the start,
 // stop and copy buttons. A new stopwatch is in the reset state with all instants zero.
@@ -69,19 +87,14 @@ public:
     // Timer off, label zero, copy disabled, start enabled, stop disabled. The instants stay.
     void Reset();
 
-    // The result record. While running, the last instant (and the label) is refreshed first, as a
-    // tick does, so the record holds the time at the moment of the copy.
-    std::wstring CopyRecord(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
-                            std::wstring_view caption);
-
-    // Whether the last CopyRecord gave a result not kept before: a stopped time copied again once
-    // its copy was kept is the same result; a copy while running, or after another start or stop,
-    // is a new one.
-    bool LastCopyWasNew() const noexcept { return lastCopyWasNew_; }
-    // The last CopyRecord's result is kept (on the clipboard and in the record of runs). Until then
-    // a copy that failed on its way leaves the stopped time new, so the next copy keeps it.
-    void CopyKept() noexcept;
-    const Separators& RegionalSeparators() const noexcept { return separators_; }
+    // 結果COPY: the result at now, handed to keep, which puts it on the clipboard and in the record
+    // of runs and answers whether it was kept (it throws when it cannot say). While running, the last
+    // instant (and the label) is refreshed first, as a tick does, so the result holds the time at the
+    // moment of the copy. A stopped time copied again once a keep of it answered true is the same
+    // result (isNew false); a copy while running, or after another start or stop, is a new one, and
+    // so is the next copy of a stopped time whose keep threw or answered false.
+    void Copy(MonotonicMs now, const LocalDateTime& wallClock, std::wstring_view name,
+              std::wstring_view caption, const std::function<bool(const ResultCopy&)>& keep);
 
     const std::wstring& LabelText() const noexcept { return label_; }
     bool TimerEnabled() const noexcept { return timerEnabled_; }
@@ -106,7 +119,6 @@ private:
     bool stopEnabled_ = false;
     bool copyEnabled_ = false;
     bool stoppedTimeCopied_ = false;
-    bool lastCopyWasNew_ = false;
 };
 
 }  // namespace vellicot

@@ -2,7 +2,7 @@
 // outside.
 #include "outside/Outside.h"
 
-#include "shell/SettingsFile.h"
+#include "platform/Paths.h"
 
 namespace outside {
 namespace {

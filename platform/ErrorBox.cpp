@@ -33,12 +33,12 @@ std::wstring MessageOf(std::string_view text) {
 
 }  // namespace
 
-void ShowErrorBox(const std::wstring& message) noexcept {
-    MessageBoxW(GetActiveWindow(), message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR);
+int ShowErrorBox(const std::wstring& message, UINT buttons) noexcept {
+    return MessageBoxW(GetActiveWindow(), message.c_str(), L"Vellicot", buttons | MB_ICONERROR);
 }
 
-void ShowErrorBoxOver(HWND owner, const std::wstring& message) noexcept {
-    MessageBoxW(owner, message.c_str(), L"Vellicot", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+int ShowErrorBoxOver(HWND owner, const std::wstring& message, UINT buttons) noexcept {
+    return MessageBoxW(owner, message.c_str(), L"Vellicot", buttons | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 void ShowCurrentError() noexcept {

@@ -21,11 +21,12 @@ private:
 // The system's own text for an error code (FormatMessageW), without the trailing line break.
 std::wstring SystemErrorText(unsigned long code);
 
-// MessageBoxW with the program's caption and an error icon, owned by the active window.
-void ShowErrorBox(const std::wstring& message) noexcept;
+// MessageBoxW with the program's caption and an error icon, owned by the active window, with these
+// buttons (MB_OK, or MB_RETRYCANCEL for a save that may be tried again); the player's answer.
+int ShowErrorBox(const std::wstring& message, UINT buttons = MB_OK) noexcept;
 // The same box owned by a window of the program and made the foreground window: for an error while
 // another program has the keyboard (a global hot key's action), with the owner brought forward.
-void ShowErrorBoxOver(HWND owner, const std::wstring& message) noexcept;
+int ShowErrorBoxOver(HWND owner, const std::wstring& message, UINT buttons = MB_OK) noexcept;
 
 // Shows the exception being handled in the standard error box: the program's own error with its
 // message, any other with what it says. For the places where nothing may escape (a window

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Makes the README's pictures of the real program under Wine, at 100 % (docs/main.png,
-# docs/picker.png, docs/menu.png, docs/hotkeys.png) and at 150 % (docs/main-150.png,
+# Makes the README's pictures of the real program under Wine with tools/screenshots: at 100 %
+# (docs/main.png, docs/picker.png, docs/menu.png, docs/hotkeys.png) and at 150 % (docs/main-150.png,
 # docs/picker-150.png, docs/hotkeys-150.png), the record window at 100, 150 and 200 %
 # (docs/records.png, docs/records-150.png, docs/records-200.png) and the new-best balloon at 100 and
 # 150 % (docs/new-best.png, docs/new-best-150.png); the other 200 % ones and the menu at 150 and
@@ -16,8 +16,10 @@ stop_later_wine_servers "$WINEPREFIX"
 stop_later_x_server_of_wine_up
 trap stop_what_we_started EXIT
 scripts/wine-up.sh
-timeout 300 wine build/windows/vellicot_e2e.exe --gtest_also_run_disabled_tests \
-  --gtest_filter='*ScreenshotTest.*' >build/screenshots.log 2>&1
+timeout 300 wine build/windows/vellicot_screenshots.exe >build/screenshots.log 2>&1 || {
+  cat build/screenshots.log
+  exit 1
+}
 mkdir -p docs
 for name in main picker; do
   /usr/bin/convert "build/windows/e2e-runs/Screenshots/$name.bmp" "docs/$name.png"

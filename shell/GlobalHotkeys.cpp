@@ -1,7 +1,12 @@
-// Registering the global hot keys.
+// Registering the global hot keys, and the layout that names them.
 #include "shell/GlobalHotkeys.h"
 
 namespace vellicot {
+
+wchar_t SystemKeyboardLayout::CapOf(std::uint32_t key) const {
+    // The character is in the low word; the top bit marks a dead key.
+    return static_cast<wchar_t>(MapVirtualKeyW(key, MAPVK_VK_TO_CHAR) & 0xFFFF);
+}
 
 std::optional<HotkeyAction> GlobalHotkeys::ActionOf(WPARAM id) noexcept {
     if (id < 1 || id > kHotkeyActions)

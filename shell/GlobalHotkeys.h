@@ -1,5 +1,6 @@
 // The global hot keys a window holds: registered with the system so that they reach the window
-// whichever program has the keyboard, and released when the window lets them go.
+// whichever program has the keyboard, and released when the window lets them go; and the keyboard
+// layout that names their keys as the player's key caps show them.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,14 @@
 #include "platform/Win32.h"
 
 namespace vellicot {
+
+// The keyboard layout of the calling thread, the one the player types with.
+class SystemKeyboardLayout final : public KeyboardLayout {
+public:
+    // The key's character without Shift; a dead key (an accent typed before its letter) gives the
+    // accent its cap shows.
+    wchar_t CapOf(std::uint32_t key) const override;
+};
 
 class GlobalHotkeys {
 public:

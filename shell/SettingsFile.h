@@ -13,14 +13,8 @@ namespace vellicot {
 inline constexpr std::wstring_view kSettingsSuffix = L"_ユーザー設定.ini";
 inline constexpr std::wstring_view kSystemSection = L"System";
 
-// The executable's full path (any length) followed by "_ユーザー設定.ini".
+// The executable's full path (any length, ExecutablePath) followed by "_ユーザー設定.ini".
 std::wstring SettingsFileName();
-
-// The executable's own full path, however long.
-std::wstring ExecutablePath();
-
-// The form of a full path that the file functions accept past MAX_PATH ("\\?\" or "\\?\UNC\").
-std::wstring ExtendedLengthPath(const std::wstring& fullPath);
 
 // One use of the settings file: loaded when opened, read and written in memory, rewritten by Flush.
 // Errors are thrown as AppError with the messages the player sees; a file that cannot be loaded,

@@ -1,6 +1,8 @@
-// The settings file's keys and the four uses of the file. The order of the writes is the order of
-// the keys in a new file.
+// The settings file's keys and each of the file's uses that UserSettings.h lists. The order of the
+// writes is the order of the keys in a new file.
 #include "shell/UserSettings.h"
+
+#include "shell/GlobalHotkeys.h"
 
 namespace vellicot {
 namespace {
@@ -29,7 +31,8 @@ MainWindowSettings LoadMainWindowSettings(WindowPosition centre, const std::wstr
     settings.topmost = file.ReadBool(kTopmost, settings.topmost);
     for (std::size_t action = 0; action < kHotkeyActions; ++action) {
         // A key that may not be global is no key, as text that names none; the file keeps it as written.
-        std::optional<Hotkey> key = ParseHotkey(file.ReadString(kHotkeyKeys[action], L""));
+        std::optional<Hotkey> key =
+            ParseHotkey(file.ReadString(kHotkeyKeys[action], L""), SystemKeyboardLayout());
         if (key && MayBeGlobalHotkey(*key))
             settings.hotkeys[action] = key;
     }
@@ -54,7 +57,8 @@ void SaveHotkeys(const HotkeySet& before, const HotkeySet& after, const std::wst
     SettingsFile file(path);
     for (std::size_t action = 0; action < kHotkeyActions; ++action) {
         if (before[action] != after[action])
-            file.WriteString(kHotkeyKeys[action], after[action] ? FormatHotkey(*after[action]) : L"");
+            file.WriteString(kHotkeyKeys[action],
+                             after[action] ? FormatHotkey(*after[action], SystemKeyboardLayout()) : L"");
     }
     file.Flush();
 }
@@ -72,11 +76,11 @@ void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path) 
     file.Flush();
 }
 
-std::vector<RunRecord> SaveRunRecord(const RunRecord& record, const std::wstring& path) {
+std::optional<NewBest> SaveRunRecord(const RunRecord& record, const std::wstring& path) {
     SettingsFile file(path);
-    AddRunRecord(file.Store(), record);
+    const std::optional<NewBest> newBest = AddRunRecord(file.Store(), record);
     file.Flush();
-    return ReadRunRecords(file.Store());
+    return newBest;
 }
 
 std::vector<RunRecord> LoadRunRecords(const std::wstring& path) {

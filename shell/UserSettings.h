@@ -40,7 +40,8 @@ struct CloseSettings {
 
 // Main window creation: "Form1Top2", "Form1Left2", "NAME", the five settings, "chTopmost" and the
 // three hot keys, with centre standing in for a missing position. A hot key whose text does not
-// parse, or names a key that may not be global (MayBeGlobalHotkey), reads as no key.
+// parse in the player's keyboard layout, or names a key that may not be global (MayBeGlobalHotkey),
+// reads as no key.
 MainWindowSettings LoadMainWindowSettings(WindowPosition centre,
                                           const std::wstring& path = SettingsFileName());
 
@@ -52,8 +53,9 @@ WindowPosition LoadSelectionWindowPosition(WindowPosition centre,
 void SaveDisplaySettings(const DisplaySettings& settings, const std::wstring& path = SettingsFileName());
 
 // The hot-key dialog's OK: "HotkeyStartStop", "HotkeyCopy" and "HotkeyReset", each written only when
-// its key differs from before (an empty value for no key), so a value a player wrote that did not
-// parse stays as it is until that key is chosen or cleared. The file is rewritten when a key changed.
+// its key differs from before (an empty value for no key; a key named as the player's keyboard
+// layout shows it, FormatHotkey), so a value a player wrote that did not parse stays as it is until
+// that key is chosen or cleared. The file is rewritten when a key changed.
 void SaveHotkeys(const HotkeySet& before, const HotkeySet& after,
                  const std::wstring& path = SettingsFileName());
 
@@ -61,11 +63,11 @@ void SaveHotkeys(const HotkeySet& before, const HotkeySet& after,
 // then the file is rewritten.
 void SaveCloseSettings(const CloseSettings& settings, const std::wstring& path = SettingsFileName());
 
-// 結果COPY: the record is added to the [Records] section (the newest hundred kept), then the file
-// is rewritten. The records as kept afterwards, oldest first, the new one last.
-std::vector<RunRecord> SaveRunRecord(const RunRecord& record, const std::wstring& path = SettingsFileName());
+// 結果COPY: the record is added to the [Records] section (AddRunRecord: a hundred runs kept, the
+// best among them), then the file is rewritten. Whether the record is a new best.
+std::optional<NewBest> SaveRunRecord(const RunRecord& record, const std::wstring& path = SettingsFileName());
 
-// The record window: the records that read, oldest first.
+// The record window: the runs kept (ReadRunRecords), oldest first.
 std::vector<RunRecord> LoadRunRecords(const std::wstring& path = SettingsFileName());
 // The record window's deletes, each rewriting the file when it removed something; the records
 // afterwards. One record goes only while it is still the one shown at index.

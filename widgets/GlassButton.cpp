@@ -1,4 +1,4 @@
-// The glass button: its properties, pointer and keyboard handling, and its lookup by name.
+// The glass button: its properties and its pointer and keyboard handling.
 // Its painting lives in GlassPainting.cpp.
 #include "widgets/GlassButton.h"
 

@@ -3,17 +3,21 @@
 //
 // The windows, their handlers and fields keep the names the program has always had, on purpose:
 // TForm1, TForm2, TForm3, btn01Click, BitBtn01Click, sList1Txt, iSel1, FState, and so on, so that
-// what players and earlier notes call them still finds them. "TForm1" is also the window class by
-// which a second copy of the program finds the first one and hands over to it (app/Main.cpp).
+// what players and earlier notes call them still finds them.
 //
 // How the window comes to the front when the pointer enters it: every glass button's OnMouseEnter
 // and platform/MouseEnter.h's watch (the window itself, the name box, the check box) call
 // btn01MouseEnter, which calls ExecblChCursorTop, which runs ForceForeground (shell/Stacking.h) while
 // stay-on-top mode is on.
+//
+// Every command, whichever way it comes (a button, the window's menu by a right click, Shift+F10 or
+// the Menu key, the system menu, a global hot key), runs through RunCommand: none while a modal
+// window of the program is open, and an error shows its box while the program carries on. Every
+// modal window the main window opens (the picker, 設定, the hot-key dialog, the record window) opens
+// through one bracket, OpenModal, that takes the topmost style away and brings it back.
 #pragma once
 
 #include <array>
-#include <utility>
 #include <memory>
 #include <optional>
 #include <span>
@@ -27,9 +31,12 @@
 #include "core/Stopwatch.h"
 #include "platform/Handles.h"
 #include "platform/Window.h"
+#include "shell/ErrorBoxInFront.h"
 #include "shell/GlobalHotkeys.h"
 #include "widgets/GlassButton.h"
+#include "windows/NewBestBalloon.h"
 #include "windows/Pictures.h"
+#include "windows/TimeLabel.h"
 
 namespace vellicot {
 
@@ -38,17 +45,18 @@ class TForm3;
 class TForm4;
 class TForm5;
 
-// The time label's font: "Meiryo UI" at the label's pixel height. Under Wine the name stands for
-// another font, whose digits may be wider than Meiryo UI's: there the height shrinks a pixel at a
-// time until the widest time the label can show fits its width, so no digit is cut off. On Windows
-// the font is Meiryo UI and the height stays.
-UniqueFont CreateTimeLabelFont(int height, int width);
-
 class TForm1 : public Window {
 public:
     static constexpr int kClientWidth = 304;
     static constexpr int kClientHeight = 348;
     static constexpr wchar_t kCaption[] = L"Vellicot ver." VELLICOT_VERSION_WIDE;
+    // The window class, kept as the name it has always had: a second copy of the program finds the
+    // first one by it and hands over to it (app/Main.cpp).
+    static constexpr wchar_t kClassName[] = L"TForm1";
+
+    // Where a command came from: the window (a button, its menu, the system menu), or a global hot
+    // key pressed while another program may have the keyboard.
+    enum class CommandSource { kWindow, kHotkey };
 
     TForm1();
     ~TForm1() override;
@@ -79,6 +87,12 @@ public:
     // key, pressed or released; the message loop then leaves it alone.
     bool OpenMenuFromKey(const MSG& msg);
 
+    // Runs a command by its id: a control's (ids::kBtnSTA ..., a tree button's ids::kTreeButton + t)
+    // or a menu entry's (ids::kSysCommandHotkeys, ids::kSysCommandRecords). Nothing runs while a
+    // modal window of the program is open. An error the command raises is shown in the program's
+    // box, in front of the other program for a hot key, and the program carries on.
+    void RunCommand(int id, CommandSource source = CommandSource::kWindow) noexcept;
+
     void excBtnClearForm1();
     void Campus2Clear();
     void btnReText();
@@ -101,6 +115,8 @@ private:
     void ReadSettings();
     void WriteCloseSettings();
 
+    // The commands, as RunCommand dispatches them.
+    void Dispatch(int id);
     void btn01Click(TCustomGlassButton& sender);
     void btnSTAClick();
     void btnENDClick();
@@ -110,32 +126,44 @@ private:
     void btnBtnClearClick();
     void btnSettingClick();
     void chTopmostClick();
+    // "ホットキーの設定...": the hot-key dialog, then the chosen keys are saved.
+    void HotkeysMenuClick();
+    // "タイムの記録...": the record window.
+    void RecordsMenuClick();
     // The pointer entered the window or one of its controls: brings the window to the front.
     void btn01MouseEnter();
-    // "ホットキーの設定..." in the window's menu or the system menu: the hot-key dialog, then the
-    // chosen keys are saved.
-    void HotkeysMenuClick();
+
+    // Opens a modal window of the program over this one: the balloon goes, the window stops being
+    // topmost while the modal window is up, and the check box and the stacking come back afterwards
+    // on every path out, a window that could not be made included.
+    template <class Open>
+    void OpenModal(Open open);
+    // A dialog made at its first opening, kept only once it was made, so a dialog that could not be
+    // made is tried again the next time.
+    template <class Form>
+    Form& MadeOnce(std::unique_ptr<Form>& form);
+    // Whether a modal window of the program (a dialog, the picker, a message box) is open.
+    bool ModalWindowOpen() const noexcept;
+
+    // Runs a save until it succeeds or the player gives it up in the error box (再試行, キャンセル);
+    // whether it was saved.
+    template <class Save>
+    bool SaveOrAskAgain(Save save);
+    // The error box of the command running now, with these buttons; the player's answer.
+    int ShowCommandError(const std::wstring& message, UINT buttons);
+
+    // 結果COPY's record of the copied result: kept in the settings file, and a new best announced;
+    // false when the save was given up.
+    bool RecordCopiedResult(const RunRecord& record);
+
     // The window's menu at a screen point; the chosen entry runs once the menu has closed.
     void ShowWindowMenu(POINT at);
     // WM_CONTEXTMENU from the window or a control of it: at the pointer, or -1 from the keyboard.
     void OnContextMenu(LPARAM lp);
-    // An entry of the window's menu or of the system menu; false for a command that is not one.
-    bool RunMenuCommand(unsigned command);
-    // The system menu's "タイムの記録...": the record window.
-    void RecordsMenuClick();
-    // 結果COPY's record of the copied result: kept in the settings file when it is a new result, and
-    // a new best announced.
-    void RecordCopiedResult(const RunRecord& record);
-    // A balloon at the time label saying the copied time is the new best; it goes by itself.
-    void ShowNewBest(const RunRecord& record, const NewBest& best);
-    void HideNewBest();
-    // The client area's top-left corner on the screen; minimised, none a shown window has.
-    std::pair<LONG, LONG> ClientOrigin() const;
     // A global hot key: what its button does, where the button could be clicked.
     void OnHotkey(WPARAM id);
-    void OnErrorBoxTimer();
-    void BringErrorBoxForward();
-    void RunHotkeyAction(HotkeyAction action);
+    void OnTimer(WPARAM id);
+    void OnDestroy();
 
     void excBtnClearForm2();
     void excBtnClearForm2_Sub();
@@ -165,7 +193,7 @@ private:
     std::array<TGlassButton, kTrees + 1> btn;  // btn01..btn16 in slots 1..16
     HWND edtNAME = nullptr;                    // owned by the window
     HWND chTopmost = nullptr;                  // owned by the window
-    std::wstring lblTIME;
+    TimeLabel lblTIME;
     // The map (Image1) with the pair-line overlay (Image2) over it.
     std::optional<MapView> Image1and2;
     Stopwatch stopwatch_;
@@ -173,7 +201,6 @@ private:
     std::optional<MemoryCanvas> backBuffer_;
 
     UniqueFont windowFont_;
-    UniqueFont labelFont_;
     bool timerRunning_ = false;
     TForm2* picker_ = nullptr;    // not owned
     TForm3* settings_ = nullptr;  // not owned
@@ -181,11 +208,13 @@ private:
     // held at start-up is named but not held).
     HotkeySet chosenHotkeys_;
     std::optional<GlobalHotkeys> hotkeys_;
-    std::unique_ptr<TForm4> hotkeyDialog_;   // made at its first opening
-    bool hotkeyErrorShown_ = false;          // a key's action shows its error box
-    std::unique_ptr<TForm5> recordsWindow_;  // made at its first opening
-    HWND newBestBalloon_ = nullptr;          // a tooltip of the window's, made at its first use
-    std::pair<LONG, LONG> newBestOrigin_;    // where the client area was when the balloon showed
+    std::unique_ptr<TForm4> hotkeyDialog_;                // made at its first opening
+    std::unique_ptr<TForm5> recordsWindow_;               // made at its first opening
+    CommandSource runningFrom_ = CommandSource::kWindow;  // of the command running now
+    bool modalOpen_ = false;                              // OpenModal's window is up
+    // Made with the window and gone with it.
+    std::optional<ErrorBoxInFront> hotkeyError_;
+    std::optional<NewBestBalloon> newBest_;
 };
 
 }  // namespace vellicot

@@ -37,7 +37,7 @@ constexpr Cell kGrid[] = {
 
 }  // namespace
 
-TForm2::TForm2() = default;
+TForm2::TForm2() : ModalForm({.enter = 0, .esc = ids::kBitBtn + 18}) {}
 
 TForm2::~TForm2() = default;
 
@@ -140,6 +140,11 @@ void TForm2::BitBtn01Click(TCustomGlassButton& sender) {
 
 void TForm2::BitBtn18Click() {
     CloseModal();
+}
+
+void TForm2::OnCommand(int id, int) {
+    if (id == ids::kBitBtn + 18)
+        BitBtn18Click();
 }
 
 void TForm2::BitBtn01MouseEnter() {

@@ -23,6 +23,7 @@ public:
     static constexpr int kClientHeight = 232;
     static constexpr Colour kBackground = kPickerBackground;
 
+    // Esc does what 閉じる does, as it closes the program's dialogs.
     TForm2();
     ~TForm2() override;
 
@@ -41,6 +42,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void FormShow() override;
     void PlaceForShow(HWND owner) override;
+    void OnCommand(int id, int code) override;
 
 private:
     void SetUpButtons();

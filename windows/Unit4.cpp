@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "shell/GlobalHotkeys.h"
 #include "shell/Placement.h"
 #include "windows/DialogParts.h"
 
@@ -79,8 +80,19 @@ std::optional<Hotkey> KeyOfControlValue(LRESULT value) {
     return hotkey;
 }
 
+// Which keys may be taken (MayBeGlobalHotkey), in one sentence; the guide says the same.
+constexpr wchar_t kHotkeyRule[] =
+    L"F1～F24（F12 を除く）・Pause・ScrollLock は単独で、文字・数字・記号のキーとこれらのキーは"
+    L" Ctrl・Alt・Shift のうち二つ以上（Ctrl+Shift、Ctrl+Alt など）と組み合わせて使えます"
+    L"（Win キーと、Esc・Tab・Enter・Space・矢印などの操作キーは使えません）。";
+
+// The key as the settings file names it, in the player's keyboard layout.
+std::wstring NameOf(const Hotkey& key) {
+    return FormatHotkey(key, SystemKeyboardLayout());
+}
+
 std::wstring Quoted(const std::optional<Hotkey>& key) {
-    return L"「" + (key ? FormatHotkey(*key) : std::wstring()) + L"」";
+    return L"「" + (key ? NameOf(*key) : std::wstring()) + L"」";
 }
 
 }  // namespace
@@ -149,14 +161,12 @@ void TForm4::FormShow() {
 
 HotkeySet TForm4::ChosenKeys() const {
     // Every row is read as it shows now: the control does not report each change (under Wine it
-    // empties itself on Backspace, Delete and Space without a word).
+    // empties itself on Backspace, Delete and Space without a word). Every key the dialog is given
+    // shows as it is, since no key with Win (which the control cannot show) may be held.
     HotkeySet chosen;
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
-        const std::optional<Hotkey> shown = KeyOfControlValue(
+        chosen[row] = KeyOfControlValue(
             SendDlgItemMessageW(Handle(), kIdHotkey + static_cast<int>(row), HKM_GETHOTKEY, 0, 0));
-        // A row that shows what it was given keeps its key, Win included, which the control cannot show.
-        const bool asGiven = shown == KeyOfControlValue(static_cast<LRESULT>(ControlValueOf(keys_[row])));
-        chosen[row] = asGiven ? keys_[row] : shown;
     }
     return chosen;
 }
@@ -176,17 +186,14 @@ void TForm4::btnOKClick() {
     for (std::size_t row = 0; row < kHotkeyActions; ++row) {
         if (!chosen[row])
             continue;
-        if (FormatHotkey(*chosen[row]).empty()) {
+        if (NameOf(*chosen[row]).empty()) {
             Refuse(row, std::wstring(L"「") + kRowNames[row] +
                             L"」のキーはホットキーに使えません。別のキーを選んでください。");
             return;
         }
         if (!MayBeGlobalHotkey(*chosen[row])) {
-            Refuse(row, Quoted(chosen[row]) +
-                            L"は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と"
-                            L"組み合わせないと「" +
-                            kRowNames[row] +
-                            L"」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+            Refuse(row, Quoted(chosen[row]) + L"はシステムやほかのプログラムのキー操作と重なるため、「" +
+                            kRowNames[row] + L"」に使えません。" + kHotkeyRule);
             return;
         }
     }

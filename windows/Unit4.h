@@ -50,8 +50,7 @@ private:
     void LayOutControls() override;
     void btnClearClick(std::size_t row);
     void btnOKClick();
-    // The keys the rows show now; a row that shows the key it was given keeps that key, even one the
-    // hot-key control cannot show.
+    // The keys the rows show now.
     HotkeySet ChosenKeys() const;
     // Tells the player why OK did not close, and puts the focus on the row to change.
     void Refuse(std::size_t row, const std::wstring& message);

@@ -19,11 +19,14 @@
 #                 the Menu key; a key the program holds typed into another row, a row emptied with
 #                 Backspace, 確定: the file's lines, and the keys at work while another application
 #                 has the keyboard; with the clipboard held by that application, 結果COPY's key shows
-#                 one error box, the main window's, in front, and a second press brings it forward
+#                 one error box, the main window's, in front, a second press brings it forward, and
+#                 once it is dismissed the other application has the keyboard again
 #   records       a run timed and copied with clicks is in the settings file; the new best's balloon
-#                 leaves the keyboard with the main window, and while it shows the pointer on a tree
-#                 still raises the window over another application's; the balloon goes by itself; the
-#                 window's menu (a right click, then the keys) opens the record window; Esc closes it
+#                 leaves the keyboard with the main window, a click on a tree beneath it opens the
+#                 picker (and the balloon goes), Esc closes the picker; while a faster run's balloon
+#                 shows, the pointer on a tree still raises the window over another application's;
+#                 the balloon goes by itself; the window's menu (a right click, then the keys) opens
+#                 the record window; Esc closes it
 #
 # VELLICOT_DESKTOP_WINEPREFIX names the prefix (default build/wineprefix-desktop) and
 # VELLICOT_DESKTOP_DISPLAY the first display number to try (default: DISPLAY's number + 100).
@@ -355,8 +358,21 @@ case $scenario in
       xdotool key Escape
       wait_for 10 dialog_gone || fail "Esc did not close the dialog"
     done
-    # The first row has the focus: 最初から's key typed into it, then the third row emptied.
+    # The first row has the focus. Ctrl+C, which every program uses, is refused at 確定 with a
+    # message box (the dialog's caption) over the dialog, which stays open with the row focused.
     sleep 0.5
+    xdotool key ctrl+c
+    sleep 0.3
+    xdotool key Return
+    dialog_windows() { xdotool search --onlyvisible --name '^ホットキーの設定$' 2>/dev/null | wc -l; }
+    refusal_shows() { [ "$(dialog_windows)" = 2 ]; }
+    refusal_gone() { [ "$(dialog_windows)" = 1 ]; }
+    wait_for 10 refusal_shows || fail "確定 took Ctrl+C: no refusal box, $(dialog_windows) window(s) named ホットキーの設定"
+    xdotool key Return
+    wait_for 10 refusal_gone || fail "the refusal box did not close, or the dialog closed with it"
+    log "Ctrl+C refused"
+    # 最初から's key typed into the first row, then the third row emptied.
+    sleep 0.3
     xdotool key ctrl+shift+F11
     sleep 0.3
     xdotool key Tab Tab Tab Tab BackSpace
@@ -408,6 +424,9 @@ case $scenario in
     log "one error box, the main window's, in front"
     xdotool windowactivate --sync "$box" key Return
     wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Vellicot\$' >/dev/null 2>&1" || fail "the box did not close"
+    # The keyboard goes back to the program the key was pressed in.
+    wait_for 10 another_has_keyboard || fail "after the box the keyboard stayed with Vellicot: $(desktop_state)"
+    log "after the box the other application has the keyboard again"
     timeout 30 wine taskkill /IM vellicot_another_app.exe >/dev/null 2>&1
     stop_vellicot
     ;;
@@ -418,11 +437,14 @@ case $scenario in
     start_another --topmost $((client_x + 150)) $((client_y + 150)) 400 300
     main_has_keyboard() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
     # 計測開始, 計測停止 and 結果COPY at their centres, a moment apart as a hand clicks them.
-    xdotool mousemove $((client_x + 30)) $((client_y + 23)) click 1
-    sleep 1.2
-    xdotool mousemove $((client_x + 90)) $((client_y + 23)) click 1
-    sleep 0.5
-    xdotool mousemove $((client_x + 233)) $((client_y + 23)) click 1
+    timed_run() {
+      xdotool mousemove $((client_x + 30)) $((client_y + 23)) click 1
+      sleep "$1"
+      xdotool mousemove $((client_x + 90)) $((client_y + 23)) click 1
+      sleep 0.5
+      xdotool mousemove $((client_x + 233)) $((client_y + 23)) click 1
+    }
+    timed_run 1.2
     copied() { timeout 2 xclip -o -selection clipboard 2>/dev/null | grep -q '^名無し選手のただいまの記録 『 00分0[1-9]'; }
     wait_for 10 copied || fail "no result line on the clipboard: '$(xclip -o -selection clipboard 2>&1)'"
     recorded() { tr -d '\r' <"$folder/Vellicot.exe_ユーザー設定.ini" | grep -q '^Run=.* | 00:0[1-9]\.[0-9]* | Vellicot ver\.[0-9.]* | "名無し"$'; }
@@ -438,11 +460,28 @@ case $scenario in
       done
       return 1
     }
+    balloon_gone() { ! balloon_shows; }
     wait_for 10 balloon_shows || fail "no balloon for the first run, the best: $(xwininfo -root -children | grep vellicot)"
     sleep 0.5
     main_has_keyboard || fail "the balloon took the keyboard: $(xdotool getactivewindow getwindowname 2>&1)"
     log "recorded, and the balloon shows without the keyboard: $(xclip -o -selection clipboard)"
-    # While it shows, 最前面's hover-to-front still raises the window over the other application.
+    # A click on the tree 上１, which the balloon covers, opens the picker as it does without the
+    # balloon, and the balloon goes as the picker opens; Esc closes the picker as 閉じる does.
+    picker_shows() { [ -n "$(xdotool search --onlyvisible --name '^選択してください' 2>/dev/null)" ]; }
+    picker_gone() { ! picker_shows; }
+    balloon_shows || fail "the balloon went before the click on the tree beneath it"
+    xdotool mousemove $((client_x + 197)) $((client_y + 90)) click 1
+    wait_for 10 picker_shows || fail "a click on the tree under the balloon opened no picker"
+    # At once, not by itself seconds later.
+    wait_for 1 balloon_gone || fail "the balloon stayed over the picker"
+    xdotool key Escape
+    wait_for 10 picker_gone || fail "Esc did not close the picker"
+    log "a click under the balloon opened the picker, the balloon went, and Esc closed the picker"
+    # A faster run, a new best again: while its balloon shows, 最前面's hover-to-front still raises
+    # the window over the other application.
+    xdotool mousemove $((client_x + 279)) $((client_y + 23)) click 1 # 最初から
+    timed_run 0.3
+    wait_for 10 balloon_shows || fail "no balloon for the faster run"
     xdotool mousemove $((client_x + 400)) $((client_y + 300)) click 1
     wait_for 10 another_on_top || fail "the other window did not come over the main window: $(desktop_state)"
     move_onto_tree
@@ -452,7 +491,6 @@ case $scenario in
     records_show() { [ -n "$(xdotool search --onlyvisible --name '^タイムの記録$' 2>/dev/null)" ]; }
     records_gone() { ! records_show; }
     # The window's menu from a right click on the tree 左１; its second entry.
-    balloon_gone() { ! balloon_shows; }
     wait_for 10 balloon_gone || fail "the balloon did not go by itself"
     xdotool mousemove $((client_x + 39)) $((client_y + 125)) click 3
     sleep 0.5

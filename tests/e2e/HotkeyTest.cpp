@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -53,15 +54,46 @@ bool CloseMenu(const App& app) {
     return WaitFor([&] { return PopupMenuOf(app) == nullptr; });
 }
 
-TEST(HotkeyTest, TheWindowsMenuOpensFromEveryPartOfItWithTheMouseAndTheKeyboard) {
+// Chooses the menu's entry (0 or 1) as a player does: with the mouse for a menu the mouse opened,
+// else with the keys; the system menu holds the entries last. Whether the menu was there.
+bool ChooseEntry(const App& app, int entry, bool byMouse, bool systemMenu) {
+    HWND menu = WaitForMenu(app);
+    if (menu == nullptr)
+        return false;
+    if (byMouse) {
+        RECT at;
+        GetWindowRect(menu, &at);
+        ClickAt(at.left + 40, at.top + (at.bottom - at.top) * (1 + 2 * entry) / 4);
+    } else {
+        for (int step = 0; step < (systemMenu ? 2 - entry : entry + 1); ++step)
+            PressKey(systemMenu ? VK_UP : VK_DOWN);
+        PressKey(VK_RETURN);
+    }
+    return true;
+}
+
+// The settings file's error box, answered as a player does with Esc: its text, or empty when none
+// showed; whether it offered to try again goes to retry.
+std::wstring CancelErrorBox(const App& app, bool& retry) {
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = app.FindTopLevel(L"#32770")) != nullptr; }))
+        return {};
+    const std::wstring text = Text(GetDlgItem(box, 0xFFFF));
+    retry = GetDlgItem(box, IDRETRY) != nullptr;
+    PressKey(VK_ESCAPE);
+    WaitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
+TEST(HotkeyTest, EveryWayIntoEveryEntryOfTheWindowsMenuWorksAndASaveErrorEndsNothing) {
+    // A folder where the settings file should be: it reads as no settings, and every save fails.
     App app(L"WindowMenu");
-    app.WriteSettings("[System]\r\nForm1Top2=40\r\nForm1Left2=40\r\nchTopmost=0\r\n");
+    ASSERT_TRUE(CreateDirectoryW(app.SettingsPath().c_str(), nullptr));
     ASSERT_TRUE(app.Start());
     HWND main = app.MainWindow();
-    // The map between the trees, a tree, a glass button that is disabled before a run, one that is
-    // not, and the check box.
-    const RECT client = ClientRectOnScreen(main);
-    RightClick(main);  // the centre of the client area: the map, clear of the trees
+    // The menu opens from every part of the window: the map between the trees, a tree, a glass
+    // button that is disabled before a run, one that is not, and the check box.
+    RightClick(main);
     ASSERT_NE(WaitForMenu(app), nullptr) << "the map";
     ASSERT_TRUE(CloseMenu(app));
     for (int id : {ids::kTreeButton + 1, ids::kBtnEND, ids::kBtnSetting, ids::kChTopmost}) {
@@ -71,30 +103,62 @@ TEST(HotkeyTest, TheWindowsMenuOpensFromEveryPartOfItWithTheMouseAndTheKeyboard)
         ASSERT_NE(WaitForMenu(app), nullptr);
         ASSERT_TRUE(CloseMenu(app));
     }
-    // From the keyboard, on the window and on the check box, which the Tab key reaches.
-    ClickAt(client.left + 150, client.top + 52);  // the map, above the trees
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round == 0 ? "the window" : "the check box");
-        if (round == 1) {
-            PressKey(VK_TAB);
-            ASSERT_TRUE(WaitFor([&] { return FocusOf(main) == Child(main, ids::kChTopmost); }));
+    // Each way in, each entry: the hot-key dialog's 確定 with a key typed into its first row, whose
+    // save fails, and the record window, closed with Esc.
+    const RECT client = ClientRectOnScreen(main);
+    enum Way { kRightClick, kShiftF10, kMenuKey, kSystemMenu };
+    for (Way way : {kRightClick, kShiftF10, kMenuKey, kSystemMenu}) {
+        for (int entry = 0; entry < 2; ++entry) {
+            SCOPED_TRACE(std::to_string(way) + " " + std::to_string(entry));
+            ClickAt(client.left + 150, client.top + 52);  // the map above the trees: the window has the keys
+            if (way == kRightClick)
+                RightClick(Child(main, ids::kTreeButton + 6));
+            else if (way == kShiftF10)
+                PressKeys({VK_SHIFT, VK_F10});
+            else if (way == kMenuKey)
+                PressKey(VK_APPS);
+            else
+                PressKeys({VK_MENU, VK_SPACE});
+            ASSERT_TRUE(ChooseEntry(app, entry, way == kRightClick, way == kSystemMenu));
+            if (entry == 1) {
+                HWND records = nullptr;
+                ASSERT_TRUE(WaitFor([&] { return (records = app.FindTopLevel(L"TForm5")) != nullptr; }));
+                PressKey(VK_ESCAPE);
+                ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(records); }));
+                continue;
+            }
+            HWND dialog = WaitForDialog(app);
+            ASSERT_NE(dialog, nullptr);
+            // Another key each time, so that each 確定 has a change to save.
+            PressKeys({VK_CONTROL, VK_SHIFT, static_cast<WORD>(VK_F5 + way)});
+            PressKey(VK_RETURN);
+            bool retry = false;
+            const std::wstring error = CancelErrorBox(app, retry);
+            EXPECT_NE(error.find(L"\" を作成できません。"), std::wstring::npos) << Narrow(error);
+            EXPECT_TRUE(retry) << "the box offers 再試行";
+            ASSERT_TRUE(app.Running()) << "the program carries on";
+            EXPECT_FALSE(IsWindowVisible(dialog));
+            ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
         }
-        PressKeys({VK_SHIFT, VK_F10});
-        ASSERT_NE(WaitForMenu(app), nullptr) << "Shift+F10";
-        ASSERT_TRUE(CloseMenu(app));
-        PressKey(VK_APPS);
-        ASSERT_NE(WaitForMenu(app), nullptr) << "the Menu key";
-        ASSERT_TRUE(CloseMenu(app));
     }
-    // The entry, chosen with the keyboard, opens the dialog.
-    PressKey(VK_APPS);
-    ASSERT_NE(WaitForMenu(app), nullptr);
-    PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
+    // A command that comes while a dialog is open, as a taskbar's window menu sends it, runs nothing:
+    // no second window, and the main window stays below the dialog until it closes.
+    RightClick(Child(main, ids::kTreeButton + 6));
+    ASSERT_TRUE(ChooseEntry(app, 0, true, false));
     HWND dialog = WaitForDialog(app);
     ASSERT_NE(dialog, nullptr);
+    PostMessageW(main, WM_SYSCOMMAND, ids::kSysCommandRecords, 0);
+    PostMessageW(main, WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(app.FindTopLevel(L"TForm5"), nullptr);
+    EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "not topmost while the dialog is up";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_TRUE(WaitFor([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    // The close's save fails too: given up, the program still ends, with 0.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    bool retry = false;
+    EXPECT_NE(CancelErrorBox(app, retry).find(L"\" を作成できません。"), std::wstring::npos);
     EXPECT_EQ(app.Close(), 0);
 }
 
@@ -193,6 +257,19 @@ TEST(HotkeyTest, KeysChosenInTheDialogWorkTheStopwatchFromAnotherProgramAndAfter
     EXPECT_EQ(other.KeyDowns(VK_F9), 1)
         << "the chosen keys no longer reach the other program: " << other.KeysSeen();
     EXPECT_EQ(GetForegroundWindow(), other.Handle()) << "the other program keeps the keyboard";
+    // With the clipboard held by another program, the copy's error box stands in front of the
+    // program the key was pressed in; once it is answered, that program has the keyboard again.
+    PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return Enabled(app, ids::kBtnCOPY) && !Enabled(app, ids::kBtnEND); }));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    PressInForeignWindow(other, {VK_CONTROL, VK_SHIFT, VK_F10});
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] { return (box = app.FindTopLevel(L"#32770")) != nullptr && GetForegroundWindow() == box; }));
+    CloseClipboard();
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }))
+        << "the keyboard stayed with " << GetForegroundWindow();
     EXPECT_EQ(app.Close(), 0);
     // The keys were saved by 確定. The file is read once the program has ended: a read while it
     // replaces the file would make its save fail.

@@ -1,6 +1,8 @@
-// Hot keys as the settings file keeps them: the text a player reads or writes by hand.
+// Hot keys as the settings file keeps them: the text a player reads or writes by hand, in a keyboard
+// layout of the test's own, and which keys may be taken from every program.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "core/Hotkey.h"
@@ -11,6 +13,16 @@ namespace {
 std::string Narrow(std::wstring_view text) {
     return std::string(text.begin(), text.end());
 }
+
+// A layout as the platform may give it: a cap that shows "+", two keys that type "\", and keys
+// without a character.
+struct FakeLayout final : KeyboardLayout {
+    wchar_t CapOf(std::uint32_t key) const override {
+        static const std::map<std::uint32_t, wchar_t> caps = {
+            {0xBB, L'+'}, {0xBF, L'/'}, {0xC0, L'@'}, {0xDC, L'\\'}, {0xE2, L'\\'}};
+        return caps.contains(key) ? caps.at(key) : 0;
+    }
+} const kLayout;
 
 struct ParseCase {
     std::wstring_view text;
@@ -32,6 +44,12 @@ TEST(HotkeyTest, ReadsWhatAPlayerWrites) {
         {L"Alt+0", Hotkey{kHotkeyAlt, '0'}},
         {L"Num7", Hotkey{0, 0x67}},
         {L"Ctrl+Num+", Hotkey{kHotkeyCtrl, 0x6B}},
+        {L"Ctrl + Num +", Hotkey{kHotkeyCtrl, 0x6B}},
+        // punctuation keys by their caps, and by the names the file held before
+        {L"Ctrl + Alt + /", Hotkey{kCtrlAlt, 0xBF}},
+        {L"Ctrl+Shift++", Hotkey{kHotkeyCtrl | kHotkeyShift, 0xBB}},
+        {L"Ctrl+Alt+\\", Hotkey{kCtrlAlt, 0xDC}},
+        {L"Ctrl+Alt+Oem2", Hotkey{kCtrlAlt, 0xBF}},
         {L"Shift+PageDown", Hotkey{kHotkeyShift, 0x22}},
         {L"Ctrl+Space", Hotkey{kHotkeyCtrl, 0x20}},
         {L"NonConvert", Hotkey{0, 0x1D}},
@@ -48,14 +66,14 @@ TEST(HotkeyTest, ReadsWhatAPlayerWrites) {
         {L"F09", std::nullopt},
         {L"Ctrl+Alt", std::nullopt},
         {L"+F9", std::nullopt},
-        {L"Ctrl++", std::nullopt},
+        {L"Ctrl+Alt+!", std::nullopt},
         {L"F9+Ctrl", std::nullopt},
         {L"Ctrl+AB", std::nullopt},
         {L"Ｃｔｒｌ+F9", std::nullopt},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(Narrow(c.text));
-        std::optional<Hotkey> parsed = ParseHotkey(c.text);
+        std::optional<Hotkey> parsed = ParseHotkey(c.text, kLayout);
         ASSERT_EQ(parsed.has_value(), c.hotkey.has_value());
         if (parsed) {
             EXPECT_EQ(parsed->modifiers, c.hotkey->modifiers);
@@ -65,44 +83,50 @@ TEST(HotkeyTest, ReadsWhatAPlayerWrites) {
 }
 
 TEST(HotkeyTest, WritesModifiersInOneOrderAndReadsItsOwnTextBack) {
-    EXPECT_EQ(FormatHotkey({kHotkeyWin | kHotkeyShift | kHotkeyAlt | kHotkeyCtrl, 'A'}),
+    EXPECT_EQ(FormatHotkey({kHotkeyWin | kHotkeyShift | kHotkeyAlt | kHotkeyCtrl, 'A'}, kLayout),
               L"Ctrl+Alt+Shift+Win+A");
-    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0x78}), L"Ctrl+Alt+F9");
-    EXPECT_EQ(FormatHotkey({0, 0x6B}), L"Num+");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0x78}, kLayout), L"Ctrl+Alt+F9");
+    EXPECT_EQ(FormatHotkey({0, 0x6B}, kLayout), L"Num+");
+    // A punctuation key by its cap when that names it alone, else by the platform's name.
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0xBF}, kLayout), L"Ctrl+Alt+/");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0xE2}, kLayout), L"Ctrl+Alt+Oem102");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl | kHotkeyAlt, 0xDF}, kLayout), L"Ctrl+Alt+Oem8");
     // A key without a name here has no text, so nothing unreadable is ever written.
-    EXPECT_EQ(FormatHotkey({kHotkeyCtrl, 0xFF}), L"");
-    EXPECT_EQ(FormatHotkey({kHotkeyCtrl, 0}), L"");
+    EXPECT_EQ(FormatHotkey({kHotkeyCtrl, 0xFF}, kLayout), L"");
 
     // Every key with a name, under every set of modifiers, comes back as it went out.
     int named = 0;
     for (std::uint32_t key = 1; key < 256; ++key) {
         for (std::uint32_t modifiers = 0; modifiers < 16; ++modifiers) {
             const Hotkey hotkey{modifiers, key};
-            const std::wstring text = FormatHotkey(hotkey);
+            const std::wstring text = FormatHotkey(hotkey, kLayout);
             if (text.empty())
                 continue;
             named += modifiers == 0 ? 1 : 0;
             SCOPED_TRACE(Narrow(text));
-            EXPECT_EQ(ParseHotkey(text), std::optional<Hotkey>(hotkey));
+            EXPECT_EQ(ParseHotkey(text, kLayout), std::optional<Hotkey>(hotkey));
         }
     }
     // letters, digits, F1-F24, Num0-Num9 and the named keys
     EXPECT_EQ(named, 26 + 10 + 24 + 10 + 38);
 }
 
-TEST(HotkeyTest, OnlyKeysThatNeitherTypeNorMoveMayStandAloneAsGlobalKeys) {
+TEST(HotkeyTest, NoShortcutOfTheSystemOrOfOrdinaryProgramsMayBeGlobal) {
     struct RuleCase {
         std::wstring_view text;
         bool allowed;
     };
     const RuleCase cases[] = {
-        // keys of no use in a game's text or focus, alone or with Shift
+        // function keys but F12, Pause and ScrollLock alone or with two modifiers, never with one
         {L"F1", true},
         {L"F24", true},
-        {L"Shift+F9", true},
+        {L"Shift+F9", false},
         {L"Pause", true},
         {L"ScrollLock", true},
-        // keys that type or move: refused alone and with Shift only
+        {L"Ctrl+Shift+F9", true},
+        {L"Alt+F4", false},
+        {L"F12", false},
+        // keys that type: two modifiers; keys that move, confirm or edit: never
         {L"A", false},
         {L"Shift+A", false},
         {L"7", false},
@@ -121,16 +145,17 @@ TEST(HotkeyTest, OnlyKeysThatNeitherTypeNorMoveMayStandAloneAsGlobalKeys) {
         {L"OemComma", false},
         {L"NumLock", false},
         {L"NonConvert", false},
-        // the same keys with Ctrl, Alt or Win
-        {L"Ctrl+A", true},
-        {L"Alt+Space", true},
-        {L"Win+Enter", true},
-        {L"Ctrl+Shift+Left", true},
+        {L"Ctrl+A", false},
+        {L"Alt+Space", false},
+        {L"Win+Enter", false},
+        {L"Ctrl+Shift+Left", false},
         {L"Ctrl+Alt+Num/", true},
+        {L"Ctrl+Shift+S", true},
+        {L"Alt+Tab", false},
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(Narrow(c.text));
-        const std::optional<Hotkey> hotkey = ParseHotkey(c.text);
+        const std::optional<Hotkey> hotkey = ParseHotkey(c.text, kLayout);
         ASSERT_TRUE(hotkey);
         EXPECT_EQ(MayBeGlobalHotkey(*hotkey), c.allowed);
     }

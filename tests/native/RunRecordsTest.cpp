@@ -1,5 +1,5 @@
 // The record of runs: its line in the settings file, the lines a hand edit may leave there, the
-// newest hundred, deleting, the best-time rule and which copies are new results.
+// hundred kept with the best among them, deleting, the best-time rule and which copies are new.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,8 +28,8 @@ TEST(RunRecordsTest, TheLineKeepsTheCopiedValuesAndGivesTheResultLineBack) {
         ResultLineOf(example),
         L"名無し選手のただいまの記録 『 03分07.250秒 』\u3000(2024/04/05 21:09\u3000Vellicot ver.1.40 調べ)");
 
-    // What 結果COPY puts on the clipboard and what the record gives back are the same characters,
-    // for halves, runs past an hour, other separators and names with odd characters.
+    // A record reads back from its line in the file, for halves, runs past an hour, other
+    // separators and names with odd characters.
     struct CopyCase {
         double elapsedMs;
         LocalDateTime when;
@@ -44,10 +44,8 @@ TEST(RunRecordsTest, TheLineKeepsTheCopiedValuesAndGivesTheResultLineBack) {
         {25 * 3'600'000.0, {2024, 4, 5, 21, 9}, {}, L"テスト　太郎"},
     };
     for (const CopyCase& c : copies) {
-        const RunRecord record = RecordOfCopy(c.name, c.elapsedMs, c.when, kCaption, c.separators);
-        EXPECT_EQ(ResultLineOf(record), ResultRecord(c.name, c.elapsedMs, c.when, kCaption, c.separators))
-            << c.elapsedMs;
-        // ... and its line in the file reads back as the same record.
+        const RunRecord record{FormatRecordDate(c.when, c.separators), RoundedElapsedMs(c.elapsedMs),
+                               std::wstring(kCaption), c.name};
         EXPECT_EQ(ParseRunRecord(FormatRunRecord(record)), record) << c.elapsedMs;
     }
 }
@@ -116,11 +114,14 @@ TEST(RunRecordsTest, TheBestIsTheShortestTimeAndOfEqualTimesTheEarlierRun) {
             records.push_back(ARun(ms));
         EXPECT_EQ(BestRunIndex(records), c.best) << c.ms.size();
         // The newest run is announced as a new best exactly when it is the best.
-        const std::optional<NewBest> announced = NewBestOf(records);
-        EXPECT_EQ(announced.has_value(), c.best && *c.best + 1 == c.ms.size()) << c.ms.size();
+        if (records.empty())
+            continue;
+        const RunRecord newest = records.back();
+        records.pop_back();
+        EXPECT_EQ(NewBestOf(records, newest).has_value(), *c.best == records.size()) << c.ms.size();
     }
-    EXPECT_EQ(NewBestOf({ARun(5'000)})->previousMs, std::nullopt) << "the first run";
-    EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000), ARun(4'000)})->previousMs, 5'000);
+    EXPECT_EQ(NewBestOf({}, ARun(5'000))->previousMs, std::nullopt) << "the first run";
+    EXPECT_EQ(NewBestOf({ARun(5'000), ARun(6'000)}, ARun(4'000))->previousMs, 5'000);
     EXPECT_EQ(FormatRunTime(187'250), L"03分07.250秒");
     EXPECT_EQ(FormatRunTime(61 * 60'000), L"61分00.000秒");
 }
@@ -183,7 +184,9 @@ TEST(RunRecordsTest, LinesThatDoNotReadAreSkippedAndKeptThroughAddsAndDeletes) {
                                      Line(ARun(1, L"second section")) + "\r\n");
 }
 
-TEST(RunRecordsTest, TenThousandLinesShowTheNewestHundredAndAnAddKeepsAHundredRunsAndEveryOtherLine) {
+// Of ten thousand runs edited in by hand, the oldest the best: the runs kept, shown and counted by the
+// deletes are the best and the newest 99, and only a faster run takes the best's place.
+TEST(RunRecordsTest, TenThousandLinesKeepTheBestAndTheNewestAndAnAddKeepsAHundredRunsAndEveryOtherLine) {
     std::string text = kBom + "[Records]\r\n";
     for (int i = 0; i < 10'000; ++i) {
         text += Line(ARun(100'000 + i, L"p" + std::to_wstring(i)));
@@ -194,16 +197,19 @@ TEST(RunRecordsTest, TenThousandLinesShowTheNewestHundredAndAnAddKeepsAHundredRu
     IniStore store = IniStore::Parse(text);
     std::vector<RunRecord> shown = ReadRunRecords(store);
     ASSERT_EQ(shown.size(), kMaxRunRecords);
-    EXPECT_EQ(shown.front().name, L"p9900");
+    EXPECT_EQ(shown.front().name, L"p0");
+    EXPECT_EQ(shown[1].name, L"p9901");
     EXPECT_EQ(shown.back().name, L"p9999");
-    // Deleting the first shown run deletes that one, not the file's first.
-    ASSERT_TRUE(DeleteRunRecord(store, 0, ARun(109'900, L"p9900")));
+    // Deleting the second shown run deletes that one, not the file's second.
+    ASSERT_TRUE(DeleteRunRecord(store, 1, ARun(109'901, L"p9901")));
+    EXPECT_EQ(AddRunRecord(store, ARun(200'000, L"slower")), std::nullopt) << "no new best";
+    EXPECT_EQ(ReadRunRecords(store).front().name, L"p0") << "the best stays";
 
-    AddRunRecord(store, ARun(1, L"newest"));
+    EXPECT_EQ(AddRunRecord(store, ARun(1, L"newest"))->previousMs, 100'000);
     const IniStore reread = IniStore::Parse(store.Serialise());
     shown = ReadRunRecords(reread);
     ASSERT_EQ(shown.size(), kMaxRunRecords);
-    EXPECT_EQ(shown.front().name, L"p9901");
+    EXPECT_EQ(shown.front().name, L"p9902") << "the oldest run but the best went";
     EXPECT_EQ(shown.back().name, L"newest");
     const std::vector<std::string> lines = reread.SectionLines(kRecordsSection);
     EXPECT_EQ(lines.size(), kMaxRunRecords + 100) << "the hundred broken lines stay";
@@ -215,13 +221,16 @@ TEST(RunRecordsTest, AStoppedTimeCopiedAgainIsNoNewResult) {
     Stopwatch watch;
     const LocalDateTime when{2024, 4, 5, 21, 9};
     auto copy = [&](MonotonicMs now, LocalDateTime at) {
-        watch.CopyRecord(now, at, L"P", kCaption);
-        watch.CopyKept();
-        return watch.LastCopyWasNew();
+        bool isNew = false;
+        watch.Copy(now, at, L"P", kCaption,
+                   [&](const ResultCopy& result) { return isNew = result.isNew, true; });
+        return isNew;
     };
     watch.Start(0);
     watch.Stop(10'000);
-    watch.CopyRecord(10'500, when, L"P", kCaption);  // a copy that failed on its way is not kept
+    // A copy whose keep failed on its way (the clipboard or the file held) is not kept.
+    EXPECT_THROW(watch.Copy(10'500, when, L"P", kCaption, [](const ResultCopy&) -> bool { throw 1; }), int);
+    watch.Copy(10'600, when, L"P", kCaption, [](const ResultCopy&) { return false; });  // given up
     EXPECT_TRUE(copy(11'000, when)) << "the next copy of the stopped time is still new";
     EXPECT_FALSE(copy(80'000, {2024, 4, 5, 21, 10})) << "the same stopped time a minute later";
     watch.Start(90'000);  // resumed: copies while running are each a new time

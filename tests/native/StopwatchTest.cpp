@@ -11,6 +11,17 @@ namespace {
 constexpr std::wstring_view kCaption = L"Vellicot ver.1.40";
 constexpr LocalDateTime kApril5 = {2024, 4, 5, 21, 9};
 
+// 結果COPY with a keep that takes the result as it comes.
+ResultCopy CopyOf(Stopwatch& watch, MonotonicMs now, const LocalDateTime& when = kApril5,
+                  std::wstring_view name = L"P") {
+    ResultCopy kept;
+    watch.Copy(now, when, name, kCaption, [&](const ResultCopy& copy) {
+        kept = copy;
+        return true;
+    });
+    return kept;
+}
+
 struct ElapsedCase {
     double ms;
     const wchar_t* text;
@@ -55,7 +66,7 @@ TEST(StopwatchTest, DisplayUsesTheRegionalTimeSeparator) {
 }
 
 TEST(StopwatchTest, RecordOfThePublishedExampleCharacterForCharacter) {
-    std::wstring record = ResultRecord(L"名無し", 187'250, kApril5, kCaption, Separators{});
+    std::wstring record = ResultLineOf({L"2024/04/05 21:09", 187'250, std::wstring(kCaption), L"名無し"});
     EXPECT_EQ(
         record,
         L"名無し選手のただいまの記録 『 03分07.250秒 』\u3000(2024/04/05 21:09\u3000Vellicot ver.1.40 調べ)");
@@ -74,7 +85,8 @@ TEST(StopwatchTest, RecordDateAndTimeUseTheRegionalSeparatorsAndPadding) {
     EXPECT_EQ(FormatRecordDate({2024, 12, 31, 23, 59}, Separators{}), L"2024/12/31 23:59");
     // The record's own time always reads 分 and 秒, whatever the separators.
     EXPECT_EQ(
-        ResultRecord(L"A", 61 * 60'000 + 5'000, {2025, 1, 2, 3, 4}, kCaption, dotted),
+        ResultLineOf({FormatRecordDate({2025, 1, 2, 3, 4}, dotted), 61 * 60'000 + 5'000,
+                      std::wstring(kCaption), L"A"}),
         L"A選手のただいまの記録 『 61分05.000秒 』\u3000(2025-01-02 03.04\u3000Vellicot ver.1.40 調べ)");
     EXPECT_EQ(FormatRecordTime(0), L"『 00分00.000秒 』\u3000");
 }
@@ -185,17 +197,18 @@ TEST(StopwatchTest, RunOfOverAnHourKeepsCountingMinutes) {
     watch.Start(0);
     watch.Stop(61 * 60'000 + 5'000);
     EXPECT_EQ(watch.LabelText(), L"61:05.000");
-    EXPECT_NE(watch.CopyRecord(0, kApril5, L"P", kCaption).find(L"『 61分05.000秒 』"), std::wstring::npos);
+    EXPECT_NE(CopyOf(watch, 0).line.find(L"『 61分05.000秒 』"), std::wstring::npos);
 }
 
-TEST(StopwatchTest, CopyAfterAStopReportsTheStoppedTime) {
+TEST(StopwatchTest, CopyAfterAStopReportsTheStoppedTimeAsOneRecordAndItsLine) {
     Stopwatch watch;
     watch.Start(1'000);
     watch.Tick(100'000);
     watch.Stop(188'250);
-    std::wstring record = watch.CopyRecord(999'999, kApril5, L"名無し", kCaption);
+    const ResultCopy copy = CopyOf(watch, 999'999, kApril5, L"名無し");
+    EXPECT_EQ(copy.record, (RunRecord{L"2024/04/05 21:09", 187'250, L"Vellicot ver.1.40", L"名無し"}));
     EXPECT_EQ(
-        record,
+        copy.line,
         L"名無し選手のただいまの記録 『 03分07.250秒 』\u3000(2024/04/05 21:09\u3000Vellicot ver.1.40 調べ)");
     EXPECT_EQ(watch.LabelText(), L"03:07.250") << "a copy of a stopped watch leaves the label";
 }
@@ -205,13 +218,13 @@ TEST(StopwatchTest, CopyWhileRunningReportsTheTimeAtTheCopy) {
     watch.Start(0);
     watch.Stop(10'000);   // 10 s measured
     watch.Start(50'000);  // resumed after a 40 s pause, no tick yet
-    std::wstring record = watch.CopyRecord(51'234, kApril5, L"P", kCaption);
+    std::wstring record = CopyOf(watch, 51'234).line;
     EXPECT_NE(record.find(L"『 00分11.234秒 』"), std::wstring::npos);
     EXPECT_EQ(watch.LabelText(), L"00:11.234") << "the copy refreshes like a tick";
     EXPECT_TRUE(watch.TimerEnabled());
 
     watch.Tick(51'500);
-    record = watch.CopyRecord(51'700, kApril5, L"P", kCaption);
+    record = CopyOf(watch, 51'700).line;
     EXPECT_NE(record.find(L"『 00分11.700秒 』"), std::wstring::npos) << "not the lagging tick's time";
 }
 
@@ -221,8 +234,7 @@ TEST(StopwatchTest, SeparatorsApplyToLabelAndRecord) {
     watch.Start(0);
     watch.Stop(65'000);
     EXPECT_EQ(watch.LabelText(), L"01.05.000");
-    EXPECT_NE(watch.CopyRecord(0, {2024, 4, 5, 21, 9}, L"", kCaption).find(L"(2024-04-05 21.09\u3000"),
-              std::wstring::npos);
+    EXPECT_EQ(CopyOf(watch, 0).record.date, L"2024-04-05 21.09");
 
     // A label at zero still counts as zero after the separator changes, so a start begins anew.
     Stopwatch fresh;

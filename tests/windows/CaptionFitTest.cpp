@@ -26,8 +26,10 @@
 #include "core/IniStore.h"
 #include "platform/GdiplusObjects.h"
 #include "platform/Wine.h"
+#include "shell/GlobalHotkeys.h"
 #include "widgets/GlassCaptionFont.h"
 #include "windows/ControlIds.h"
+#include "windows/TimeLabel.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
 #include "windows/Unit5.h"
@@ -445,7 +447,7 @@ TEST_P(CaptionFitTest, TheHotkeyDialogsFieldsShowEveryKeyWhole) {
         // and input-method keys: their names are the keyboard layout's (under Wine the X keyboard's
         // symbol names, such as "ISO_Level3_Shift"), which no field's width can foresee.
         const bool layoutNamed = (key >= 0xBA && key <= 0xE2) || key == 0x1C || key == 0x1D;
-        if (FormatHotkey(Hotkey{0, key}).empty() || layoutNamed)
+        if (FormatHotkey(Hotkey{0, key}, SystemKeyboardLayout()).empty() || layoutNamed)
             continue;
         const std::wstring text = HotkeyControlText(HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT, key);
         const int width = text.empty() ? 0 : static_cast<int>(TextExtent(field, text).cx);

@@ -10,6 +10,7 @@
 
 #include "SettingsTestSupport.h"
 #include "platform/ErrorBox.h"
+#include "platform/Paths.h"
 #include "platform/Win32.h"
 #include "shell/SettingsFile.h"
 #include "tests/ReplacedNew.h"

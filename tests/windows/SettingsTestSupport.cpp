@@ -5,6 +5,7 @@
 
 #include "outside/Outside.h"
 #include "platform/Win32.h"
+#include "platform/Paths.h"
 #include "shell/SettingsFile.h"
 
 namespace vellicot {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FormReading.h"
@@ -31,6 +32,7 @@ using namespace testing_support;
 constexpr Hotkey kCtrlAltF9{kHotkeyCtrl | kHotkeyAlt, VK_F9};
 constexpr Hotkey kCtrlAltF10{kHotkeyCtrl | kHotkeyAlt, VK_F10};
 constexpr Hotkey kShiftF11{kHotkeyShift, VK_F11};
+constexpr Hotkey kCtrlShiftF11{kHotkeyCtrl | kHotkeyShift, VK_F11};
 
 using UniqueWindow = Unique<HWND, &DestroyWindow>;
 
@@ -170,9 +172,7 @@ TEST_F(Unit4Test, CancelAndTheTitleBarCloseChangeNothing) {
 }
 
 TEST_F(Unit4Test, OkTakesWhatEveryRowShowsAndKeepsUntouchedRowsAsTheyWere) {
-    // Win is a modifier the control cannot show: a row left alone still keeps it.
-    const Hotkey winF8{kHotkeyWin | kHotkeyCtrl, VK_F8};
-    HotkeySet keys{kCtrlAltF9, winF8, kShiftF11};
+    HotkeySet keys{kCtrlAltF9, kCtrlAltF10, kShiftF11};
     EXPECT_TRUE(Choose(keys, {[&] { Key(0, VK_F7); },
                               // Backspace empties the control, which under Wine says nothing of it
                               [&] { Key(2, VK_BACK); },
@@ -180,7 +180,7 @@ TEST_F(Unit4Test, OkTakesWhatEveryRowShowsAndKeepsUntouchedRowsAsTheyWere) {
                                   EXPECT_EQ(SendMessageW(Row(2), HKM_GETHOTKEY, 0, 0), 0);
                                   Press(TForm4::kIdBtnOK);
                               }}));
-    const HotkeySet expected{Hotkey{0, VK_F7}, winF8, std::nullopt};
+    const HotkeySet expected{Hotkey{0, VK_F7}, kCtrlAltF10, std::nullopt};
     EXPECT_EQ(keys, expected);
     ASSERT_EQ(applied.size(), 1u);
     EXPECT_EQ(applied[0], expected);
@@ -219,7 +219,7 @@ TEST_F(Unit4Test, OkIsRefusedWithAMessageForOneKeyTwiceAndForAKeyAnotherProgramH
     EXPECT_EQ(keys, (HotkeySet{kCtrlAltF9, std::nullopt, std::nullopt}));
 }
 
-TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
+TEST_F(Unit4Test, AShortcutOfTheSystemOrOfOrdinaryProgramsIsRefusedWithTheRule) {
     struct RuleCase {
         WORD value;  // the control's value: virtual key and HOTKEYF_ flags
         const char* shown;
@@ -233,10 +233,10 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
         {VK_NUMPAD5, "Num5", false},
         {VK_RETURN, "Enter", false},
         {VK_F9, "F9", true},
-        {MAKEWORD(VK_F24, HOTKEYF_SHIFT), "Shift+F24", true},
+        {MAKEWORD(VK_F24, HOTKEYF_SHIFT), "Shift+F24", false},
         {VK_PAUSE, "Pause", true},
-        {MAKEWORD('A', HOTKEYF_CONTROL), "Ctrl+A", true},
-        {MAKEWORD(VK_LEFT, HOTKEYF_ALT | HOTKEYF_EXT), "Alt+Left", true},
+        {MAKEWORD('C', HOTKEYF_CONTROL), "Ctrl+C", false},
+        {MAKEWORD('A', HOTKEYF_CONTROL | HOTKEYF_SHIFT), "Ctrl+Shift+A", true},
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.shown);
@@ -246,7 +246,8 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
         if (c.allowed) {
             EXPECT_TRUE(Choose(keys, {[&] { Type(1, c.value); }, [&] { Press(TForm4::kIdBtnOK); }}));
             ASSERT_TRUE(keys[1]);
-            EXPECT_EQ(FormatHotkey(*keys[1]), std::wstring(c.shown, c.shown + strlen(c.shown)));
+            EXPECT_EQ(FormatHotkey(*keys[1], SystemKeyboardLayout()),
+                      std::wstring(c.shown, c.shown + strlen(c.shown)));
             continue;
         }
         EXPECT_FALSE(
@@ -256,10 +257,14 @@ TEST_F(Unit4Test, AKeyThatTypesOrMovesIsRefusedWithoutCtrlOrAlt) {
                               Press(TForm4::kIdBtnCancel);
                           }}));
         EXPECT_TRUE(applied.empty()) << "nothing is registered";
-        EXPECT_EQ(Narrow(message),
-                  "「" + std::string(c.shown) +
-                      "」は文字の入力やゲームの操作に使うキーのため、Ctrl か Alt と組み合わせな"
-                      "いと「結果COPY」に使えません。F1～F24、Pause、ScrollLock は単独でも使えます。");
+        EXPECT_EQ(Narrow(message), "「" + std::string(c.shown) +
+                                       "」はシステムやほかのプログラムのキー操作と重なるため、「結果COPY」に"
+                                       "使えません。F1～F24（F12 "
+                                       "を除く）・Pause・ScrollLock "
+                                       "は単独で、文字・数字・記号のキーとこれらのキーは Ctrl・Alt・Shift "
+                                       "のうち二つ以上（Ctrl+Shift、Ctrl+Alt "
+                                       "など）と組み合わせて使えます（Win キーと、Esc・Tab・Enter・"
+                                       "Space・矢印などの操作キーは使えません）。");
     }
 }
 
@@ -361,14 +366,21 @@ protected:
         form1.Create();
     }
     void TearDown() override { DeleteFileW(SettingsFileName().c_str()); }
-    // Opens the dialog from the system menu and runs the steps while it (or a box over it) is up.
-    void OpenDialog(std::vector<std::function<void()>> steps) {
+    // Opens a window of the menu from the system menu and runs the steps while it (or a box over
+    // it) is up.
+    void OpenWindow(unsigned command, std::vector<std::function<void()>> steps) {
         ModalScript script(std::move(steps), [] {
-            if (HWND dialog = Dialog())
-                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            for (const wchar_t* className : {L"TForm4", L"TForm5"}) {
+                if (HWND window = FindWindowW(className, nullptr);
+                    window != nullptr && IsWindowVisible(window))
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+            }
         });
-        SendMessageW(form1.Handle(), WM_SYSCOMMAND, ids::kSysCommandHotkeys, 0);
+        SendMessageW(form1.Handle(), WM_SYSCOMMAND, command, 0);
         EXPECT_TRUE(script.Finished());
+    }
+    void OpenDialog(std::vector<std::function<void()>> steps) {
+        OpenWindow(ids::kSysCommandHotkeys, std::move(steps));
     }
     static HWND Dialog() {
         HWND found = FindWindowW(L"TForm4", nullptr);
@@ -402,10 +414,10 @@ TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConf
     // The title-bar close, after a choice another program refused.
     std::wstring refusal;
     {
-        KeyHeldElsewhere other(kShiftF11);
+        KeyHeldElsewhere other(kCtrlShiftF11);
         ASSERT_TRUE(other.Held());
         OpenDialog({[] {
-                        SetRow(2, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+                        SetRow(2, MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
                         PressInDialog(ids::kHotkeyOK);
                     },
                     AnswerBox(refusal),
@@ -421,46 +433,54 @@ TEST_F(HotkeyMenuTest, TheKeysAreLetGoWhileTheDialogIsOpenAndHeldAgainUnlessConf
     OpenDialog({[] {
         SetRow(0, 0);
         SetRow(2, MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT));
-        SetRow(1, MAKEWORD(VK_F11, HOTKEYF_SHIFT));
+        SetRow(1, MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_SHIFT));
         PressInDialog(ids::kHotkeyOK);
     }});
     EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
-    EXPECT_FALSE(KeyIsFree(kShiftF11));
+    EXPECT_FALSE(KeyIsFree(kCtrlShiftF11));
     EXPECT_TRUE(KeyIsFree(kCtrlAltF10));
     EXPECT_EQ(test::ReadBytes(SettingsFileName()),
-              "\xEF\xBB\xBF[System]\r\nHotkeyStartStop=\r\nHotkeyCopy=Shift+F11\r\nHotkeyReset=Ctrl+Alt+"
+              "\xEF\xBB\xBF[System]\r\nHotkeyStartStop=\r\nHotkeyCopy=Ctrl+Shift+F11\r\nHotkeyReset=Ctrl+Alt+"
               "F9\r\n\r\n");
 }
 
-TEST_F(HotkeyMenuTest, ADialogThatCouldNotBeMadeLeavesKeysAndStackingAsTheyWereAndIsTriedAgain) {
-    ASSERT_TRUE(Topmost());
-    // The dialog's window cannot be made: a hook refuses windows of its class.
-    HHOOK hook = SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (code == HCBT_CREATEWND) {
-                const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-                if (!IS_INTRESOURCE(create->lpszClass) && std::wcscmp(create->lpszClass, L"TForm4") == 0)
-                    return 1;
-            }
-            return CallNextHookEx(nullptr, code, wp, lp);
-        },
-        nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    std::wstring error;
-    OpenDialog({AnswerBox(error)});
-    UnhookWindowsHookEx(hook);
-    EXPECT_FALSE(error.empty()) << "the failure is told";
-    EXPECT_TRUE(Topmost()) << "最前面 is back";
-    EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
-    EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
-    // The menu item still opens the dialog.
-    bool opened = false;
-    OpenDialog({[&] {
-        opened = Dialog() != nullptr;
-        PressInDialog(ids::kHotkeyCancel);
-    }});
-    EXPECT_TRUE(opened);
+TEST_F(HotkeyMenuTest, AWindowThatCouldNotBeMadeLeavesKeysAndStackingAsTheyWereAndIsTriedAgain) {
+    // Each window of the menu, made at its first opening: the hot-key dialog and the record window.
+    static const wchar_t* refused = nullptr;
+    for (const auto& [command, className] :
+         {std::pair{ids::kSysCommandHotkeys, L"TForm4"}, std::pair{ids::kSysCommandRecords, L"TForm5"}}) {
+        SCOPED_TRACE(Narrow(className));
+        ASSERT_TRUE(Topmost());
+        // The window cannot be made: a hook refuses windows of its class.
+        refused = className;
+        HHOOK hook = SetWindowsHookExW(
+            WH_CBT,
+            [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+                if (code == HCBT_CREATEWND) {
+                    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+                    if (!IS_INTRESOURCE(create->lpszClass) && std::wcscmp(create->lpszClass, refused) == 0)
+                        return 1;
+                }
+                return CallNextHookEx(nullptr, code, wp, lp);
+            },
+            nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        std::wstring error;
+        OpenWindow(command, {AnswerBox(error)});
+        UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(error.empty()) << "the failure is told";
+        EXPECT_TRUE(Topmost()) << "最前面 is back";
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF9));
+        EXPECT_FALSE(KeyIsFree(kCtrlAltF10));
+        // The menu item still opens the window.
+        bool opened = false;
+        OpenWindow(command, {[&] {
+                       HWND window = FindWindowW(className, nullptr);
+                       opened = window != nullptr && IsWindowVisible(window);
+                       PostMessageW(window, WM_CLOSE, 0, 0);
+                   }});
+        EXPECT_TRUE(opened);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "core/IniStore.h"
 #include "outside/Outside.h"
 #include "platform/Handles.h"
+#include "shell/GlobalHotkeys.h"
 #include "shell/UserSettings.h"
 #include "windows/ControlIds.h"
 #include "windows/Unit5.h"
@@ -374,6 +375,19 @@ TEST_F(MainWindowRecordsTest, EachCopiedResultIsKeptOnceAndANewBestIsAnnouncedWi
     records = LoadRunRecords();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(BestRunIndex(records), 2u);
+    // A new best copied by a hot key while the window is minimised waits for the window to be shown.
+    ShowWindow(form1.Handle(), SW_MINIMIZE);
+    PumpMessages(50);
+    EXPECT_EQ(Balloon(), nullptr);
+    DeleteFileW(SettingsFileName().c_str());  // so that this run is the best whatever its time
+    SendMessageW(GetDlgItem(form1.Handle(), ids::kBtnAllClear), BM_CLICK, 0, 0);
+    Run(10);
+    SendMessageW(form1.Handle(), WM_HOTKEY, GlobalHotkeys::IdOf(HotkeyAction::kCopy), 0);
+    PumpMessages(50);
+    EXPECT_EQ(Balloon(), nullptr) << "shown at the minimised window's parking place";
+    ShowWindow(form1.Handle(), SW_RESTORE);
+    PumpMessages(50);
+    EXPECT_NE(Balloon(), nullptr) << "the news waited for the window";
     // The balloon goes with the window.
     balloon = Balloon();
     DestroyWindow(form1.Handle());

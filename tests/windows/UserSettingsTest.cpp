@@ -113,25 +113,30 @@ TEST(UserSettingsTest, HotkeysAreReadAsTextAndOnlyChangedOnesAreWrittenInPlace) 
               "chTopmost=0\r\n");
     // A changed key is written in its place in the program's own form, a new one at the end; the key
     // that did not parse and was not chosen again stays as the player wrote it.
-    SaveHotkeys(loaded, {Hotkey{kHotkeyShift, 0x7A}, std::nullopt, Hotkey{0, 0x67}}, path);
+    // A punctuation key is named by its cap in the player's layout (Wine's US keyboard here).
+    const HotkeySet chosen{Hotkey{kHotkeyCtrl | kHotkeyAlt, VK_OEM_2}, std::nullopt, Hotkey{0, 0x7A}};
+    SaveHotkeys(loaded, chosen, path);
     EXPECT_EQ(ReadBytes(path),
               kBom +
-                  "[System]\r\nNAME=Ann\r\nHotkeyStartStop=Shift+F11\r\nHotkeyCopy=Ctrl+Banana\r\n"
-                  "chTopmost=0\r\nHotkeyReset=Num7\r\n\r\n");
+                  "[System]\r\nNAME=Ann\r\nHotkeyStartStop=Ctrl+Alt+/\r\nHotkeyCopy=Ctrl+Banana\r\n"
+                  "chTopmost=0\r\nHotkeyReset=F11\r\n\r\n");
+    EXPECT_EQ(LoadMainWindowSettings(kCentre, path).hotkeys, chosen);
     // A cleared key is kept as an empty value, which reads as no key.
-    SaveHotkeys({Hotkey{kHotkeyShift, 0x7A}, std::nullopt, Hotkey{0, 0x67}}, {}, path);
+    SaveHotkeys(chosen, {}, path);
     EXPECT_EQ(ReadBytes(path), kBom +
                                    "[System]\r\nNAME=Ann\r\nHotkeyStartStop=\r\nHotkeyCopy=Ctrl+Banana\r\n"
                                    "chTopmost=0\r\nHotkeyReset=\r\n\r\n");
     EXPECT_EQ(LoadMainWindowSettings(kCentre, path).hotkeys, HotkeySet{});
 
     // A key that may not be taken from every program reads as no key and stays as written.
-    WriteBytes(path, "[System]\r\nHotkeyStartStop=A\r\nHotkeyCopy=Shift+Space\r\nHotkeyReset=F9\r\n");
+    WriteBytes(
+        path,
+        "[System]\r\nHotkeyStartStop=Ctrl+C\r\nHotkeyCopy=Alt+F4\r\nHotkeyReset=Ctrl + Alt + Num +\r\n");
     const HotkeySet bare = LoadMainWindowSettings(kCentre, path).hotkeys;
-    EXPECT_EQ(bare, (HotkeySet{std::nullopt, std::nullopt, Hotkey{0, 0x78}}));
+    EXPECT_EQ(bare, (HotkeySet{std::nullopt, std::nullopt, Hotkey{kHotkeyCtrl | kHotkeyAlt, VK_ADD}}));
     SaveHotkeys(bare, {std::nullopt, std::nullopt, ctrlAltF9}, path);
     EXPECT_EQ(ReadBytes(path), kBom +
-                                   "[System]\r\nHotkeyStartStop=A\r\nHotkeyCopy=Shift+Space\r\n"
+                                   "[System]\r\nHotkeyStartStop=Ctrl+C\r\nHotkeyCopy=Alt+F4\r\n"
                                    "HotkeyReset=Ctrl+Alt+F9\r\n\r\n");
 }
 
