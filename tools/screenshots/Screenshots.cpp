@@ -135,7 +135,7 @@ bool HotkeyDialog(int dpi) {
     return app.Close() == 0;
 }
 
-// The record window with five runs (records.bmp).
+// The record window with fourteen runs, enough for both averages (records.bmp).
 bool RecordWindow(int dpi) {
     const std::wstring suffix = ScaleSuffix(dpi);
     App app(L"RecordScreenshots" + suffix);
