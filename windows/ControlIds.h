@@ -52,5 +52,7 @@ inline constexpr int kRecordsCopy = 602;
 inline constexpr int kRecordsDelete = 603;
 inline constexpr int kRecordsDeleteAll = 604;
 inline constexpr int kRecordsClose = 605;
+inline constexpr int kRecordsStats = 606;
+inline constexpr int kRecordsChart = 607;
 
 }  // namespace vellicot::ids

@@ -1,5 +1,5 @@
-// The record window: a summary line with the best time, the list of runs, and コピー, 削除,
-// すべて削除 and 閉じる.
+// The record window: a summary with the best time, the count and the averages, the chart of the
+// runs, the list of runs, and コピー, 削除, すべて削除 and 閉じる.
 #include "windows/Unit5.h"
 
 #include <commctrl.h>
@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/RunStats.h"
 #include "platform/Clipboard.h"
 #include "platform/ErrorBox.h"
 #include "shell/Placement.h"
@@ -25,12 +26,16 @@ constexpr wchar_t kNoRecords[] = L"記録はまだありません。結果COPY�
 constexpr wchar_t kDeleteAllQuestion[] =
     L"タイムの記録をすべて削除しますか？\r\n削除した記録は元に戻せません。";
 
+// The summary and the chart read at a glance above the list and its buttons. At 150 % the window
+// stays within a 1366 x 768 laptop screen, at 200 % within 1280 x 1024.
 constexpr Box kSummaryBox{12, 10, 448, 16};
-constexpr Box kListBox{12, 32, 448, 220};
-constexpr Box kBtnCopy{12, 262, 75, 25};
-constexpr Box kBtnDelete{93, 262, 75, 25};
-constexpr Box kBtnDeleteAll{174, 262, 90, 25};
-constexpr Box kBtnClose{385, 262, 75, 25};
+constexpr Box kStatsBox{12, 28, 448, 16};
+constexpr Box kChartBox{12, 50, 448, 140};
+constexpr Box kListBox{12, 198, 448, 172};
+constexpr Box kBtnCopy{12, 380, 75, 25};
+constexpr Box kBtnDelete{93, 380, 75, 25};
+constexpr Box kBtnDeleteAll{174, 380, 90, 25};
+constexpr Box kBtnClose{385, 380, 75, 25};
 
 // The columns' headings and widths at 96 DPI; together they fill the list beside its scroll bar, and
 // each holds its widest text in Meiryo UI and in the wider fonts that stand in for it under Wine.
@@ -45,13 +50,6 @@ constexpr std::array<ColumnLayout, TForm5::kColumns> kColumnLayout = {{
     {L"名前", 103, LVCFMT_LEFT},
     {L"", 72, LVCFMT_LEFT},
 }};
-
-void SetCell(HWND list, int row, int column, const std::wstring& text) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
 
 }  // namespace
 
@@ -68,11 +66,15 @@ void TForm5::ShowRecords(HWND owner, const std::wstring& path) {
 
 void TForm5::CreateControls() {
     HWND self = Handle();
-    // Creation order is Tab order: the list, then the buttons from left to right.
+    // Creation order is Tab order: the list, then the buttons from left to right. The summary and
+    // the chart take no keyboard.
     CreateChildControl(self, 0, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdSummary);
+    CreateChildControl(self, 0, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdStats);
+    chart_.Create(self, kIdChart);
     HWND list = CreateChildControl(
         self, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, kIdList);
+        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
+        kIdList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int column = 0; column < kColumns; ++column) {
         LVCOLUMNW info{};
@@ -95,6 +97,9 @@ void TForm5::LayOutControls() {
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     auto place = [&](int id, const Box& box) { PlaceControl(id, box, font.get()); };
     place(kIdSummary, kSummaryBox);
+    place(kIdStats, kStatsBox);
+    chart_.SetDpi(Dpi());
+    place(kIdChart, kChartBox);
     place(kIdList, kListBox);
     place(kIdBtnCopy, kBtnCopy);
     place(kIdBtnDelete, kBtnDelete);
@@ -126,49 +131,84 @@ void TForm5::FormShow() {
 
 void TForm5::Fill(std::vector<RunRecord> records, int selectRow) {
     records_ = std::move(records);
+    best_ = BestRunIndex(records_);
+    const std::vector<long long> times = TimesOf(records_);
+    chart_.SetRuns(times);
     HWND list = GetDlgItem(Handle(), kIdList);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    const std::optional<std::size_t> best = BestRunIndex(records_);
-    for (std::size_t i = records_.size(); i-- > 0;) {
-        const RunRecord& record = records_[i];
-        const int row = static_cast<int>(records_.size() - 1 - i);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<wchar_t*>(record.date.c_str());
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        SetCell(list, row, kColumnTime, FormatRunTime(record.elapsedMs));
-        SetCell(list, row, kColumnName, record.name);
-        if (best == i)
-            SetCell(list, row, kColumnMark, kBestMark);
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    // No selection while the rows change, so the chart never marks a run by a row it no longer has.
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    SendMessageW(list, LVM_SETITEMCOUNT, records_.size(), 0);
 
     std::wstring summary = kNoRecords;
-    if (best) {
-        const RunRecord& record = records_[*best];
+    if (best_) {
+        const RunRecord& record = records_[*best_];
         summary = std::wstring(kBestMark) + L"　" + FormatRunTime(record.elapsedMs) + L"（" + record.date +
                   L"　" + record.name + L"）";
     }
     SetDlgItemTextW(Handle(), kIdSummary, summary.c_str());
+    SetDlgItemTextW(Handle(), kIdStats, RunStatsLine(times).c_str());
 
     const int rows = static_cast<int>(records_.size());
-    if (rows > 0) {
-        const int row = std::clamp(selectRow, 0, rows - 1);
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-        SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    if (rows > 0)
+        SelectRow(std::clamp(selectRow, 0, rows - 1));
+    OnSelectionChanged();
+}
+
+void TForm5::OnCellWanted(const NMLVDISPINFOW& info) const {
+    const LVITEMW& item = info.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0)
+        return;
+    const int row = item.iItem;
+    std::wstring cell;
+    if (row >= 0 && row < static_cast<int>(records_.size())) {
+        const std::size_t index = RecordOfRow(row);
+        const RunRecord& record = records_[index];
+        switch (item.iSubItem) {
+            case kColumnDate:
+                cell = record.date;
+                break;
+            case kColumnTime:
+                cell = FormatRunTime(record.elapsedMs);
+                break;
+            case kColumnName:
+                cell = record.name;
+                break;
+            case kColumnMark:
+                cell = best_ == index ? kBestMark : L"";
+                break;
+        }
     }
-    EnableButtons();
+    lstrcpynW(item.pszText, cell.c_str(), item.cchTextMax);
 }
 
 int TForm5::SelectedRow() const {
     return static_cast<int>(
         SendDlgItemMessageW(Handle(), kIdList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TForm5::SelectRow(int row) {
+    HWND list = GetDlgItem(Handle(), kIdList);
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+void TForm5::OnSelectionChanged() {
+    EnableButtons();
+    const int row = SelectedRow();
+    const bool shown = row >= 0 && row < static_cast<int>(records_.size());
+    chart_.SetSelected(shown ? std::optional<std::size_t>(RecordOfRow(row)) : std::nullopt);
+}
+
+void TForm5::OnRunChosen() {
+    if (const std::optional<std::size_t> run = chart_.Selected())
+        SelectRow(RowOfRecord(*run));
+    SetFocus(GetDlgItem(Handle(), kIdList));
 }
 
 void TForm5::EnableButtons() {
@@ -222,6 +262,8 @@ void TForm5::OnListKey(WORD key) {
 }
 
 void TForm5::OnCommand(int id, int code) {
+    if (id == kIdChart && code == RunChart::kRunChosen)
+        OnRunChosen();
     if (code != BN_CLICKED)
         return;
     if (id == kIdBtnCopy)
@@ -238,8 +280,10 @@ LRESULT TForm5::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
         if (header->idFrom == static_cast<UINT_PTR>(kIdList)) {
-            if (header->code == LVN_ITEMCHANGED)
-                EnableButtons();
+            if (header->code == LVN_ITEMCHANGED || header->code == LVN_ODSTATECHANGED)
+                OnSelectionChanged();
+            else if (header->code == LVN_GETDISPINFOW)
+                OnCellWanted(*reinterpret_cast<NMLVDISPINFOW*>(lp));
             else if (header->code == LVN_KEYDOWN)
                 OnListKey(reinterpret_cast<const NMLVKEYDOWN*>(lp)->wVKey);
         }

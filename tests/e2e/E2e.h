@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -167,6 +168,8 @@ HWND FocusOf(HWND window);
 
 // The screen's colour at a point as 0x00BBGGRR.
 COLORREF ScreenPixel(int x, int y);
+// The middle of the pixels of exactly that colour within a screen rectangle, or nothing.
+std::optional<POINT> FindOnScreen(const RECT& area, COLORREF colour);
 // Empties the clipboard, so a test sees only what the program puts there.
 void ClearClipboard();
 // The clipboard's Unicode text, or empty.

@@ -168,6 +168,26 @@ TEST(RecordsTest, ThreeCopiedRunsAreThereAfterARestartNewestFirstWithTheBestMark
     std::wstring copied;
     EXPECT_TRUE(WaitFor([&] { return (copied = ClipboardText()) == lines[1]; })) << Narrow(copied);
 
+    // With the newest row selected, a click on the best's red point in the chart (the lowest, so in
+    // its lower half) selects the best's row and leaves the keyboard with the list: Delete there
+    // removes the run, and the summary and the chart's red point go to the new best, the newest.
+    const RECT newest = RowOnScreen(list, 0);
+    ClickAt(newest.left + 10, (newest.top + newest.bottom) / 2);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }));
+    RECT chart = ClientRectOnScreen(Child(records, ids::kRecordsChart));
+    chart.top = (chart.top + chart.bottom) / 2;
+    constexpr COLORREF kBestRed = RGB(204, 0, 0);
+    const std::optional<POINT> bestPoint = FindOnScreen(chart, kBestRed);
+    ASSERT_TRUE(bestPoint.has_value()) << "no red point for the best run";
+    ClickAt(bestPoint->x, bestPoint->y);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 1; }));
+    PressKey(VK_DELETE);
+    EXPECT_TRUE(WaitFor([&] { return Rows(list) == 2; }));
+    EXPECT_NE(Text(Child(records, ids::kRecordsSummary)).find(TimeOf(lines[2])), std::wstring::npos)
+        << Narrow(Text(Child(records, ids::kRecordsSummary)));
+    std::optional<POINT> moved;
+    EXPECT_TRUE(WaitFor([&] { return (moved = FindOnScreen(chart, kBestRed)) && moved->x > bestPoint->x; }));
+
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(records); }));
     EXPECT_EQ(again.Close(), 0);

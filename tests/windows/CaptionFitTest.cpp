@@ -483,7 +483,7 @@ TEST_P(CaptionFitTest, TheHotkeyDialogsFieldsShowEveryKeyWhole) {
 }
 
 // The record window: the widest text of each column beside the list's margins, the summary with a
-// usual name, and the buttons' captions.
+// usual name, the count and averages of thousands of runs, and the buttons' captions.
 TEST_P(CaptionFitTest, TheRecordWindowsColumnsSummaryAndButtonsHoldTheirTexts) {
     TForm5 form5;
     form5.Create(form1.Handle());
@@ -505,6 +505,9 @@ TEST_P(CaptionFitTest, TheRecordWindowsColumnsSummaryAndButtonsHoldTheirTexts) {
         std::wstring(TForm5::kBestMark) + L"　88分88.888秒（2028/08/28 20:08　名無し）";
     EXPECT_LE(TextExtent(summary, usual, &metrics).cx, ClientSize(summary).cx) << Shown(usual);
     EXPECT_LE(metrics.tmHeight, ClientSize(summary).cy);
+    HWND stats = GetDlgItem(form5.Handle(), TForm5::kIdStats);
+    const std::wstring widestStats = L"記録 8888回　直近5回平均 88分88.888秒　直近12回平均 88分88.888秒";
+    EXPECT_LE(TextExtent(stats, widestStats).cx, ClientSize(stats).cx) << Shown(widestStats);
     for (int id : {TForm5::kIdBtnCopy, TForm5::kIdBtnDelete, TForm5::kIdBtnDeleteAll, TForm5::kIdBtnClose}) {
         HWND button = GetDlgItem(form5.Handle(), id);
         SCOPED_TRACE(Shown(TextOf(button)));

@@ -130,6 +130,7 @@ TEST_F(Unit5Test, RowsAreNewestFirstWithTheBestMarkedAndTheButtonsInTabOrder) {
         EXPECT_EQ(Row(2), (Cells{L"2024/04/05 21:09", L"03分07.250秒", L"名無し", L"自己ベスト"}))
             << "of two equal times the earlier run is the best";
         EXPECT_EQ(TextOf(Item(TForm5::kIdSummary)), L"自己ベスト　03分07.250秒（2024/04/05 21:09　名無し）");
+        EXPECT_EQ(TextOf(Item(TForm5::kIdStats)), L"記録 3回") << "no average before five runs";
         const wchar_t* headings[] = {L"日時", L"タイム", L"名前", L""};
         for (int column = 0; column < TForm5::kColumns; ++column) {
             wchar_t text[32] = {};
@@ -238,6 +239,60 @@ TEST_F(Unit5Test, DeleteAllAsksFirstAndKeepsEverythingWhenTheAnswerIsNo) {
         << "the line that does not read stays";
 }
 
+// Five runs of 200, 180, 220, 170 and 190 seconds: the fourth is the best.
+TEST_F(Unit5Test, TheChartPutsEachRunAtItsTimeMarksTheBestAndTheSelectedRunAndAClickChoosesItsRow) {
+    std::string runs = kBom + "[Records]\r\n";
+    for (const char* time : {"03:20.000", "03:00.000", "03:40.000", "02:50.000", "03:10.000"})
+        runs += std::string("Run=2024/04/05 21:09 | ") + time + " | Vellicot ver.1.40 | \"x\"\r\n";
+    WriteBytes(path, runs);
+    Show({[&] {
+        HWND chartWindow = Item(TForm5::kIdChart);
+        auto* chart = dynamic_cast<RunChart*>(WindowFromHandle(chartWindow));
+        ASSERT_NE(chart, nullptr);
+        EXPECT_EQ(TextOf(Item(TForm5::kIdStats)), L"記録 5回　直近5回平均 03分10.000秒");
+        std::vector<POINT> at;
+        for (std::size_t run = 0; run < 5; ++run)
+            at.push_back(chart->PointOf(run).value());
+        // Oldest at the left, evenly apart; a longer time higher up, in proportion.
+        for (std::size_t run = 1; run < 5; ++run)
+            EXPECT_NEAR(at[run].x - at[run - 1].x, at[1].x - at[0].x, 1) << run;
+        EXPECT_GT(at[1].x, at[0].x);
+        EXPECT_NEAR(at[0].y - at[2].y, at[1].y - at[0].y, 1) << "20 s apart each";
+        EXPECT_NEAR(at[1].y - at[0].y, 2 * (at[3].y - at[1].y), 1) << "10 s is half of 20 s";
+        EXPECT_GT(at[3].y, at[1].y);
+        RECT client;
+        GetClientRect(chartWindow, &client);
+        MemoryCanvas canvas(client.right, client.bottom);
+        auto highlightNear = [&](POINT p) {
+            for (int y = p.y - 12; y <= p.y + 12; ++y) {
+                for (int x = p.x - 12; x <= p.x + 12; ++x) {
+                    if (ColourAt(canvas, x, y) == GetSysColor(COLOR_HIGHLIGHT))
+                        return true;
+                }
+            }
+            return false;
+        };
+        PaintClientInto(chartWindow, canvas);
+        const std::uint32_t background = GetSysColor(COLOR_WINDOW);
+        EXPECT_EQ(ColourAt(canvas, at[3].x, at[3].y), RGB(204, 0, 0)) << "the best's point is red";
+        for (std::size_t run : {0, 1, 2, 4}) {
+            EXPECT_EQ(ColourAt(canvas, at[run].x, at[run].y), ColourAt(canvas, at[0].x, at[0].y)) << run;
+            EXPECT_NE(ColourAt(canvas, at[run].x, at[run].y), background) << run;
+        }
+        // The newest run, selected in the list, is ringed in the selection colour, and only it.
+        EXPECT_TRUE(highlightNear(at[4]));
+        EXPECT_FALSE(highlightNear(at[2]));
+        // A click beside the second run's point selects its row and gives the list the keyboard.
+        SendMessageW(chartWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at[1].x + 3, at[1].y - 2));
+        EXPECT_EQ(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3);
+        EXPECT_EQ(GetFocus(), List());
+        PaintClientInto(chartWindow, canvas);
+        EXPECT_TRUE(highlightNear(at[1]));
+        EXPECT_FALSE(highlightNear(at[4]));
+        Press(TForm5::kIdBtnClose);
+    }});
+}
+
 TEST_F(Unit5Test, ControlsColumnsAndFontGrowWithTheDisplayAt150Percent) {
     ChangeDpi(form.Handle(), 144);  // moved to a 150 % display while hidden
     Show({[&] {
@@ -245,9 +300,10 @@ TEST_F(Unit5Test, ControlsColumnsAndFontGrowWithTheDisplayAt150Percent) {
         GetClientRect(form.Handle(), &client);
         EXPECT_EQ(client.right, ScaleToDpi(TForm5::kClientWidth, 144));
         EXPECT_EQ(client.bottom, ScaleToDpi(TForm5::kClientHeight, 144));
-        ExpectScaledRect(List(), {12, 32, 448, 220}, 144);
-        ExpectScaledRect(Item(TForm5::kIdBtnCopy), {12, 262, 75, 25}, 144);
-        ExpectScaledRect(Item(TForm5::kIdBtnClose), {385, 262, 75, 25}, 144);
+        ExpectScaledRect(Item(TForm5::kIdChart), {12, 50, 448, 140}, 144);
+        ExpectScaledRect(List(), {12, 198, 448, 172}, 144);
+        ExpectScaledRect(Item(TForm5::kIdBtnCopy), {12, 380, 75, 25}, 144);
+        ExpectScaledRect(Item(TForm5::kIdBtnClose), {385, 380, 75, 25}, 144);
         EXPECT_EQ(SendMessageW(List(), LVM_GETCOLUMNWIDTH, TForm5::kColumnDate, 0), 219);
         EXPECT_EQ(FontOf(List()).lfHeight, -18);
         EXPECT_EQ(FontOf(Item(TForm5::kIdBtnDeleteAll)).lfHeight, -18);
