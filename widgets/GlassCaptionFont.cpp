@@ -2,7 +2,6 @@
 // once per family and character for the run.
 #include "widgets/GlassCaptionFont.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <optional>
@@ -97,41 +96,23 @@ FamilyGlyphs& GlyphsOf(const std::wstring& family) {
     return found->second;
 }
 
-struct InstalledFamily {
-    std::wstring name;
-    BYTE charSet;
-};
-
 int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
-    auto& list = *reinterpret_cast<std::vector<InstalledFamily>*>(families);
+    auto& names = *reinterpret_cast<std::vector<std::wstring>*>(families);
     // Names starting with '@' are the same fonts turned for vertical writing.
-    if (font->lfFaceName[0] != L'@')
-        list.push_back({font->lfFaceName, font->lfCharSet});
+    if (font->lfFaceName[0] != L'@' && (names.empty() || names.back() != font->lfFaceName))
+        names.emplace_back(font->lfFaceName);
     return 1;
 }
 
-// The installed screen font families with each character set they offer, in the platform's order;
-// listed once for the run, as the platform's font list is.
-const std::vector<InstalledFamily>& InstalledFamilies() {
-    static const std::vector<InstalledFamily> families = [] {
-        std::vector<InstalledFamily> list;
-        WindowDC screen(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&list), 0);
-        return list;
-    }();
-    return families;
-}
-
-// The installed families with the Japanese character set, in the platform's order.
+// The installed families with the Japanese character set, in the platform's order; listed once for
+// the run, and only when no font of the short list will do, since the list walks every installed font.
 const std::vector<std::wstring>& JapaneseFamilies() {
     static const std::vector<std::wstring> families = [] {
         std::vector<std::wstring> names;
-        for (const InstalledFamily& family : InstalledFamilies()) {
-            if (family.charSet == SHIFTJIS_CHARSET && (names.empty() || names.back() != family.name))
-                names.push_back(family.name);
-        }
+        WindowDC screen(nullptr);
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&names), 0);
         return names;
     }();
     return families;
@@ -157,23 +138,46 @@ LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
 }  // namespace
 
 bool IsInstalledScreenFont(std::wstring_view family) {
-    const std::vector<InstalledFamily>& families = InstalledFamilies();
-    return std::any_of(families.begin(), families.end(), [&](const InstalledFamily& installed) {
-        return SameTextIgnoringCase(installed.name, family);
-    });
+    // The platform is asked for the one family: it lists that family's faces under the name asked,
+    // while its whole list walks every installed font (under Wine, loading each) and names a family
+    // in the locale's language where the font has such a name.
+    if (family.empty() || family.size() >= LF_FACESIZE)
+        return false;
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    family.copy(query.lfFaceName, family.size());
+    struct Search {
+        std::wstring_view family;
+        bool found = false;
+    } search{family};
+    WindowDC screen(nullptr);
+    EnumFontFamiliesExW(
+        screen.Dc(), &query,
+        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            auto& search = *reinterpret_cast<Search*>(found);
+            search.found = SameTextIgnoringCase(font->lfFaceName, search.family);
+            return search.found ? 0 : 1;
+        },
+        reinterpret_cast<LPARAM>(&search), 0);
+    return search.found;
 }
 
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption) {
-    int fewest = GlyphsOf(family).Missing(caption);
+    // Two points for each character a family lacks, and one for a name the platform has no font of:
+    // it draws that name in a font of its own choosing (under a Japanese locale Wine takes the first
+    // font with the Japanese character set, which may be fixed-pitch), so an installed family with
+    // every character goes before it, while one that lacks a character does not.
+    FamilyGlyphs& named = GlyphsOf(family);
+    int fewest = 2 * named.Missing(caption) + (named.Installed() ? 0 : 1);
     std::wstring best = family;
     // True once a family has every character.
     auto consider = [&](const std::wstring& candidate) {
         FamilyGlyphs& glyphs = GlyphsOf(candidate);
         if (!glyphs.Installed())
             return false;
-        int missing = glyphs.Missing(caption);
-        if (missing < fewest) {
-            fewest = missing;
+        int score = 2 * glyphs.Missing(caption);
+        if (score < fewest) {
+            fewest = score;
             best = candidate;
         }
         return fewest == 0;

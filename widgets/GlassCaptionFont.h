@@ -14,12 +14,13 @@ namespace vellicot {
 // Whether the family is in the platform's list of installed screen fonts, ignoring letter case.
 bool IsInstalledScreenFont(std::wstring_view family);
 
-// The family that shows the most characters of the caption: the named one when it has them all
-// (or no installed font has more), else the first of a short list of Japanese UI fonts, then of
-// any installed font with the Japanese character set, that has more of them. A family counts as
-// installed when the platform maps the name to a font of that name; control characters and
-// surrogates are not counted. The answers are kept for the run, so only a new family or a new
-// character costs a look at the fonts.
+// The family that shows the most characters of the caption: the named one when the platform has a
+// font of that name with them all, else the first of a short list of Japanese UI fonts, then of any
+// installed font with the Japanese character set, that shows more of them, or as many where the
+// platform has no font of the name asked (and would draw it in a font of its own choosing). A
+// family counts as installed when the platform maps the name to a font of that name; control
+// characters and surrogates are not counted. The answers are kept for the run, so only a new family
+// or a new character costs a look at the fonts.
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption);
 
 // The family a caption is drawn with: FamilyWithGlyphs where the platform has no fallback of its
