@@ -2,6 +2,7 @@
 // character the named family lacks, a caption is drawn with a Japanese UI font that has them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,10 +31,13 @@ std::wstring CaptionFamily(const std::wstring& family, std::wstring_view caption
 // The fonts a glass caption is drawn in, made for the button's font (its colour aside), the family
 // the caption is drawn with and the DPI; the GDI+ ones are made when the caption first goes that way.
 struct CaptionFonts {
-    std::wstring family;            // the family the caption is drawn with
-    UniqueFont gdiFont;             // at the DPI: the GDI route's font, whose metrics tell the route
-    bool gdiplusRoute = false;      // an installed vector screen font, which GDI+ may draw
-    OwnedFontFamily gdiplusFamily;  // made on the first use of the GDI+ route
+    std::wstring family;        // the family the caption is drawn with
+    UniqueFont gdiFont;         // at the DPI: the GDI route's font, whose metrics tell the route
+    bool gdiplusRoute = false;  // an installed vector screen font, which GDI+ may draw
+    // Made on the first use of the GDI+ route; under Wine the family is one of a collection of the
+    // font's own file, kept here as long as the family.
+    std::shared_ptr<OwnedFontCollection> gdiplusCollection;
+    OwnedFontFamily gdiplusFamily;
     OwnedFont gdiplusFont;
     int gdiplusFontCanvasDpi = 0;  // the canvas DPI the GDI+ font's size was worked out for
     OwnedStringFormat format;
