@@ -55,13 +55,14 @@ void AreaScaler::AddRow(const std::uint8_t* bgra) {
     }
     const std::size_t from = rows_.first[static_cast<std::size_t>(row_)];
     const std::size_t to = rows_.first[static_cast<std::size_t>(row_) + 1];
+    const std::size_t rowLength = line_.size();
     for (std::size_t p = from; p < to; ++p) {
         const Part& part = rows_.parts[p];
-        while (openFrom_ + static_cast<int>(open_.size()) <= part.target)
-            open_.emplace_back(line_.size(), 0);
-        std::vector<std::uint64_t>& sums = open_[static_cast<std::size_t>(part.target - openFrom_)];
-        for (std::size_t i = 0; i < line_.size(); ++i)
-            sums[i] += line_[i] * part.length;
+        const std::size_t at = static_cast<std::size_t>(part.target - openFrom_) * rowLength;
+        if (open_.size() < at + rowLength)
+            open_.resize(at + rowLength, 0);
+        for (std::size_t i = 0; i < rowLength; ++i)
+            open_[at + i] += line_[i] * part.length;
     }
     ++row_;
     FinishRowsBefore(row_ == height_ ? targetHeight_ : rows_.parts[to].target);
@@ -70,8 +71,9 @@ void AreaScaler::AddRow(const std::uint8_t* bgra) {
 void AreaScaler::FinishRowsBefore(int target) {
     const std::uint64_t whole =
         255ULL * static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
-    for (; openFrom_ < target && !open_.empty(); ++openFrom_, open_.pop_front()) {
-        const std::vector<std::uint64_t>& sums = open_.front();
+    const std::size_t rowLength = line_.size();
+    for (; openFrom_ < target && !open_.empty(); ++openFrom_) {
+        const std::uint64_t* sums = open_.data();
         std::uint32_t* out =
             pixels_.data() + static_cast<std::size_t>(openFrom_) * static_cast<std::size_t>(targetWidth_);
         for (int x = 0; x < targetWidth_; ++x) {
@@ -82,6 +84,9 @@ void AreaScaler::FinishRowsBefore(int target) {
             }
             out[x] = word;
         }
+        // The next open row moves to the front.
+        std::copy(open_.begin() + static_cast<std::ptrdiff_t>(rowLength), open_.end(), open_.begin());
+        open_.resize(open_.size() - rowLength);
     }
 }
 

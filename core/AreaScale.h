@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace vellicot {
@@ -39,8 +38,8 @@ private:
     int width_, height_, targetWidth_, targetHeight_;
     Parts columns_, rows_;
     int row_ = 0;
-    std::vector<std::uint64_t> line_;              // a source row's colours summed per target column
-    std::deque<std::vector<std::uint64_t>> open_;  // the sums of the target rows from openFrom_ on
+    std::vector<std::uint64_t> line_;  // a source row's colours summed per target column
+    std::vector<std::uint64_t> open_;  // the sums of the target rows from openFrom_ on, row after row
     int openFrom_ = 0;
     std::vector<std::uint32_t> pixels_;
 };

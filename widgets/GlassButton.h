@@ -238,7 +238,7 @@ private:
     };
     // The layers of the looks painted last by any button, so that a look many buttons share (the
     // sixteen trees at start-up) is drawn once and its layers once.
-    static LookCache<FaceLook, LayeredPicture, 8>& SharedFacePictures();
+    static LookCache<FaceLook, LayeredPicture>& SharedFacePictures();
 
     // Everything a paint into the buffer depends on besides the background: a kept paint is copied
     // only for the same look over the same pixels.

@@ -283,9 +283,9 @@ TCustomGlassButton::FaceLook TCustomGlassButton::CurrentFaceLook(HDC canvas) con
 // layers does: the first paint of a window stays as quick as it can be. The layers of a look are
 // shared: another button that paints it (by the first paint of a window, the trees all in the same
 // look) composes them too, and a look painted by two buttons has earned them.
-LookCache<TCustomGlassButton::FaceLook, TCustomGlassButton::LayeredPicture, 8>&
+LookCache<TCustomGlassButton::FaceLook, TCustomGlassButton::LayeredPicture>&
 TCustomGlassButton::SharedFacePictures() {
-    static LookCache<FaceLook, LayeredPicture, 8> pictures;
+    static LookCache<FaceLook, LayeredPicture> pictures;
     return pictures;
 }
 
