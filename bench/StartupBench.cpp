@@ -71,6 +71,10 @@ struct StartupRun {
     double pollPeriod = 0;  // of the polls before the window was visible
     double grabPeriod = 0;  // of the grabs after
     std::size_t peakWorkingSet = 0;
+    // CPU time (user and system) once the picture has settled: the program's, and the Wine server's
+    // during its start-up; ms in steps of 10, less changed by other work on the machine than the times.
+    double programCpuMs = -1;
+    double serverCpuMs = -1;
 
     StartupRun() { std::fill(std::begin(at), std::end(at), -1.0); }
 };
@@ -161,6 +165,8 @@ StartupRun StartAndWatch(const Program& program, const std::wstring& runName, Pr
                          HWND& window) {
     StartupRun run;
     std::wstring copy = FreshCopy(program.exe, runName);
+    const int server = WineserverUnixPid();
+    const double serverBefore = UnixCpuSeconds(server);
     if (copy.empty() || !process.Start(copy))
         return run;
     run.at[kCreated] = process.CreatedAt() - process.StartedAt();
@@ -196,6 +202,12 @@ StartupRun StartAndWatch(const Program& program, const std::wstring& runName, Pr
         return run;
     run.at[kComplete] = watch.lastChange;
     run.grabPeriod = watch.pollPeriod;
+    const double programCpu = UnixCpuSeconds(UnixPidOf(copy));
+    const double serverAfter = UnixCpuSeconds(server);
+    if (programCpu >= 0)
+        run.programCpuMs = programCpu * 1000;
+    if (serverBefore >= 0 && serverAfter >= 0)
+        run.serverCpuMs = (serverAfter - serverBefore) * 1000;
     run.peakWorkingSet = process.PeakWorkingSet();
     run.peakMiB[kComplete] = static_cast<double>(run.peakWorkingSet) / kMiB;
     run.ok = true;
@@ -221,6 +233,14 @@ struct Series {
         for (const StartupRun& run : runs) {
             if (run.at[step] >= 0)
                 sample.push_back(run.at[step]);
+        }
+        return sample;
+    }
+    std::vector<double> CpuMs(double StartupRun::*field) const {
+        std::vector<double> sample;
+        for (const StartupRun& run : runs) {
+            if (run.*field >= 0)
+                sample.push_back(run.*field);
         }
         return sample;
     }
@@ -299,6 +319,9 @@ void Report(const Program& program, const Series& series) {
     Print("  window visible       %s\n", Describe(Summarise(series.Of(kMainVisible))).c_str());
     Print("  first complete paint %s\n", Describe(Summarise(series.Of(kComplete))).c_str());
     Print("  peak working set     %s\n", Describe(Summarise(series.PeakWorkingSets()), "MiB").c_str());
+    Print("  CPU, program         %s\n",
+          Describe(Summarise(series.CpuMs(&StartupRun::programCpuMs))).c_str());
+    Print("  CPU, Wine server     %s\n", Describe(Summarise(series.CpuMs(&StartupRun::serverCpuMs))).c_str());
     Print(
         "  poll period %.2f ms before the window showed, grab period %.2f ms after (the resolution of "
         "the times)\n",
@@ -404,11 +427,21 @@ int wmain(int argc, wchar_t** argv) {
     const double complete = vellicotSeries.Median(kComplete);
     const double baselineComplete = baselineSeries.Median(kComplete);
     const double ratio = complete / baselineComplete;
-    Print("start-up ratio (median first complete paint, Vellicot / baseline): %.2fx (goal: at most 2x) %s\n",
-          ratio, ratio <= 2.0 ? "met" : "NOT met");
+    Print(
+        "start-up ratio (median first complete paint, Vellicot / baseline): %.2fx (goal: at most 1.8x) %s\n",
+        ratio, ratio <= 1.8 ? "met" : "NOT met");
     PrintRow("start-up to first complete paint", Format("%.1f ms", complete),
-             Format("%.1f ms minimal window", baselineComplete), Format("%.2fx", ratio), "<= 2x",
-             ratio <= 2.0);
+             Format("%.1f ms minimal window", baselineComplete), Format("%.2fx", ratio), "<= 1.8x",
+             ratio <= 1.8);
+    // The CPU both spent, the program's and the Wine server's for it: the start-up's work.
+    auto cpu = [](const Series& series) {
+        return Summarise(series.CpuMs(&StartupRun::programCpuMs)).median +
+               Summarise(series.CpuMs(&StartupRun::serverCpuMs)).median;
+    };
+    const double vellicotCpu = cpu(vellicotSeries), baselineCpu = cpu(baselineSeries);
+    PrintRow("CPU of the start-up (program + Wine server)", Format("%.0f ms", vellicotCpu),
+             Format("%.0f ms minimal window", baselineCpu), Format("%.2fx", vellicotCpu / baselineCpu), "",
+             std::nullopt);
     const double peak = Summarise(vellicotSeries.PeakWorkingSets()).median;
     const double baselinePeak = Summarise(baselineSeries.PeakWorkingSets()).median;
     PrintRow("peak working set after start-up", Format("%.1f MiB", peak),

@@ -57,6 +57,11 @@ using OwnedFont = GdiplusOwned<Gdiplus::GpFont, &GF::GdipDeleteFont>;
 using OwnedStringFormat = GdiplusOwned<Gdiplus::GpStringFormat, &GF::GdipDeleteStringFormat>;
 using OwnedBitmap = GdiplusOwned<Gdiplus::GpBitmap, &GF::GdipDisposeImage>;
 
+inline void DeletePrivateFontCollection(Gdiplus::GpFontCollection* collection) noexcept {
+    GF::GdipDeletePrivateFontCollection(&collection);
+}
+using OwnedFontCollection = GdiplusOwned<Gdiplus::GpFontCollection, &DeletePrivateFontCollection>;
+
 // A graphics object drawing into the device context.
 inline OwnedGraphics MakeGraphics(HDC dc) noexcept {
     Gdiplus::GpGraphics* raw = nullptr;
@@ -121,10 +126,28 @@ inline OwnedRegion MakeRegion(Gdiplus::GpPath* path) noexcept {
     return detail::Adopt<OwnedRegion>(status, raw);
 }
 
-// The installed font family of that name; empty when there is none.
-inline OwnedFontFamily MakeFontFamily(const wchar_t* name) noexcept {
+// The font family of that name, installed or of the collection; empty when there is none.
+inline OwnedFontFamily MakeFontFamily(const wchar_t* name,
+                                      Gdiplus::GpFontCollection* collection = nullptr) noexcept {
     Gdiplus::GpFontFamily* raw = nullptr;
-    Gdiplus::GpStatus status = GF::GdipCreateFontFamilyFromName(name, nullptr, &raw);
+    Gdiplus::GpStatus status = GF::GdipCreateFontFamilyFromName(name, collection, &raw);
+    return detail::Adopt<OwnedFontFamily>(status, raw);
+}
+
+// A collection of its own of the fonts in the file; empty when GDI+ cannot read them.
+inline OwnedFontCollection MakeFileFontCollection(const wchar_t* path) noexcept {
+    Gdiplus::GpFontCollection* raw = nullptr;
+    Gdiplus::GpStatus status = GF::GdipNewPrivateFontCollection(&raw);
+    OwnedFontCollection collection = detail::Adopt<OwnedFontCollection>(status, raw);
+    if (collection && GF::GdipPrivateAddFontFile(raw, path) != Gdiplus::Ok)
+        collection.reset();
+    return collection;
+}
+
+// A family of the collection as an object of its own, valid as long as the collection.
+inline OwnedFontFamily CloneFontFamily(const Gdiplus::GpFontFamily* family) noexcept {
+    Gdiplus::GpFontFamily* raw = nullptr;
+    Gdiplus::GpStatus status = GF::GdipCloneFontFamily(const_cast<Gdiplus::GpFontFamily*>(family), &raw);
     return detail::Adopt<OwnedFontFamily>(status, raw);
 }
 

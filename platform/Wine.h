@@ -2,7 +2,8 @@
 // Wine behaves differently and the program makes up for it in a way Windows must not see. Each use
 // says why beside it:
 // - widgets/GlassCaptionFont.cpp: a caption's font family (Wine draws a box for a character the
-//   font lacks, Windows takes it from another font);
+//   font lacks, Windows takes it from another font), and its GDI+ family made from the font's own
+//   file (Wine's GDI+ loads every installed font for a family asked for by name);
 // - windows/DialogParts.h: the time label's and the settings lists' fonts shrink to fit (under Wine
 //   "Meiryo UI" stands for another font, which may be wider);
 // - shell/Stacking.cpp: a raise first steps behind the next window of its band (Wine's own stacking

@@ -10,7 +10,7 @@ packages=(
   g++ cmake ninja-build make dpkg-dev xz-utils libgtest-dev libbenchmark-dev clang clang-format
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
   wine wine64 fonts-wine xvfb x11-utils fonts-ipafont-gothic fonts-noto-cjk fonts-morisawa-bizud-gothic xdotool xclip imagemagick
-  openbox libpng-dev zlib1g-dev
+  openbox libpng-dev zlib1g-dev locales
   "$@"
 )
 
@@ -49,6 +49,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   $updated || apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Japanese locale, in which a Japanese desktop runs Wine (the stock prefix's caption test runs in it).
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: the locale ja_JP.UTF-8 is missing; run as root" >&2
+    exit 1
+  fi
+  sed -i -E 's/^# *(ja_JP\.UTF-8 UTF-8)/\1/' /etc/locale.gen
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
 fi
 
 "$ROOT/scripts/deps-libpng.sh"

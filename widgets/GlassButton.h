@@ -231,11 +231,14 @@ private:
         bool operator==(const FaceLook&) const = default;
     };
     // A look drawn as premultiplied layers of the button's size, stacked from the top of one
-    // canvas, which a paint composes in turn over what lies beneath.
+    // canvas, which a paint composes in turn over what lies beneath; shared by the buttons of the look.
     struct LayeredPicture {
         int layers = 0;
-        std::unique_ptr<MemoryCanvas> canvas;
+        std::shared_ptr<const MemoryCanvas> canvas;
     };
+    // The layers of the looks painted last by any button, so that a look many buttons share (the
+    // sixteen trees at start-up) is drawn once and its layers once.
+    static LookCache<FaceLook, LayeredPicture>& SharedFacePictures();
 
     // Everything a paint into the buffer depends on besides the background: a kept paint is copied
     // only for the same look over the same pixels.
@@ -257,6 +260,7 @@ private:
     FaceLook CurrentFaceLook(HDC canvas) const;
     // The face on the canvas in the look, from its layers once the look is painted a second time.
     void DrawFace(HDC canvas, const FaceLook& look);
+    const LayeredPicture* LayersOf(const FaceLook& look);
     bool Pressed() const noexcept;
     void PaintParentBackground(HDC canvas);
     void PaintOverlappingSiblings(HDC canvas);

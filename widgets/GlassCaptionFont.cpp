@@ -97,44 +97,112 @@ FamilyGlyphs& GlyphsOf(const std::wstring& family) {
     return found->second;
 }
 
-struct InstalledFamily {
-    std::wstring name;
-    BYTE charSet;
-};
-
 int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
-    auto& list = *reinterpret_cast<std::vector<InstalledFamily>*>(families);
+    auto& names = *reinterpret_cast<std::vector<std::wstring>*>(families);
     // Names starting with '@' are the same fonts turned for vertical writing.
-    if (font->lfFaceName[0] != L'@')
-        list.push_back({font->lfFaceName, font->lfCharSet});
+    if (font->lfFaceName[0] != L'@' && (names.empty() || names.back() != font->lfFaceName))
+        names.emplace_back(font->lfFaceName);
     return 1;
 }
 
-// The installed screen font families with each character set they offer, in the platform's order;
-// listed once for the run, as the platform's font list is.
-const std::vector<InstalledFamily>& InstalledFamilies() {
-    static const std::vector<InstalledFamily> families = [] {
-        std::vector<InstalledFamily> list;
+// The installed families with the Japanese character set, in the platform's order; listed once for
+// the run, and only when no font of the short list will do, since the list walks every installed font.
+const std::vector<std::wstring>& JapaneseFamilies() {
+    static const std::vector<std::wstring> families = [] {
+        std::vector<std::wstring> names;
         WindowDC screen(nullptr);
         LOGFONTW query{};
-        query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&list), 0);
-        return list;
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        EnumFontFamiliesExW(screen.Dc(), &query, &CollectFamily, reinterpret_cast<LPARAM>(&names), 0);
+        return names;
     }();
     return families;
 }
 
-// The installed families with the Japanese character set, in the platform's order.
-const std::vector<std::wstring>& JapaneseFamilies() {
-    static const std::vector<std::wstring> families = [] {
-        std::vector<std::wstring> names;
-        for (const InstalledFamily& family : InstalledFamilies()) {
-            if (family.charSet == SHIFTJIS_CHARSET && (names.empty() || names.back() != family.name))
-                names.push_back(family.name);
-        }
-        return names;
-    }();
-    return families;
+// The file the platform draws the font selected into the DC from, through the calls gdi32 offers
+// the system's text services (GetFontRealizationInfo, GetFontFileInfo; no header declares them);
+// empty when it does not tell.
+std::wstring SelectedFontFile(HDC dc) {
+    struct RealizationInfo {
+        DWORD size, flags, cacheNumber, instanceId, fileCount;
+        WORD faceIndex, simulations;
+    };
+    struct FileInfo {
+        FILETIME writeTime;
+        LARGE_INTEGER size;
+        WCHAR path[MAX_PATH];
+    };
+    using GetRealizationInfo = BOOL(WINAPI*)(HDC, RealizationInfo*);
+    using GetFileInfo = BOOL(WINAPI*)(DWORD, DWORD, FileInfo*, SIZE_T, SIZE_T*);
+    HMODULE gdi = GetModuleHandleW(L"gdi32.dll");
+    auto realizationInfo = reinterpret_cast<GetRealizationInfo>(
+        reinterpret_cast<void*>(GetProcAddress(gdi, "GetFontRealizationInfo")));
+    auto fileInfo =
+        reinterpret_cast<GetFileInfo>(reinterpret_cast<void*>(GetProcAddress(gdi, "GetFontFileInfo")));
+    RealizationInfo realization{};
+    realization.size = sizeof realization;
+    FileInfo file{};
+    SIZE_T needed = 0;
+    if (realizationInfo == nullptr || fileInfo == nullptr || !realizationInfo(dc, &realization) ||
+        !fileInfo(realization.instanceId, 0, &file, sizeof file, &needed))
+        return {};
+    file.path[MAX_PATH - 1] = L'\0';
+    return file.path;
+}
+
+// A collection of the fonts in the file, one for the run's captions however many ask for it while
+// any of them holds it.
+std::shared_ptr<OwnedFontCollection> FileFontCollection(const std::wstring& path) {
+    static std::map<std::wstring, std::weak_ptr<OwnedFontCollection>> collections;
+    std::weak_ptr<OwnedFontCollection>& kept = collections[path];
+    std::shared_ptr<OwnedFontCollection> collection = kept.lock();
+    if (!collection) {
+        OwnedFontCollection made = MakeFileFontCollection(path.c_str());
+        if (!made)
+            return nullptr;
+        collection = std::make_shared<OwnedFontCollection>(std::move(made));
+        kept = collection;
+    }
+    return collection;
+}
+
+// The family's GDI+ family from a collection of the file its regular face is drawn from. Wine's
+// GDI+ makes a family by name (and a font from a GDI font) from its list of every installed font,
+// which it builds by loading each of them: with the fonts of a Linux desktop 14 MiB more in memory
+// and a tenth of a second or more, where one font file costs 4 MiB and a few milliseconds. Wine
+// names each family a file's fonts go by, the names its registry maps to them too, so the family
+// asked for is among them.
+bool MakeFamilyFromFontFile(CaptionFonts& fonts) {
+    LOGFONTW regular{};
+    regular.lfHeight = -16;
+    regular.lfCharSet = DEFAULT_CHARSET;
+    fonts.family.copy(regular.lfFaceName, LF_FACESIZE - 1);
+    UniqueFont font(CreateFontIndirectW(&regular));
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    SelectedObject selected(dc.get(), font.get());
+    const std::wstring path = SelectedFontFile(dc.get());
+    std::shared_ptr<OwnedFontCollection> collection = path.empty() ? nullptr : FileFontCollection(path);
+    if (!collection)
+        return false;
+    INT count = 0;
+    GF::GdipGetFontCollectionFamilyCount(collection->get(), &count);
+    std::vector<Gdiplus::GpFontFamily*> families(static_cast<std::size_t>(std::max(count, 0)));
+    INT listed = 0;
+    GF::GdipGetFontCollectionFamilyList(collection->get(), count, families.data(), &listed);
+    for (INT i = 0; i < listed && !fonts.gdiplusFamily; ++i) {
+        wchar_t name[LF_FACESIZE] = {};
+        if (GF::GdipGetFamilyName(families[static_cast<std::size_t>(i)], name, LANG_NEUTRAL) == Gdiplus::Ok &&
+            SameTextIgnoringCase(name, fonts.family))
+            fonts.gdiplusFamily = CloneFontFamily(families[static_cast<std::size_t>(i)]);
+    }
+    // Where the collection names the family in the locale's language only, GDI+ still finds it by
+    // the name asked.
+    if (!fonts.gdiplusFamily)
+        fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str(), collection->get());
+    if (!fonts.gdiplusFamily)
+        return false;
+    fonts.gdiplusCollection = std::move(collection);
+    return true;
 }
 
 // The font at the DPI: its pixel height scaled from 96 DPI.
@@ -157,23 +225,51 @@ LOGFONTW ToLogFont(const GlassFont& font, int pixelsPerInch) {
 }  // namespace
 
 bool IsInstalledScreenFont(std::wstring_view family) {
-    const std::vector<InstalledFamily>& families = InstalledFamilies();
-    return std::any_of(families.begin(), families.end(), [&](const InstalledFamily& installed) {
-        return SameTextIgnoringCase(installed.name, family);
-    });
+    // The platform is asked for the one family, once for the run as its list of fonts would be: it
+    // lists that family's faces under the name asked, while its whole list walks every installed
+    // font (under Wine, loading each) and names a family in the locale's language where the font has
+    // such a name.
+    if (family.empty() || family.size() >= LF_FACESIZE)
+        return false;
+    static std::map<std::wstring, bool, std::less<>> answers;
+    if (auto known = answers.find(family); known != answers.end())
+        return known->second;
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    family.copy(query.lfFaceName, family.size());
+    struct Search {
+        std::wstring_view family;
+        bool found = false;
+    } search{family};
+    WindowDC screen(nullptr);
+    EnumFontFamiliesExW(
+        screen.Dc(), &query,
+        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            auto& search = *reinterpret_cast<Search*>(found);
+            search.found = SameTextIgnoringCase(font->lfFaceName, search.family);
+            return search.found ? 0 : 1;
+        },
+        reinterpret_cast<LPARAM>(&search), 0);
+    answers.emplace(family, search.found);
+    return search.found;
 }
 
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption) {
-    int fewest = GlyphsOf(family).Missing(caption);
+    // Two points for each character a family lacks, and one for a name the platform has no font of:
+    // it draws that name in a font of its own choosing (under a Japanese locale Wine takes the first
+    // font with the Japanese character set, which may be fixed-pitch), so an installed family with
+    // every character goes before it, while one that lacks a character does not.
+    FamilyGlyphs& named = GlyphsOf(family);
+    int fewest = 2 * named.Missing(caption) + (named.Installed() ? 0 : 1);
     std::wstring best = family;
     // True once a family has every character.
     auto consider = [&](const std::wstring& candidate) {
         FamilyGlyphs& glyphs = GlyphsOf(candidate);
         if (!glyphs.Installed())
             return false;
-        int missing = glyphs.Missing(caption);
-        if (missing < fewest) {
-            fewest = missing;
+        int score = 2 * glyphs.Missing(caption);
+        if (score < fewest) {
+            fewest = score;
             best = candidate;
         }
         return fewest == 0;
@@ -222,7 +318,8 @@ bool ReadyGdiplusFonts(CaptionFonts& fonts, const GlassFont& font, int pixelsPer
     if (!fonts.gdiplusRoute)
         return false;
     if (!fonts.gdiplusFamily) {
-        fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str());
+        if (!RunsUnderWine() || !MakeFamilyFromFontFile(fonts))
+            fonts.gdiplusFamily = MakeFontFamily(fonts.family.c_str());
         if (!fonts.gdiplusFamily) {
             fonts.gdiplusRoute = false;  // GDI+ does not know the family
             return false;

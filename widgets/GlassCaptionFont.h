@@ -2,6 +2,7 @@
 // character the named family lacks, a caption is drawn with a Japanese UI font that has them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,12 +15,13 @@ namespace vellicot {
 // Whether the family is in the platform's list of installed screen fonts, ignoring letter case.
 bool IsInstalledScreenFont(std::wstring_view family);
 
-// The family that shows the most characters of the caption: the named one when it has them all
-// (or no installed font has more), else the first of a short list of Japanese UI fonts, then of
-// any installed font with the Japanese character set, that has more of them. A family counts as
-// installed when the platform maps the name to a font of that name; control characters and
-// surrogates are not counted. The answers are kept for the run, so only a new family or a new
-// character costs a look at the fonts.
+// The family that shows the most characters of the caption: the named one when the platform has a
+// font of that name with them all, else the first of a short list of Japanese UI fonts, then of any
+// installed font with the Japanese character set, that shows more of them, or as many where the
+// platform has no font of the name asked (and would draw it in a font of its own choosing). A
+// family counts as installed when the platform maps the name to a font of that name; control
+// characters and surrogates are not counted. The answers are kept for the run, so only a new family
+// or a new character costs a look at the fonts.
 std::wstring FamilyWithGlyphs(const std::wstring& family, std::wstring_view caption);
 
 // The family a caption is drawn with: FamilyWithGlyphs where the platform has no fallback of its
@@ -29,10 +31,13 @@ std::wstring CaptionFamily(const std::wstring& family, std::wstring_view caption
 // The fonts a glass caption is drawn in, made for the button's font (its colour aside), the family
 // the caption is drawn with and the DPI; the GDI+ ones are made when the caption first goes that way.
 struct CaptionFonts {
-    std::wstring family;            // the family the caption is drawn with
-    UniqueFont gdiFont;             // at the DPI: the GDI route's font, whose metrics tell the route
-    bool gdiplusRoute = false;      // an installed vector screen font, which GDI+ may draw
-    OwnedFontFamily gdiplusFamily;  // made on the first use of the GDI+ route
+    std::wstring family;        // the family the caption is drawn with
+    UniqueFont gdiFont;         // at the DPI: the GDI route's font, whose metrics tell the route
+    bool gdiplusRoute = false;  // an installed vector screen font, which GDI+ may draw
+    // Made on the first use of the GDI+ route; under Wine the family is one of a collection of the
+    // font's own file, kept here as long as the family.
+    std::shared_ptr<OwnedFontCollection> gdiplusCollection;
+    OwnedFontFamily gdiplusFamily;
     OwnedFont gdiplusFont;
     int gdiplusFontCanvasDpi = 0;  // the canvas DPI the GDI+ font's size was worked out for
     OwnedStringFormat format;

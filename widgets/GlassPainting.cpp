@@ -280,29 +280,21 @@ TCustomGlassButton::FaceLook TCustomGlassButton::CurrentFaceLook(HDC canvas) con
 // composes those with AlphaBlend. GDI+ lays each part of the face onto the canvas as one such blend
 // or as opaque strokes, so composing the layers in the same order gives the pixels drawing the face
 // gives. A look seen once is drawn straight onto the canvas, which costs half what drawing its
-// layers does: the first paint of a window stays as quick as it can be.
+// layers does: the first paint of a window stays as quick as it can be. The layers of a look are
+// shared: another button that paints it (by the first paint of a window, the trees all in the same
+// look) composes them too, and a look painted by two buttons has earned them.
+LookCache<TCustomGlassButton::FaceLook, TCustomGlassButton::LayeredPicture>&
+TCustomGlassButton::SharedFacePictures() {
+    static LookCache<FaceLook, LayeredPicture> pictures;
+    return pictures;
+}
+
 void TCustomGlassButton::DrawFace(HDC canvas, const FaceLook& look) {
     if (FWidth <= 0 || FHeight <= 0)
         return;
     const LayeredPicture* picture = FFacePictures.Find(look);
-    if (picture == nullptr && FFacePictures.PaintedBefore(look)) {
-        std::vector<unsigned> parts{kRimAndFill};
-        if (look.pressed)
-            parts.push_back(kGlow);
-        parts.push_back(kShineAndInnerBorder);
-        const int layers = static_cast<int>(parts.size());
-        std::unique_ptr<MemoryCanvas> drawn =
-            DrawLayers(FWidth, FHeight, layers, look.alphaCanvas, [&](HDC probe, int layer) {
-                OwnedGraphics graphics = MakeGraphics(probe);
-                if (!graphics)
-                    return false;
-                GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
-                DrawGlass(graphics.get(), parts[static_cast<std::size_t>(layer)]);
-                return true;
-            });
-        if (drawn)
-            picture = &FFacePictures.Keep(look, LayeredPicture{layers, std::move(drawn)});
-    }
+    if (picture == nullptr)
+        picture = LayersOf(look);
     if (picture != nullptr) {
         ComposeLayers(canvas, *picture->canvas, FWidth, FHeight, picture->layers);
         return;
@@ -311,6 +303,38 @@ void TCustomGlassButton::DrawFace(HDC canvas, const FaceLook& look) {
         GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
         DrawGlass(graphics.get());
     }
+}
+
+// The look's layers from another button, or drawn now when this button or another painted the
+// look before; none for a look seen for the first time.
+const TCustomGlassButton::LayeredPicture* TCustomGlassButton::LayersOf(const FaceLook& look) {
+    auto& shared = SharedFacePictures();
+    if (const LayeredPicture* known = shared.Find(look))
+        return &FFacePictures.Keep(look, *known);
+    // Both note the look, whichever of them has seen it before.
+    const bool paintedHere = FFacePictures.PaintedBefore(look);
+    const bool paintedElsewhere = shared.PaintedBefore(look);
+    if (!paintedHere && !paintedElsewhere)
+        return nullptr;
+    std::vector<unsigned> parts{kRimAndFill};
+    if (look.pressed)
+        parts.push_back(kGlow);
+    parts.push_back(kShineAndInnerBorder);
+    const int layers = static_cast<int>(parts.size());
+    std::unique_ptr<MemoryCanvas> drawn =
+        DrawLayers(FWidth, FHeight, layers, look.alphaCanvas, [&](HDC probe, int layer) {
+            OwnedGraphics graphics = MakeGraphics(probe);
+            if (!graphics)
+                return false;
+            GF::GdipSetSmoothingMode(graphics.get(), kSmoothingAntiAlias);
+            DrawGlass(graphics.get(), parts[static_cast<std::size_t>(layer)]);
+            return true;
+        });
+    if (!drawn)
+        return nullptr;
+    LayeredPicture layered{layers, std::move(drawn)};
+    shared.Keep(look, layered);
+    return &FFacePictures.Keep(look, std::move(layered));
 }
 
 void TCustomGlassButton::DrawGlass(Gdiplus::GpGraphics* graphics, unsigned parts) {

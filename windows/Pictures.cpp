@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/GdiplusObjects.h"
+#include "core/AreaScale.h"
 #include "platform/Png.h"
 
 namespace vellicot {
@@ -32,18 +32,16 @@ void MapPicture::Resize(int size) {
 
 bool MapPicture::Load(const wchar_t* resourceName) {
     std::optional<DecodedPicture> picture = DecodePngResource(resourceName);
-    if (!picture)
+    if (!picture || canvas_->Pixels() == nullptr)
         return false;
-    OwnedBitmap source = MakeBitmap(picture->width, picture->height, picture->width * 4, PixelFormat32bppARGB,
-                                    picture->bgra.data());
-    OwnedGraphics graphics = MakeGraphics(canvas_->Dc());
-    if (!source || !graphics)
-        return false;
-    GF::GdipGraphicsClear(graphics.get(), 0xFFFFFFFF);
-    GF::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
-    GF::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHighQuality);
-    GF::GdipDrawImageRectI(graphics.get(), source.get(), 0, 0, canvas_->Width(), canvas_->Height());
-    GF::GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
+    // Each shown pixel the average of the picture's area it covers: in a few milliseconds, where GDI+'s
+    // bicubic filter takes four times as long under Wine (and sharpens a little beyond each pixel).
+    AreaScaler scaler(picture->width, picture->height, canvas_->Width(), canvas_->Height());
+    const std::size_t stride = static_cast<std::size_t>(picture->width) * 4;
+    for (int y = 0; y < picture->height; ++y)
+        scaler.AddRow(picture->bgra.data() + static_cast<std::size_t>(y) * stride);
+    GdiFlush();
+    std::copy(scaler.Pixels().begin(), scaler.Pixels().end(), canvas_->Pixels());
     resource_ = resourceName;
     ++version_;
     return true;  // the decoded picture is freed here, once copied
