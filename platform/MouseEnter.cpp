@@ -90,11 +90,15 @@ void StopWatchingMouseEnter(HWND window) noexcept {
     WatchSubclass::Remove(window);
 }
 
+bool PointerLeaveTracked(HWND window) {
+    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+    return TrackMouseEvent(&query) && query.hwndTrack == window && (query.dwFlags & TME_LEAVE) != 0;
+}
+
 bool TrackPointerLeave(HWND window) {
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
     TrackMouseEvent(&track);
-    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
-    if (TrackMouseEvent(&query) && query.hwndTrack == window && (query.dwFlags & TME_LEAVE) != 0)
+    if (PointerLeaveTracked(window))
         return true;
     PostMessageW(window, WM_MOUSELEAVE, 0, 0);
     return false;

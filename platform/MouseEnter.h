@@ -28,4 +28,9 @@ void StopWatchingMouseEnter(HWND window) noexcept;
 // pointer back at an earlier place for a moment.) Returns whether the platform tracks the leaving.
 bool TrackPointerLeave(HWND window);
 
+// Whether the platform will post WM_MOUSELEAVE to the window when the pointer leaves it. It tracks
+// one window per thread, and another window's request ends this one's; Wine ends it without a
+// leave when it puts the pointer over this window at that moment.
+bool PointerLeaveTracked(HWND window);
+
 }  // namespace vellicot

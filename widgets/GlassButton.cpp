@@ -186,8 +186,10 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
     } else if (!FMouseInControl) {
         // A move outside while the pointer is not known to be here: what is known of it is stale.
         SettleHover(true);
-    } else if (!FPointerTracked) {
-        // A leave reported while a press held the pointer was spent; ask for the next one.
+    } else if (!FPointerTracked || !PointerLeaveTracked(Handle())) {
+        // A leave reported while a press held the pointer was spent, or another window's request
+        // ended the tracking with no leave (Wine, its pointer put back over this button for a
+        // moment): ask for the next one.
         TrackLeave();
     }
     if (OnMouseMove)
