@@ -86,10 +86,6 @@ bool App::Start() {
         WaitFor([&] { return (main_ = FindTopLevel(L"TForm1")) != nullptr; }, std::chrono::seconds(20));
     if (!shown)
         return false;
-    // Its thread waits for input once it has made and painted its windows: on a loaded machine
-    // that can take seconds after the window shows, and a pointer that comes and goes meanwhile
-    // is seen by the program only where it ends.
-    WaitForInputIdle(process_, 15000);
     // As a person would: bring the pointer over the window and let it come to the front before
     // the first click, so no click of a test goes to a window that is still being activated.
     RECT client = ClientRectOnScreen(main_);
@@ -265,25 +261,6 @@ SIZE ClientSize(HWND window) {
 
 void MoveTo(int x, int y) {
     outside::MoveTo({x, y});
-}
-
-void RestAt(int x, int y, std::chrono::milliseconds time) {
-    using Clock = std::chrono::steady_clock;
-    const auto giveUp = Clock::now() + std::chrono::seconds(15);
-    auto since = Clock::now();
-    outside::MoveTo({x, y});
-    while (Clock::now() - since < time && Clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x != x || at.y != y) {
-            // By way of the next pixel: a move to where Wine already has its pointer moves nothing,
-            // not even the X pointer.
-            outside::MoveTo({x + 1, y});
-            outside::MoveTo({x, y});
-            since = Clock::now();
-        }
-    }
 }
 
 void ClickAt(int x, int y) {

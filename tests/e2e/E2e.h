@@ -145,12 +145,6 @@ std::wstring DismissMessageBox(const App& app, std::chrono::milliseconds timeout
 // Real input: moves the pointer and clicks the left button at a screen point.
 void ClickAt(int x, int y);
 void MoveTo(int x, int y);
-// Real input: the pointer left at a point for the time given, as a hand leaves it. In Wine's virtual
-// desktop a SendInput move is reported twice to the program whose window it reaches: at once, and
-// again when that program next reads its X events (Wine follows the move with a warp of the X
-// pointer). A second report that comes late, after the pointer has gone on, puts Wine's pointer
-// back where it was, and the move is then made again. A person's pointer is reported once.
-void RestAt(int x, int y, std::chrono::milliseconds time);
 // Real input: a person's drag with the left button from one point to another, in steps with a
 // pause after each.
 void Drag(POINT from, POINT to, int steps, std::chrono::milliseconds pause);

@@ -136,17 +136,15 @@ TEST(StackingTest, HoveringPullsTheToolForwardEveryTimeButOnlyWhileStayOnTopIsOn
     // A player's steps: another application clicked to the front and left there a moment, then the
     // pointer onto a tree. From the second pass on, the pointer comes from that tree as well.
     auto pass = [&] {
-        const POINT onOther{(otherRect.left + otherRect.right) / 2, (otherRect.top + otherRect.bottom) / 2};
-        ClickAt(onOther.x, onOther.y);
+        ClickAt((otherRect.left + otherRect.right) / 2, (otherRect.top + otherRect.bottom) / 2);
         EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Handle(); }));
-        RestAt(onOther.x, onOther.y, std::chrono::milliseconds(500));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         MoveTo(treeRect.left + 20, treeRect.top + 20);
     };
     for (int i = 0; i < 6; ++i) {
         pass();
         EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, std::chrono::seconds(2)))
             << "pass " << i;
-        RestAt(treeRect.left + 20, treeRect.top + 20, std::chrono::milliseconds(300));
     }
 
     Click(Child(main, ids::kChTopmost));
