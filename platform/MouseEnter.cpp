@@ -19,11 +19,6 @@ struct Watch {
     bool tracking = false;  // the pointer's leaving of the window is being tracked
 };
 
-void TrackLeave(HWND hwnd) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
-    TrackMouseEvent(&track);
-}
-
 // Whether this window's leaving went untracked without a WM_MOUSELEAVE (another party cancelled it
 // with TME_CANCEL): the thread tracks no window at all. A thread tracks one window at a time, and
 // when another window has taken the tracking, our WM_MOUSELEAVE is on its way; tracking again then
@@ -48,7 +43,7 @@ LRESULT WatchMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, Watch& watch) {
         case WM_MOUSEMOVE: {
             if (!watch.tracking || LeaveLost()) {
                 watch.tracking = true;
-                TrackLeave(hwnd);
+                TrackPointerLeave(hwnd);
             }
             const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             if (PtInRect(&watch.quiet, at)) {
@@ -93,6 +88,20 @@ void WatchMouseEnter(HWND window, std::function<void()> onEnter, const RECT& qui
 
 void StopWatchingMouseEnter(HWND window) noexcept {
     WatchSubclass::Remove(window);
+}
+
+bool PointerLeaveTracked(HWND window) {
+    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+    return TrackMouseEvent(&query) && query.hwndTrack == window && (query.dwFlags & TME_LEAVE) != 0;
+}
+
+bool TrackPointerLeave(HWND window) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+    TrackMouseEvent(&track);
+    if (PointerLeaveTracked(window))
+        return true;
+    PostMessageW(window, WM_MOUSELEAVE, 0, 0);
+    return false;
 }
 
 }  // namespace vellicot

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/Handles.h"
+#include "platform/MouseEnter.h"
 
 namespace vellicot {
 namespace {
@@ -146,8 +147,7 @@ bool TCustomGlassButton::DialogChar(wchar_t ch) {
 
 // Asks the platform to report the pointer leaving the window (WM_MOUSELEAVE), once.
 void TCustomGlassButton::TrackLeave() {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-    FPointerTracked = TrackMouseEvent(&track) != FALSE;
+    FPointerTracked = TrackPointerLeave(Handle());
 }
 
 void TCustomGlassButton::MouseEnter() {
@@ -180,14 +180,16 @@ void TCustomGlassButton::OnMouseMoveMessage(int x, int y) {
         }
     } else if (!FMouseInControl && inside) {
         // The first move inside while the pointer is not known to be here is the pointer-entered
-        // notification; TrackMouseEvent brings the matching WM_MOUSELEAVE.
+        // notification; TrackLeave brings the matching WM_MOUSELEAVE.
         TrackLeave();
         MouseEnter();
     } else if (!FMouseInControl) {
         // A move outside while the pointer is not known to be here: what is known of it is stale.
         SettleHover(true);
-    } else if (!FPointerTracked) {
-        // A leave reported while a press held the pointer was spent; ask for the next one.
+    } else if (!FPointerTracked || !PointerLeaveTracked(Handle())) {
+        // A leave reported while a press held the pointer was spent, or another window's request
+        // ended the tracking with no leave (Wine, its pointer put back over this button for a
+        // moment): ask for the next one.
         TrackLeave();
     }
     if (OnMouseMove)
