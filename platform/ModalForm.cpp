@@ -107,11 +107,18 @@ void ModalForm::ShowModal(HWND owner) {
         HWND hwnd = Handle();
         if (hwnd == nullptr)
             return;
-        bool wasActive = GetActiveWindow() == hwnd;
-        ShowWindow(hwnd, SW_HIDE);
+        const bool wasActive = GetActiveWindow() == hwnd;
+        // What this window changed beneath it (a pick's trees) is painted before it goes, so that
+        // its going uncovers the final picture at once.
+        if (owner != nullptr)
+            RedrawWindow(owner, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        // Wine puts the uncovered picture on the screen as the thread next looks at its events: before
+        // the activation, which takes as long again.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
         if (wasActive && previousActive != nullptr && previousActive != hwnd && IsWindow(previousActive) &&
-            IsWindowVisible(previousActive) && IsWindowEnabled(previousActive) &&
-            GetActiveWindow() != previousActive)
+            IsWindowVisible(previousActive) && IsWindowEnabled(previousActive))
             SetActiveWindow(previousActive);
     });
 
