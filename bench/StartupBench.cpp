@@ -19,6 +19,7 @@
 // vellicot_startup_bench.exe [--runs N] [--vellicot PATH] [--baseline PATH]
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -236,11 +237,13 @@ struct Series {
         }
         return sample;
     }
-    std::vector<double> CpuMs(double StartupRun::*field) const {
+    // field: &StartupRun::programCpuMs or &StartupRun::serverCpuMs.
+    template <class Field>
+    std::vector<double> CpuMs(Field field) const {
         std::vector<double> sample;
         for (const StartupRun& run : runs) {
-            if (run.*field >= 0)
-                sample.push_back(run.*field);
+            if (std::invoke(field, run) >= 0)
+                sample.push_back(std::invoke(field, run));
         }
         return sample;
     }
