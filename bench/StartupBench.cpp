@@ -242,8 +242,9 @@ struct Series {
     std::vector<double> CpuMs(Field field) const {
         std::vector<double> sample;
         for (const StartupRun& run : runs) {
-            if (std::invoke(field, run) >= 0)
-                sample.push_back(std::invoke(field, run));
+            const double ms = std::invoke(field, run);
+            if (ms >= 0)
+                sample.push_back(ms);
         }
         return sample;
     }

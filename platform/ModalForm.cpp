@@ -107,19 +107,24 @@ void ModalForm::ShowModal(HWND owner) {
         HWND hwnd = Handle();
         if (hwnd == nullptr)
             return;
-        const bool wasActive = GetActiveWindow() == hwnd;
+        // The window that had the activation before this one gets it back, when it still can.
+        const bool handBack = GetActiveWindow() == hwnd && previousActive != nullptr &&
+                              previousActive != hwnd && IsWindow(previousActive) &&
+                              IsWindowVisible(previousActive) && IsWindowEnabled(previousActive);
         // What this window changed beneath it (a pick's trees) is painted before it goes, so that
         // its going uncovers the final picture at once.
         if (owner != nullptr)
             RedrawWindow(owner, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (!handBack) {
+            ShowWindow(hwnd, SW_HIDE);  // the system hands on the activation, if this window had it
+            return;
+        }
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
         // Wine puts the uncovered picture on the screen as the thread next looks at its events: before
         // the activation, which takes as long again.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
-        if (wasActive && previousActive != nullptr && previousActive != hwnd && IsWindow(previousActive) &&
-            IsWindowVisible(previousActive) && IsWindowEnabled(previousActive))
-            SetActiveWindow(previousActive);
+        SetActiveWindow(previousActive);
     });
 
     EnsureControls();
